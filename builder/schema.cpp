@@ -1,0 +1,151 @@
+#include "builder/schema.h"
+
+#include <filesystem>
+
+#include "core/cipher.h"
+#include "core/helpers.h"
+#include "i18n/leagues.h"
+
+namespace morvela {
+
+namespace {
+
+// Declared types tell the data layer how a column reads: DATE reads as dd.mm.yyyy, BIT as a
+// yes/no value (never NULL, -1 for true), DECIMAL with a decimal comma. Texts compare without
+// regard to case, as the program's dialect does.
+const char* const kTables[] = {
+    R"(CREATE TABLE LIGA (
+  ID INTEGER PRIMARY KEY,
+  NAZOV TEXT(50) COLLATE NOCASE,
+  NAZOV_EN TEXT(50) COLLATE NOCASE,
+  NAZOV_DE TEXT(50) COLLATE NOCASE,
+  NAZOV_IT TEXT(50) COLLATE NOCASE))",
+    R"(CREATE TABLE SUTAZ (
+  ID INTEGER PRIMARY KEY AUTOINCREMENT,
+  ID_LIGA INTEGER NOT NULL,
+  ROCNIK TEXT(50) COLLATE NOCASE,
+  ID_POR INTEGER,
+  POCET INTEGER,
+  LM SMALLINT, EL SMALLINT, BARAZ SMALLINT, VYP SMALLINT))",
+    R"(CREATE TABLE MUZSTVA (
+  ID INTEGER PRIMARY KEY AUTOINCREMENT,
+  ID_LIGA INTEGER,
+  NAZOV TEXT(50) COLLATE NOCASE,
+  NAZOV_EN TEXT(50) COLLATE NOCASE,
+  NAZOV_DE TEXT(50) COLLATE NOCASE,
+  NAZOV_IT TEXT(50) COLLATE NOCASE))",
+    R"(CREATE TABLE SUTAZ_MUZSTVA (
+  ID_SUTAZ INTEGER NOT NULL,
+  ID_MUZSTVO INTEGER NOT NULL,
+  ELO INTEGER, ELO_HOME INTEGER, ELO_AWAY INTEGER,
+  HT_ELO INTEGER, HT_ELO_HOME INTEGER, HT_ELO_AWAY INTEGER,
+  SHT_ELO INTEGER, SHT_ELO_HOME INTEGER, SHT_ELO_AWAY INTEGER,
+  PR DECIMAL(6,2), PR_HOME DECIMAL(6,2), PR_AWAY DECIMAL(6,2),
+  PRIMARY KEY (ID_SUTAZ, ID_MUZSTVO)))",
+    R"(CREATE TABLE VYSLEDKY (
+  ID INTEGER PRIMARY KEY AUTOINCREMENT,
+  ID_SUTAZ INTEGER NOT NULL,
+  DATUM DATE,
+  HOME INTEGER, AWAY INTEGER,
+  HOME_GOAL INTEGER, AWAY_GOAL INTEGER, VYSLEDOK TEXT(1) COLLATE NOCASE,
+  HT_HOME_GOAL INTEGER, HT_AWAY_GOAL INTEGER, HT_VYSLEDOK TEXT(1) COLLATE NOCASE,
+  SHT_HOME_GOAL INTEGER, SHT_AWAY_GOAL INTEGER, SHT_VYSLEDOK TEXT(1) COLLATE NOCASE,
+  KONTUMACIA BIT NOT NULL DEFAULT 0,
+  NERATAT BIT NOT NULL DEFAULT 0,
+  ELO_ROZDIEL INTEGER, HT_ELO_ROZDIEL INTEGER, SHT_ELO_ROZDIEL INTEGER,
+  UNDER SMALLINT))",
+    R"(CREATE TABLE KURZY (
+  ID INTEGER PRIMARY KEY,
+  KURZ1 DECIMAL(6,2), KURZX DECIMAL(6,2), KURZ2 DECIMAL(6,2),
+  KURZ1X DECIMAL(6,2), KURZX2 DECIMAL(6,2), KURZ12 DECIMAL(6,2),
+  HT_KURZ1 DECIMAL(6,2), HT_KURZX DECIMAL(6,2), HT_KURZ2 DECIMAL(6,2),
+  HT_KURZ1X DECIMAL(6,2), HT_KURZX2 DECIMAL(6,2), HT_KURZ12 DECIMAL(6,2),
+  SHT_KURZ1 DECIMAL(6,2), SHT_KURZX DECIMAL(6,2), SHT_KURZ2 DECIMAL(6,2),
+  SHT_KURZ1X DECIMAL(6,2), SHT_KURZX2 DECIMAL(6,2), SHT_KURZ12 DECIMAL(6,2),
+  OVER DECIMAL(6,2), UNDER DECIMAL(6,2),
+  BWIN_ID TEXT(50) COLLATE NOCASE))",
+    R"(CREATE TABLE TIPY (
+  ID INTEGER,
+  ID_LIGA INTEGER,
+  DATUM DATE,
+  HOME INTEGER, AWAY INTEGER,
+  TIP1 SMALLINT, TIPX SMALLINT, TIP2 SMALLINT,
+  TIP TEXT(3) COLLATE NOCASE,
+  PERC SMALLINT,
+  KURZ DECIMAL(6,2),
+  PROFIT INTEGER))",
+    R"(CREATE TABLE NASTAVENIE (
+  VERZIA TEXT(64) COLLATE NOCASE,
+  DAT_DB TEXT(64) COLLATE NOCASE,
+  WEB TEXT(50) COLLATE NOCASE,
+  WEB_EN TEXT(50) COLLATE NOCASE,
+  WEB_DE TEXT(50) COLLATE NOCASE))",
+};
+
+// One index per lookup the program makes. The difference indexes carry the columns the outcome
+// search filters and reads, so a search never touches the table itself.
+const char* const kIndexes[] = {
+    "CREATE INDEX IX_VYSLEDKY_ELO ON VYSLEDKY (ELO_ROZDIEL, ID_SUTAZ, KONTUMACIA, VYSLEDOK, "
+    "HOME_GOAL, AWAY_GOAL, DATUM)",
+    "CREATE INDEX IX_VYSLEDKY_HT_ELO ON VYSLEDKY (HT_ELO_ROZDIEL, ID_SUTAZ, KONTUMACIA, "
+    "HT_VYSLEDOK, DATUM)",
+    "CREATE INDEX IX_VYSLEDKY_SHT_ELO ON VYSLEDKY (SHT_ELO_ROZDIEL, ID_SUTAZ, KONTUMACIA, "
+    "SHT_VYSLEDOK, DATUM)",
+    "CREATE INDEX IX_VYSLEDKY_SUTAZ_DATUM ON VYSLEDKY (ID_SUTAZ, DATUM)",
+    "CREATE INDEX IX_VYSLEDKY_PAIR ON VYSLEDKY (HOME, AWAY, DATUM)",
+    "CREATE INDEX IX_VYSLEDKY_AWAY ON VYSLEDKY (AWAY, DATUM)",
+    "CREATE INDEX IX_VYSLEDKY_DATUM ON VYSLEDKY (DATUM)",
+    "CREATE INDEX IX_SUTAZ_LIGA ON SUTAZ (ID_LIGA, ROCNIK)",
+    "CREATE INDEX IX_MUZSTVA_LIGA ON MUZSTVA (ID_LIGA)",
+    "CREATE INDEX IX_TIPY_ID ON TIPY (ID)",
+};
+
+}  // namespace
+
+void CreateSchema(Connection& conn) {
+  for (const char* sql : kTables) conn.ExecuteNative(sql);
+  for (const char* sql : kIndexes) conn.ExecuteNative(sql);
+  for (int id = 1; id <= 20; ++id) {
+    conn.Execute("INSERT INTO LIGA (ID,NAZOV,NAZOV_EN,NAZOV_DE,NAZOV_IT) VALUES (" +
+                 std::to_string(id) + "," + QuoteSqlText(LeagueName(id, 3)) + "," +
+                 QuoteSqlText(LeagueName(id, 1)) + "," + QuoteSqlText(LeagueName(id, 2)) + "," +
+                 QuoteSqlText(LeagueName(id, 4)) + ")");
+  }
+  conn.Execute("INSERT INTO NASTAVENIE (VERZIA,DAT_DB,WEB,WEB_EN,WEB_DE) VALUES (" +
+               QuoteSqlText(EncipherText(kProgramVersion)) + "," +
+               QuoteSqlText(EncipherText(FormatDateText(SystemToday()))) + "," +
+               QuoteSqlText(kDefaultWebAddress) + "," + QuoteSqlText(kDefaultWebAddressEn) + "," +
+               QuoteSqlText(kDefaultWebAddressDe) + ")");
+}
+
+void CreateEmptyDatabase(const std::string& path, bool overwrite) {
+  namespace fs = std::filesystem;
+  if (fs::exists(path) && !overwrite)
+    throw DatabaseError("The database '" + path + "' exists already (use --force to replace it)");
+  const std::string temp = path + ".new";
+  std::error_code ec;
+  for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(temp + suffix, ec);
+  {
+    Connection conn;
+    conn.OpenFile(temp, true);
+    try {
+      conn.Begin();
+      CreateSchema(conn);
+      conn.Commit();
+      conn.ExecuteNative("PRAGMA wal_checkpoint(TRUNCATE)");
+    } catch (...) {
+      conn.Close();
+      for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(temp + suffix, ec);
+      throw;
+    }
+    conn.Close();
+  }
+  for (const char* suffix : {"-wal", "-shm"}) fs::remove(path + suffix, ec);
+  fs::rename(temp, path, ec);
+  if (ec) {
+    fs::remove(temp, ec);
+    throw DatabaseError("Cannot write '" + path + "': " + ec.message());
+  }
+}
+
+}  // namespace morvela

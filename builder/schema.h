@@ -1,0 +1,20 @@
+// Creating an empty program database: every table and column the program reads or writes,
+// the indexes for the lookups it makes, the twenty leagues and the one settings row.
+#pragma once
+
+#include <string>
+
+#include "core/database.h"
+#include "core/program.h"
+
+namespace morvela {
+
+// Creates the tables, indexes and fixed rows in an open, empty database.
+void CreateSchema(Connection& conn);
+
+// Creates a new database file with the schema. The file is built beside the target and renamed
+// over it only when complete, so a failure never leaves a half-made file behind. Refuses to
+// replace an existing file unless overwrite is set. Throws DatabaseError.
+void CreateEmptyDatabase(const std::string& path, bool overwrite);
+
+}  // namespace morvela

@@ -1,0 +1,112 @@
+#include "cli/cli_context.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "core/startup.h"
+
+namespace morvela {
+
+namespace {
+
+const char* KindTitle(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::kError:
+      return "Error";
+    case MessageKind::kWarning:
+      return "Warning";
+    case MessageKind::kInformation:
+      return "Information";
+    case MessageKind::kConfirmation:
+      return "Confirm";
+  }
+  return "";
+}
+
+std::string OneLine(std::string s) {
+  for (size_t p; (p = s.find("\r\n")) != std::string::npos;) s.replace(p, 2, " ");
+  return s;
+}
+
+}  // namespace
+
+void TerminalUi::ShowMessage(MessageKind kind, const std::string& text) {
+  std::cerr << KindTitle(kind) << ": " << OneLine(text) << "\n";
+}
+
+bool TerminalUi::AskYesNo(const std::string& text) {
+  std::cerr << OneLine(text) << (assume_yes ? " yes\n" : " no (use --yes)\n");
+  return assume_yes;
+}
+
+std::optional<std::string> TerminalUi::AskSaveFile(const std::string& folder, const std::string&,
+                                                   const std::string& proposed_name) {
+  if (save_path && !save_path->empty()) return save_path;
+  return folder + proposed_name;
+}
+
+void TerminalUi::OpenUrl(const std::string& url) {
+  std::cout << url << "\n";
+}
+
+void TerminalWait::ShowWait(int, const std::string& message) {
+  if (depth_++ == 0 && isatty(STDERR_FILENO)) {
+    std::fprintf(stderr, "%s", message.c_str());
+    std::fflush(stderr);
+    shown_ = true;
+  }
+}
+
+void TerminalWait::HideWait() {
+  if (depth_ == 0) return;
+  if (--depth_ == 0 && shown_) {
+    std::fprintf(stderr, "\r\033[K");
+    std::fflush(stderr);
+    shown_ = false;
+  }
+}
+
+std::string CliContext::Folder() const {
+  return ResolveProgramFolder(home, exe_path);
+}
+
+std::optional<Date> CliContext::Today() const {
+  if (today_text.empty()) return TodayFromEnvironment();
+  auto d = ParseIsoDate(today_text);
+  if (!d) throw CLI::ValidationError("--today", "expects a date as YYYY-MM-DD, got " + today_text);
+  return d;
+}
+
+int CliContext::ResultMode() const {
+  if (mode == "1h") return 1;
+  if (mode == "2h") return 2;
+  if (mode == "uo") return 3;
+  return 0;
+}
+
+std::optional<int> CliContext::Language() const {
+  if (lang == "en") return 1;
+  if (lang == "de") return 2;
+  if (lang == "sk") return 3;
+  if (lang == "it") return 4;
+  return std::nullopt;
+}
+
+std::optional<int> CliContext::OpenProgram() {
+  program = std::make_unique<Program>(ui, wait);
+  StartupOptions o;
+  o.folder = Folder();
+  o.today = Today();
+  o.language = Language();
+  StartupResult r = RunStartup(*program, o);
+  if (r != StartupResult::kReady) {
+    std::cerr << "Database: " << program->DatabasePath() << "\n";
+    return kExitError;
+  }
+  program->selection.result_mode = ResultMode();
+  return std::nullopt;
+}
+
+}  // namespace morvela

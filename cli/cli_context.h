@@ -1,0 +1,80 @@
+// What every command of the command line shares: the global options, the terminal's
+// UserInterface and wait indicator, and opening the program the way the desktop program starts.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/program.h"
+
+namespace morvela {
+
+// Exit statuses of morvela-cli.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitError = 1;    // a failure: engine error, bad input, missing file
+inline constexpr int kExitUsage = 2;    // the command line itself is wrong
+inline constexpr int kExitNothing = 3;  // nothing to do (no fixtures to tip)
+
+// Messages go to stderr with their kind; confirmations take the --yes answer; the save dialog
+// accepts the proposed (or preset) file; the browser address is printed.
+class TerminalUi : public UserInterface {
+ public:
+  void ShowMessage(MessageKind kind, const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
+  int ChooseLanguage() override { return 0; }
+  std::optional<std::string> AskSaveFile(const std::string& folder, const std::string& filter,
+                                         const std::string& proposed_name) override;
+  void OpenUrl(const std::string& url) override;
+
+  bool assume_yes = false;
+  std::optional<std::string> save_path;  // a file named on the command line
+};
+
+// A one-line busy message on stderr while an operation runs, when stderr is a terminal.
+class TerminalWait : public WaitIndicator {
+ public:
+  void ShowWait(int delay_ms, const std::string& message) override;
+  void HideWait() override;
+  void StopWait() override {}
+
+ private:
+  int depth_ = 0;
+  bool shown_ = false;
+};
+
+struct CliContext {
+  std::string exe_path;
+  std::optional<std::string> home;
+  std::string today_text;   // --today YYYY-MM-DD
+  std::string lang;         // --lang en|de|sk|it
+  std::string mode = "ft";  // --mode ft|1h|2h|uo
+  bool json = false;
+
+  TerminalUi ui;
+  TerminalWait wait;
+  std::unique_ptr<Program> program;
+
+  std::string Folder() const;
+  std::optional<Date> Today() const;  // throws CLI::ValidationError on a bad date
+  int ResultMode() const;
+  std::optional<int> Language() const;
+  // Storage for an option's text that lives as long as the context.
+  std::string& Text() { return texts_.emplace_back(); }
+  bool& Flag() { return flags_.emplace_back(false); }
+
+  // Runs the start-up sequence; on failure prints why and returns the exit status.
+  std::optional<int> OpenProgram();
+
+ private:
+  std::deque<std::string> texts_;
+  std::deque<bool> flags_;
+};
+
+// Each command group adds its subcommands; the callback sets *exit_code.
+void RegisterBasicCommands(CLI::App& app, CliContext& ctx, int& exit_code);
+
+}  // namespace morvela

@@ -1,0 +1,96 @@
+// init, info and sql: creating a database, looking at one, and running one statement on it.
+#include <filesystem>
+#include <iostream>
+
+#include "builder/schema.h"
+#include "cli/cli_context.h"
+#include "core/cipher.h"
+#include "core/startup.h"
+
+namespace morvela {
+
+namespace {
+
+bool IsQuery(const std::string& sql) {
+  size_t i = sql.find_first_not_of(" \t\r\n(");
+  if (i == std::string::npos) return false;
+  std::string head = sql.substr(i, 6);
+  for (char& c : head) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return head == "SELECT";
+}
+
+int RunInfo(CliContext& ctx) {
+  if (auto rc = ctx.OpenProgram()) return *rc;
+  Program& p = *ctx.program;
+  const Settings& s = p.settings;
+  std::cout << "Program:        " << kProgramTitle << " " << kProgramVersion << "\n"
+            << "Folder:         " << p.folder << "\n"
+            << "Language:       " << p.language << " ("
+            << (p.language == 2   ? "German"
+                : p.language == 3 ? "Slovak"
+                : p.language == 4 ? "Italian"
+                                  : "English")
+            << ")\n";
+  std::cout << "Settings:       Dni=" << s.Dni << " 3tip=" << (s.Tip3 ? 1 : 0) << " Dbf=" << s.Dbf
+            << " App=" << s.App << " W7=" << (s.W7 ? 1 : 0) << " Lang=" << s.Lang << "\n"
+            << "Database:       " << p.DatabasePath() << "\n"
+            << "Database date:  " << DecipherText(p.db_date, true) << "\n"
+            << "Today:          " << p.today_text << "\n"
+            << "Rows:\n";
+  for (const char* table :
+       {"LIGA", "SUTAZ", "MUZSTVA", "SUTAZ_MUZSTVA", "VYSLEDKY", "KURZY", "TIPY", "NASTAVENIE"}) {
+    Query q(p.dm.ADOConnection1);
+    q.Open(std::string("SELECT COUNT(*) AS N FROM ") + table);
+    std::cout << "  " << table << std::string(16 - std::string(table).size(), ' ')
+              << q.FieldByName("N").AsInteger() << "\n";
+  }
+  RunExit(p);
+  return kExitOk;
+}
+
+int RunSql(CliContext& ctx, const std::string& statement) {
+  if (auto rc = ctx.OpenProgram()) return *rc;
+  Program& p = *ctx.program;
+  if (IsQuery(statement)) {
+    Query q(p.dm.ADOConnection1);
+    q.Open(statement);
+    const auto& names = q.FieldNames();
+    for (size_t c = 0; c < names.size(); ++c) std::cout << (c ? ";" : "") << names[c];
+    std::cout << "\n";
+    for (q.First(); !q.Eof(); q.Next()) {
+      for (size_t c = 0; c < names.size(); ++c)
+        std::cout << (c ? ";" : "") << q.FieldByName(names[c]).AsString();
+      std::cout << "\n";
+    }
+  } else {
+    int changed = p.dm.Command1.Execute(statement);
+    std::cout << changed << (changed == 1 ? " row changed\n" : " rows changed\n");
+  }
+  RunExit(p);
+  return kExitOk;
+}
+
+}  // namespace
+
+void RegisterBasicCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
+  auto* init = app.add_subcommand("init", "Create an empty database in the program folder");
+  bool& force = ctx.Flag();
+  init->add_flag("--force", force, "Replace an existing database");
+  init->callback([&ctx, &exit_code, &force] {
+    const std::string path = ctx.Folder() + "Morvela.mdb";
+    CreateEmptyDatabase(path, force);
+    std::cout << "Created " << path << "\n";
+    exit_code = kExitOk;
+  });
+
+  auto* info =
+      app.add_subcommand("info", "Start up headless and describe the program and database");
+  info->callback([&ctx, &exit_code] { exit_code = RunInfo(ctx); });
+
+  auto* sql = app.add_subcommand("sql", "Run one statement in the program's SQL dialect");
+  std::string& statement = ctx.Text();
+  sql->add_option("statement", statement, "The statement")->required();
+  sql->callback([&ctx, &exit_code, &statement] { exit_code = RunSql(ctx, statement); });
+}
+
+}  // namespace morvela

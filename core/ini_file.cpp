@@ -1,0 +1,219 @@
+#include "core/ini_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <utility>
+
+namespace morvela {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i];
+    char y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// The name of a "[Name]" line; nullopt for any other line.
+std::optional<std::string_view> SectionName(std::string_view line) {
+  line = TrimBlanks(line);
+  if (line.size() < 2 || line.front() != '[') return std::nullopt;
+  size_t close = line.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  return TrimBlanks(line.substr(1, close - 1));
+}
+
+// Key and value of a "key=value" line; nullopt for comments and lines without "=".
+std::optional<std::pair<std::string_view, std::string_view>> KeyValue(std::string_view line) {
+  std::string_view trimmed = TrimBlanks(line);
+  if (trimmed.empty() || trimmed.front() == ';') return std::nullopt;
+  size_t eq = trimmed.find('=');
+  if (eq == std::string_view::npos) return std::nullopt;
+  return std::pair{TrimBlanks(trimmed.substr(0, eq)), TrimBlanks(trimmed.substr(eq + 1))};
+}
+
+// A whole decimal number within the int range.
+std::optional<int> ParseInt(std::string_view text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  auto [p, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc{} || p != end) return std::nullopt;
+  return value;
+}
+
+// Closes a POSIX file descriptor when it goes out of scope.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int Get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+bool WriteDurably(const std::filesystem::path& path, std::string_view content) {
+  FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  return fd.Get() >= 0 && WriteAll(fd.Get(), content) && ::fsync(fd.Get()) == 0;
+}
+
+}  // namespace
+
+IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path_, ec)) {
+    read_failed_ = static_cast<bool>(ec);
+    return;
+  }
+  std::ifstream in(path_, std::ios::binary);
+  if (!in || std::filesystem::is_directory(path_, ec)) {
+    read_failed_ = true;
+    return;
+  }
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    read_failed_ = true;
+    return;
+  }
+  std::string_view rest = text;
+  if (rest.starts_with(kByteOrderMark)) {
+    bom_ = true;
+    rest.remove_prefix(kByteOrderMark.size());
+  }
+  size_t first_break = rest.find('\n');
+  crlf_ = first_break != std::string_view::npos && first_break > 0 && rest[first_break - 1] == '\r';
+  while (!rest.empty()) {
+    size_t br = rest.find('\n');
+    std::string_view line = rest.substr(0, br);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    lines_.emplace_back(line);
+    rest.remove_prefix(br == std::string_view::npos ? rest.size() : br + 1);
+  }
+}
+
+std::optional<size_t> IniFile::FindSection(std::string_view section) const {
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    auto name = SectionName(lines_[i]);
+    if (name && SameIgnoringCase(*name, section)) return i;
+  }
+  return std::nullopt;
+}
+
+std::optional<size_t> IniFile::FindKey(std::string_view section, std::string_view key) const {
+  auto header = FindSection(section);
+  if (!header) return std::nullopt;
+  for (size_t i = *header + 1; i < lines_.size() && !SectionName(lines_[i]); ++i) {
+    auto kv = KeyValue(lines_[i]);
+    if (kv && SameIgnoringCase(kv->first, key)) return i;
+  }
+  return std::nullopt;
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view def) const {
+  auto line = FindKey(section, key);
+  if (!line) return std::string(def);
+  return std::string(KeyValue(lines_[*line])->second);
+}
+
+int IniFile::ReadInteger(std::string_view section, std::string_view key, int def) const {
+  return ParseInt(ReadString(section, key, "")).value_or(def);
+}
+
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
+  std::string text = ReadString(section, key, "");
+  if (SameIgnoringCase(text, "true")) return true;
+  if (SameIgnoringCase(text, "false")) return false;
+  auto number = ParseInt(text);
+  return number ? *number != 0 : def;
+}
+
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  if (auto line = FindKey(section, key)) {
+    std::string spelled(KeyValue(lines_[*line])->first);
+    lines_[*line] = spelled + "=" + std::string(value);
+    return;
+  }
+  std::string entry = std::string(key) + "=" + std::string(value);
+  auto header = FindSection(section);
+  if (!header) {
+    if (!lines_.empty() && !TrimBlanks(lines_.back()).empty()) lines_.emplace_back();
+    lines_.push_back("[" + std::string(section) + "]");
+    lines_.push_back(std::move(entry));
+    return;
+  }
+  size_t insert_at = *header + 1;
+  for (size_t i = *header + 1; i < lines_.size() && !SectionName(lines_[i]); ++i) {
+    if (!TrimBlanks(lines_[i]).empty()) insert_at = i + 1;
+  }
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert_at), std::move(entry));
+}
+
+void IniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+bool IniFile::Save() const {
+  std::string content(bom_ ? kByteOrderMark : "");
+  std::string_view eol = crlf_ ? "\r\n" : "\n";
+  for (const auto& line : lines_) {
+    content += line;
+    content += eol;
+  }
+  std::filesystem::path temp = path_;
+  temp += ".tmp";
+  std::error_code ec;
+  bool written = WriteDurably(temp, content);
+  if (written) {
+    std::filesystem::rename(temp, path_, ec);
+    written = !ec;
+  }
+  if (!written) {
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  // Make the rename itself durable; a folder that cannot be synced does not undo the save.
+  std::filesystem::path folder = path_.has_parent_path() ? path_.parent_path() : ".";
+  FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.Get() >= 0) ::fsync(dir.Get());
+  return true;
+}
+
+}  // namespace morvela

@@ -1,0 +1,58 @@
+// The program object: everything that lives while the program runs, owned in one place and
+// passed by reference, so that tests can build as many independent programs as they need.
+#pragma once
+
+#include <string>
+
+#include "core/data_module.h"
+#include "core/date.h"
+#include "core/selection.h"
+#include "core/settings.h"
+#include "core/user_interface.h"
+#include "core/wait_indicator.h"
+#include "i18n/messages.h"
+#include "predict/prediction_state.h"
+
+namespace morvela {
+
+inline constexpr const char* kProgramVersion = "4.8";
+inline constexpr const char* kProgramTitle = "Morvela";
+
+// The program's web page (Slovak, English, German), used when NASTAVENIE holds no address.
+inline constexpr const char* kDefaultWebAddress = "https://www.morvela.net/";
+inline constexpr const char* kDefaultWebAddressEn = "https://www.morvela.net/en/";
+inline constexpr const char* kDefaultWebAddressDe = "https://www.morvela.net/de/";
+
+// Which run filled TIPY last, and the today run's best tip percentage.
+struct TipRunState {
+  uint8_t TipRunKind = 0;  // 1 today, 2 week, 3 league, 4 value tips
+  uint8_t BestTipPercent = 0;
+};
+
+struct Program {
+  Program(UserInterface& ui_, WaitIndicator& wait_) : ui(ui_), wait(wait_) {}
+
+  UserInterface& ui;
+  WaitIndicator& wait;
+
+  std::string folder;   // the program folder, with a trailing separator
+  std::string caption;  // the main window's caption
+  Settings settings;
+  int language = 1;  // the language of this run (1..4)
+  Messages messages;
+  Tdm dm;
+  Selection selection;
+  PredictionState prediction;
+  TipRunState tip_run;
+  bool WindowRaised = false;
+  bool compulsory_update = false;
+  Date today{};
+  std::string today_text;  // today as dd.mm.yyyy, the reference date of the analysis windows
+  std::string db_date;     // DAT_DB of NASTAVENIE as stored (enciphered)
+
+  std::string SettingsPath() const { return folder + "Nastavenie.ini"; }
+  std::string DatabasePath() const { return folder + "Morvela.mdb"; }
+  std::string ExportFolder() const { return folder + "Export/"; }
+};
+
+}  // namespace morvela

@@ -1,0 +1,69 @@
+#include "core/settings.h"
+
+#include "core/ini_file.h"
+
+namespace morvela {
+
+namespace {
+
+constexpr std::string_view kLiga = "Liga";
+constexpr std::string_view kUpdate = "Update";
+constexpr std::string_view kJazyk = "Jazyk";
+
+int ReadInRange(const IniFile& ini, std::string_view section, std::string_view key, int lo, int hi,
+                int def) {
+  int value = ini.ReadInteger(section, key, def);
+  return value >= lo && value <= hi ? value : def;
+}
+
+// Reads the file, lets change set its keys, and saves; refuses to overwrite a file it could not
+// read.
+template <typename Change>
+bool UpdateFile(const std::filesystem::path& path, Change change) {
+  IniFile ini(path);
+  if (ini.ReadFailed()) return false;
+  change(ini);
+  return ini.Save();
+}
+
+}  // namespace
+
+bool EnsureSettingsFile(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec)) return true;
+  return !ec && WriteSettings(path, Settings{});
+}
+
+Settings ReadSettings(const std::filesystem::path& path) {
+  IniFile ini(path);
+  const Settings def;
+  Settings s;
+  s.Dni = ReadInRange(ini, kLiga, "Dni", 0, 365, def.Dni);
+  s.Tip3 = ini.ReadBool(kLiga, "3tip", def.Tip3);
+  s.Dbf = ReadInRange(ini, kUpdate, "Dbf", 0, 1, def.Dbf);
+  s.App = ReadInRange(ini, kUpdate, "App", 0, 1, def.App);
+  s.W7 = ini.ReadBool(kUpdate, "W7", def.W7);
+  s.Lang = ReadInRange(ini, kJazyk, "Lang", 0, 4, def.Lang);
+  return s;
+}
+
+bool WriteW7(const std::filesystem::path& path, bool value) {
+  return UpdateFile(path, [&](IniFile& ini) { ini.WriteBool(kUpdate, "W7", value); });
+}
+
+bool WriteLang(const std::filesystem::path& path, int value) {
+  return UpdateFile(path, [&](IniFile& ini) { ini.WriteInteger(kJazyk, "Lang", value); });
+}
+
+bool WriteSettings(const std::filesystem::path& path, const Settings& settings) {
+  return UpdateFile(path, [&](IniFile& ini) {
+    ini.WriteInteger(kLiga, "Dni", settings.Dni);
+    ini.WriteBool(kLiga, "3tip", settings.Tip3);
+    ini.WriteInteger(kUpdate, "Dbf", settings.Dbf);
+    ini.WriteInteger(kUpdate, "App", settings.App);
+    ini.WriteBool(kUpdate, "W7", settings.W7);
+    ini.WriteInteger(kJazyk, "Lang", settings.Lang);
+  });
+}
+
+}  // namespace morvela

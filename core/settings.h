@@ -1,0 +1,37 @@
+// The program's settings and the settings file Nastavenie.ini that keeps them between runs.
+//
+// Keys: Liga/Dni, Liga/3tip, Update/Dbf, Update/App, Update/W7, Jazyk/Lang. Booleans are written
+// as 1 and 0. Every writer reads the file afresh and changes only its own keys, so lines the
+// program does not know survive.
+#pragma once
+
+#include <filesystem>
+
+namespace morvela {
+
+struct Settings {
+  int Dni = 21;      // days after today that the league tip run covers (0..365)
+  bool Tip3 = true;  // key "3tip": the week and league tip runs also store three-way tips
+  int Dbf = 0;       // 0: look for a newer results database after start-up (0..1)
+  int App = 0;       // 0: look for a newer program version after start-up (0..1)
+  bool W7 = true;    // apply the compatibility setting at the next start
+  int Lang = 0;      // language index 1..4; 0: not chosen yet
+
+  bool operator==(const Settings&) const = default;
+};
+
+// Creates the settings file with the defaults (written in the order Dni, 3tip, Dbf, App, W7,
+// Lang) when it does not exist. False when the file had to be created and could not be.
+bool EnsureSettingsFile(const std::filesystem::path& path);
+
+// Reads the six keys. A missing file, a missing or garbage value, and a value outside its
+// range read as the default; Lang outside 0..4 reads as 0 (not chosen).
+Settings ReadSettings(const std::filesystem::path& path);
+
+// Write one key or all six, keeping the rest of the file. False when the file exists but cannot
+// be read, or when it cannot be written.
+bool WriteW7(const std::filesystem::path& path, bool value);
+bool WriteLang(const std::filesystem::path& path, int value);
+bool WriteSettings(const std::filesystem::path& path, const Settings& settings);
+
+}  // namespace morvela

@@ -1,0 +1,653 @@
+#include "core/sql_dialect.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdlib>
+#include <optional>
+
+#include "core/database.h"
+#include "core/date.h"
+
+namespace morvela {
+
+namespace {
+
+enum class Tok : uint8_t {
+  kIdent,
+  kQuotedIdent,
+  kNumber,
+  kString,
+  kDate,
+  kOp,
+  kLParen,
+  kRParen,
+  kComma
+};
+
+struct Token {
+  Tok type;
+  std::string text;      // identifier/operator/number text; literal value for strings and dates
+  bool to_date = false;  // a short-date text that a DATUM column receives
+};
+
+std::string Upper(std::string_view s) {
+  std::string r(s);
+  for (char& c : r) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return r;
+}
+
+bool IsIdentStart(char c) {
+  return std::isalpha(static_cast<unsigned char>(c)) || c == '_' ||
+         static_cast<unsigned char>(c) >= 0x80;
+}
+bool IsIdentChar(char c) {
+  return IsIdentStart(c) || std::isdigit(static_cast<unsigned char>(c)) || c == '$';
+}
+
+[[noreturn]] void Fail(const std::string& what) {
+  throw DatabaseError("Syntax error in statement: " + what);
+}
+
+// Access accepts #yyyy-mm-dd# and #m/d/yyyy#; a time of day after a blank is dropped.
+std::string ParseDateLiteral(std::string_view body) {
+  std::string s(body);
+  while (!s.empty() && s.front() == ' ') s.erase(s.begin());
+  if (auto sp = s.find(' '); sp != std::string::npos) s.resize(sp);
+  auto number = [](std::string_view t) -> std::optional<int> {
+    if (t.empty() || t.size() > 4) return std::nullopt;
+    int v = 0;
+    for (char c : t) {
+      if (c < '0' || c > '9') return std::nullopt;
+      v = v * 10 + (c - '0');
+    }
+    return v;
+  };
+  char sep = s.find('-') != std::string::npos ? '-' : '/';
+  size_t p1 = s.find(sep);
+  size_t p2 = p1 == std::string::npos ? p1 : s.find(sep, p1 + 1);
+  if (p1 == std::string::npos || p2 == std::string::npos) Fail("bad date literal #" + s + "#");
+  auto a = number(std::string_view(s).substr(0, p1));
+  auto b = number(std::string_view(s).substr(p1 + 1, p2 - p1 - 1));
+  auto c = number(std::string_view(s).substr(p2 + 1));
+  if (!a || !b || !c) Fail("bad date literal #" + s + "#");
+  std::optional<Date> d = sep == '-' ? MakeDate(*a, *b, *c) : MakeDate(*c, *a, *b);
+  if (!d) Fail("bad date literal #" + s + "#");
+  return FormatIsoDate(*d);
+}
+
+std::vector<Token> Tokenize(std::string_view in) {
+  std::vector<Token> out;
+  size_t i = 0;
+  const size_t n = in.size();
+  while (i < n) {
+    char c = in[i];
+    if (std::isspace(static_cast<unsigned char>(c))) {
+      ++i;
+      continue;
+    }
+    if (c == '"' || c == '\'') {
+      std::string value;
+      size_t j = i + 1;
+      for (;;) {
+        if (j >= n) Fail("unterminated text literal");
+        if (in[j] == c) {
+          if (j + 1 < n && in[j + 1] == c) {
+            value += c;
+            j += 2;
+            continue;
+          }
+          break;
+        }
+        value += in[j++];
+      }
+      out.push_back({Tok::kString, std::move(value)});
+      i = j + 1;
+      continue;
+    }
+    if (c == '#') {
+      size_t j = in.find('#', i + 1);
+      if (j == std::string_view::npos) Fail("unterminated date literal");
+      out.push_back({Tok::kDate, ParseDateLiteral(in.substr(i + 1, j - i - 1))});
+      i = j + 1;
+      continue;
+    }
+    if (c == '[') {
+      size_t j = in.find(']', i + 1);
+      if (j == std::string_view::npos) Fail("unterminated [name]");
+      out.push_back({Tok::kQuotedIdent, std::string(in.substr(i + 1, j - i - 1))});
+      i = j + 1;
+      continue;
+    }
+    if (std::isdigit(static_cast<unsigned char>(c)) ||
+        (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(in[i + 1])) &&
+         (out.empty() || out.back().type != Tok::kIdent))) {
+      size_t j = i;
+      while (j < n && std::isdigit(static_cast<unsigned char>(in[j]))) ++j;
+      if (j < n && in[j] == '.') {
+        ++j;
+        while (j < n && std::isdigit(static_cast<unsigned char>(in[j]))) ++j;
+      }
+      if (j < n && (in[j] == 'e' || in[j] == 'E')) {
+        size_t k = j + 1;
+        if (k < n && (in[k] == '+' || in[k] == '-')) ++k;
+        if (k < n && std::isdigit(static_cast<unsigned char>(in[k]))) {
+          j = k;
+          while (j < n && std::isdigit(static_cast<unsigned char>(in[j]))) ++j;
+        }
+      }
+      if (j < n && IsIdentStart(in[j]))
+        Fail("bad number near " + std::string(in.substr(i, j - i + 1)));
+      out.push_back({Tok::kNumber, std::string(in.substr(i, j - i))});
+      i = j;
+      continue;
+    }
+    if (c == '@' && i + 1 < n && in[i + 1] == '@') {
+      size_t j = i + 2;
+      while (j < n && IsIdentChar(in[j])) ++j;
+      out.push_back({Tok::kIdent, Upper(in.substr(i, j - i))});
+      i = j;
+      continue;
+    }
+    if (IsIdentStart(c)) {
+      size_t j = i;
+      while (j < n && IsIdentChar(in[j])) ++j;
+      out.push_back({Tok::kIdent, std::string(in.substr(i, j - i))});
+      i = j;
+      continue;
+    }
+    if (c == '(') {
+      out.push_back({Tok::kLParen, "("});
+      ++i;
+      continue;
+    }
+    if (c == ')') {
+      out.push_back({Tok::kRParen, ")"});
+      ++i;
+      continue;
+    }
+    if (c == ',') {
+      out.push_back({Tok::kComma, ","});
+      ++i;
+      continue;
+    }
+    if (c == '<' || c == '>' || c == '!') {
+      if (i + 1 < n && (in[i + 1] == '=' || (c == '<' && in[i + 1] == '>'))) {
+        out.push_back({Tok::kOp, std::string(in.substr(i, 2))});
+        i += 2;
+      } else if (c == '!') {
+        Fail("unexpected '!'");
+      } else {
+        out.push_back({Tok::kOp, std::string(1, c)});
+        ++i;
+      }
+      continue;
+    }
+    if (std::string_view("=+-*/&.;%").find(c) != std::string_view::npos) {
+      out.push_back({Tok::kOp, std::string(1, c)});
+      ++i;
+      continue;
+    }
+    Fail(std::string("unexpected character '") + c + "'");
+  }
+  // A trailing semicolon ends the statement; anything after it is refused so that one call
+  // never runs two statements.
+  for (size_t k = 0; k < out.size(); ++k) {
+    if (out[k].type == Tok::kOp && out[k].text == ";") {
+      if (k + 1 != out.size()) Fail("more than one statement");
+      out.pop_back();
+      break;
+    }
+  }
+  return out;
+}
+
+bool IsKeyword(const Token& t, std::string_view kw) {
+  if (t.type != Tok::kIdent || t.text.size() != kw.size()) return false;
+  for (size_t i = 0; i < kw.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(t.text[i])) != kw[i]) return false;
+  return true;
+}
+
+bool IsComparison(const Token& t) {
+  return t.type == Tok::kOp && (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" ||
+                                t.text == "<=" || t.text == ">=" || t.text == "!=");
+}
+
+// Keywords after which a + or - is a sign, not an operator.
+bool IsOperandStartKeyword(const Token& t) {
+  static const char* const kWords[] = {"SELECT", "WHERE",   "AND",      "OR",   "NOT",    "ON",
+                                       "BY",     "WHEN",    "THEN",     "ELSE", "VALUES", "SET",
+                                       "IN",     "BETWEEN", "LIKE",     "IS",   "HAVING", "TOP",
+                                       "CASE",   "RETURN",  "DISTINCT", "LIMIT"};
+  for (const char* w : kWords)
+    if (IsKeyword(t, w)) return true;
+  return false;
+}
+
+bool IsStringFunction(const Token& t) {
+  static const char* const kFns[] = {"TRIM",  "LTRIM", "RTRIM",  "STR",    "UCASE", "LCASE", "LEFT",
+                                     "RIGHT", "MID",   "FORMAT", "SUBSTR", "UPPER", "LOWER"};
+  for (const char* f : kFns)
+    if (IsKeyword(t, f)) return true;
+  return false;
+}
+
+// Keywords that end an expression chain (reset the "this + concatenates" memory).
+bool EndsExpression(const Token& t) {
+  return t.type == Tok::kComma || IsComparison(t) ||
+         (t.type == Tok::kIdent &&
+          (IsKeyword(t, "AND") || IsKeyword(t, "OR") || IsKeyword(t, "AS") ||
+           IsKeyword(t, "FROM") || IsKeyword(t, "WHERE") || IsKeyword(t, "THEN") ||
+           IsKeyword(t, "ELSE") || IsKeyword(t, "WHEN") || IsKeyword(t, "ORDER") ||
+           IsKeyword(t, "GROUP") || IsKeyword(t, "SET") || IsKeyword(t, "NOT") ||
+           IsKeyword(t, "IS")));
+}
+
+bool IsDatumColumn(const std::vector<Token>& t, size_t ident_index) {
+  const Token& id = t[ident_index];
+  return (id.type == Tok::kIdent || id.type == Tok::kQuotedIdent) &&
+         IsKeyword(Token{Tok::kIdent, id.text}, "DATUM");
+}
+
+std::vector<size_t> MatchParens(const std::vector<Token>& t) {
+  std::vector<size_t> match(t.size(), std::string::npos);
+  std::vector<size_t> stack;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i].type == Tok::kLParen) {
+      stack.push_back(i);
+    } else if (t[i].type == Tok::kRParen) {
+      if (stack.empty()) Fail("unbalanced ')'");
+      match[i] = stack.back();
+      match[stack.back()] = i;
+      stack.pop_back();
+    }
+  }
+  if (!stack.empty()) Fail("unbalanced '('");
+  return match;
+}
+
+// Marks short-date texts that a DATUM column receives: "DATUM = text" (also <, >, ...) and the
+// values of INSERT INTO t (..., DATUM, ...) VALUES (..., text, ...).
+void MarkDateTargets(std::vector<Token>& t, const std::vector<size_t>& match) {
+  for (size_t i = 2; i < t.size(); ++i) {
+    if (t[i].type == Tok::kString && IsComparison(t[i - 1]) && IsDatumColumn(t, i - 2))
+      t[i].to_date = true;
+  }
+  if (t.empty() || !IsKeyword(t[0], "INSERT")) return;
+  size_t cols_open = std::string::npos;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i].type == Tok::kLParen) {
+      cols_open = i;
+      break;
+    }
+  }
+  if (cols_open == std::string::npos) return;
+  size_t cols_close = match[cols_open];
+  std::vector<bool> is_date_col;
+  for (size_t i = cols_open + 1; i < cols_close; ++i) {
+    if (t[i].type == Tok::kComma) continue;
+    is_date_col.push_back(IsDatumColumn(t, i));
+  }
+  size_t values_open = std::string::npos;
+  for (size_t i = cols_close + 1; i + 1 < t.size(); ++i) {
+    if (IsKeyword(t[i], "VALUES") && t[i + 1].type == Tok::kLParen) {
+      values_open = i + 1;
+      break;
+    }
+  }
+  if (values_open == std::string::npos) return;
+  size_t column = 0;
+  size_t values_close = match[values_open];
+  size_t item_start = values_open + 1;
+  for (size_t i = values_open + 1; i <= values_close; ++i) {
+    if (t[i].type == Tok::kLParen) {
+      i = match[i];
+      continue;
+    }
+    if (t[i].type == Tok::kComma || i == values_close) {
+      if (i == item_start + 1 && t[item_start].type == Tok::kString &&
+          column < is_date_col.size() && is_date_col[column])
+        t[item_start].to_date = true;
+      ++column;
+      item_start = i + 1;
+    }
+  }
+}
+
+// Rewrites the sort keys of every ORDER BY list: a key holding a comparison becomes -(key), so
+// that true (-1) sorts before false (0) under ASC as the dialect expects.
+void WrapComparisonSortKeys(std::vector<Token>& t) {
+  for (size_t i = 0; i + 1 < t.size(); ++i) {
+    if (!(IsKeyword(t[i], "ORDER") && IsKeyword(t[i + 1], "BY"))) continue;
+    size_t pos = i + 2;
+    for (;;) {
+      // One sort key: up to a comma or the end of the list, at the list's own depth.
+      size_t start = pos;
+      int depth = 0;
+      bool has_comparison = false;
+      size_t end = pos;
+      for (; end < t.size(); ++end) {
+        const Token& k = t[end];
+        if (k.type == Tok::kLParen) ++depth;
+        if (k.type == Tok::kRParen) {
+          if (depth == 0) break;
+          --depth;
+        }
+        if (depth == 0 && (k.type == Tok::kComma || IsKeyword(k, "LIMIT") || IsKeyword(k, "UNION")))
+          break;
+        if (depth == 0 && IsComparison(k)) has_comparison = true;
+      }
+      size_t key_end = end;  // exclusive; leave ASC/DESC outside the wrapped key
+      if (key_end > start &&
+          (IsKeyword(t[key_end - 1], "ASC") || IsKeyword(t[key_end - 1], "DESC")))
+        --key_end;
+      if (has_comparison && key_end > start) {
+        t.insert(t.begin() + static_cast<long>(key_end), Token{Tok::kRParen, ")"});
+        t.insert(t.begin() + static_cast<long>(start), Token{Tok::kLParen, "("});
+        t.insert(t.begin() + static_cast<long>(start), Token{Tok::kOp, "-"});
+        end += 3;
+      }
+      if (end < t.size() && t[end].type == Tok::kComma) {
+        pos = end + 1;
+        continue;
+      }
+      i = end;
+      break;
+    }
+  }
+}
+
+std::string InlineText(const std::string& value) {
+  std::string r = "'";
+  for (char c : value) {
+    if (c == '\'') r += '\'';
+    r += c;
+  }
+  r += '\'';
+  return r;
+}
+
+SqlParam NumberParam(const std::string& text, bool negative) {
+  bool integral = text.find_first_of(".eE") == std::string::npos;
+  if (integral) {
+    int64_t v = 0;
+    auto res = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (res.ec == std::errc() && res.ptr == text.data() + text.size()) return negative ? -v : v;
+  }
+  double d = std::strtod(text.c_str(), nullptr);
+  return negative ? -d : d;
+}
+
+class Translator {
+ public:
+  explicit Translator(std::string_view sql) : t_(Tokenize(sql)) {
+    if (!t_.empty()) {
+      std::string first = Upper(t_[0].text);
+      lift_ = t_[0].type == Tok::kIdent &&
+              (first == "SELECT" || first == "INSERT" || first == "UPDATE" || first == "DELETE");
+      alter_ = first == "ALTER";
+    }
+    match_ = MatchParens(t_);
+    MarkDateTargets(t_, match_);
+    WrapComparisonSortKeys(t_);
+    match_ = MatchParens(t_);
+  }
+
+  TranslatedSql Run() {
+    levels_.push_back(Level{});
+    for (i_ = 0; i_ < t_.size(); ++i_) Step();
+    CloseLevel();
+    return std::move(out_);
+  }
+
+ private:
+  struct Level {
+    std::optional<Token> limit;  // TOP n of the SELECT that owns this level
+    bool in_sort_list = false;   // inside ORDER BY / GROUP BY
+    bool concat_chain = false;   // a + of the current expression concatenated
+  };
+
+  const Token* Prev() const { return i_ > 0 ? &t_[i_ - 1] : nullptr; }
+  const Token* Next() const { return i_ + 1 < t_.size() ? &t_[i_ + 1] : nullptr; }
+
+  bool SignPosition() const {
+    const Token* p = Prev();
+    if (!p) return true;
+    if (p->type == Tok::kOp || p->type == Tok::kLParen || p->type == Tok::kComma) return true;
+    return p->type == Tok::kIdent && IsOperandStartKeyword(*p);
+  }
+
+  void Emit(std::string_view piece) {
+    bool glue = out_.sql.empty() || piece == "." || piece == "," || piece == ")" ||
+                out_.sql.back() == '.' || out_.sql.back() == '(';
+    if (!glue) out_.sql += ' ';
+    out_.sql += piece;
+  }
+
+  void EmitParam(SqlParam p) {
+    Emit("?");
+    out_.params.push_back(std::move(p));
+  }
+
+  void EmitNumber(const std::string& text, bool negative) {
+    if (lift_ && !levels_.back().in_sort_list) {
+      EmitParam(NumberParam(text, negative));
+    } else {
+      Emit(negative ? "-" + text : text);
+    }
+  }
+
+  void CloseLevel() {
+    Level& lv = levels_.back();
+    if (lv.limit) {
+      Emit("LIMIT");
+      if (lift_) {
+        EmitParam(NumberParam(lv.limit->text, false));
+      } else {
+        Emit(lv.limit->text);
+      }
+    }
+    levels_.pop_back();
+  }
+
+  bool LeftIsText() const {
+    const Token* p = Prev();
+    if (!p) return false;
+    if (p->type == Tok::kString) return true;
+    if (p->type == Tok::kRParen) {
+      size_t open = match_[i_ - 1];
+      return open > 0 && IsStringFunction(t_[open - 1]);
+    }
+    return false;
+  }
+
+  bool RightIsText() const {
+    const Token* n = Next();
+    if (!n) return false;
+    if (n->type == Tok::kString) return true;
+    return IsStringFunction(*n) && i_ + 2 < t_.size() && t_[i_ + 2].type == Tok::kLParen;
+  }
+
+  void Step() {
+    const Token& tok = t_[i_];
+    Level& lv = levels_.back();
+    if (EndsExpression(tok)) lv.concat_chain = false;
+    switch (tok.type) {
+      case Tok::kLParen:
+        Emit("(");
+        levels_.push_back(Level{});
+        return;
+      case Tok::kRParen:
+        if (levels_.size() <= 1) Fail("unbalanced ')'");
+        CloseLevel();
+        Emit(")");
+        return;
+      case Tok::kComma:
+        Emit(",");
+        return;
+      case Tok::kString: {
+        std::string value = tok.text;
+        if (tok.to_date) {
+          if (auto d = ParseShortDate(value)) value = FormatIsoDate(*d);
+        }
+        if (lift_) {
+          EmitParam(std::move(value));
+        } else {
+          Emit(InlineText(value));
+        }
+        return;
+      }
+      case Tok::kDate:
+        if (lift_) {
+          EmitParam(tok.text);
+        } else {
+          Emit(InlineText(tok.text));
+        }
+        return;
+      case Tok::kNumber:
+        EmitNumber(tok.text, false);
+        return;
+      case Tok::kQuotedIdent: {
+        std::string q = "\"";
+        for (char c : tok.text) {
+          if (c == '"') q += '"';
+          q += c;
+        }
+        Emit(q + "\"");
+        return;
+      }
+      case Tok::kOp:
+        StepOperator(tok);
+        return;
+      case Tok::kIdent:
+        StepIdent(tok);
+        return;
+    }
+  }
+
+  void StepOperator(const Token& tok) {
+    Level& lv = levels_.back();
+    const std::string& op = tok.text;
+    if (op == "+" || op == "-") {
+      if (SignPosition()) {
+        const Token* n = Next();
+        if (n && n->type == Tok::kNumber) {
+          ++i_;
+          EmitNumber(n->text, op == "-");
+          return;
+        }
+        if (op == "-") Emit("-");
+        return;  // a unary plus changes nothing
+      }
+      if (op == "+" && (lv.concat_chain || LeftIsText() || RightIsText())) {
+        lv.concat_chain = true;
+        Emit("||");
+        return;
+      }
+      Emit(op);
+      return;
+    }
+    if (op == "&") {
+      lv.concat_chain = true;
+      Emit("||");
+      return;
+    }
+    if (op == "/") {
+      Emit("*");
+      Emit("1.0");
+      Emit("/");
+      return;
+    }
+    if (op == "!=") {
+      Emit("<>");
+      return;
+    }
+    Emit(op);
+  }
+
+  void StepIdent(const Token& tok) {
+    Level& lv = levels_.back();
+    std::string up = Upper(tok.text);
+    if (up == "SELECT") {
+      Emit(tok.text);
+      size_t j = i_ + 1;
+      if (j < t_.size() && (IsKeyword(t_[j], "DISTINCT") || IsKeyword(t_[j], "ALL"))) {
+        Emit(t_[j].text);
+        ++j;
+      }
+      if (j + 1 < t_.size() && IsKeyword(t_[j], "TOP") && t_[j + 1].type == Tok::kNumber) {
+        if (t_[j + 1].text.find_first_of(".eE") != std::string::npos)
+          Fail("TOP needs a whole number");
+        lv.limit = t_[j + 1];
+        j += 2;
+        if (j < t_.size() && IsKeyword(t_[j], "PERCENT")) Fail("TOP n PERCENT is not supported");
+      }
+      i_ = j - 1;
+      return;
+    }
+    if (up == "DELETE") {
+      Emit(tok.text);
+      if (const Token* n = Next(); n && n->type == Tok::kOp && n->text == "*") ++i_;
+      return;
+    }
+    if (up == "ORDER" || up == "GROUP") {
+      lv.in_sort_list = true;
+      Emit(tok.text);
+      return;
+    }
+    if (up == "LIMIT" || up == "UNION" || up == "HAVING") {
+      lv.in_sort_list = false;
+      if (up == "UNION" && lv.limit) Fail("TOP before UNION is not supported");
+      Emit(tok.text);
+      return;
+    }
+    if (up == "@@IDENTITY") {
+      Emit("last_insert_rowid()");
+      return;
+    }
+    if ((up == "TRUE" || up == "FALSE") &&
+        !(Prev() && Prev()->type == Tok::kOp && Prev()->text == ".")) {
+      if (lift_ && !lv.in_sort_list) {
+        EmitParam(int64_t{up == "TRUE" ? -1 : 0});
+      } else {
+        Emit(up == "TRUE" ? "-1" : "0");
+      }
+      return;
+    }
+    if (alter_ && (up == "BIT" || up == "YESNO") && Prev() && Prev()->type == Tok::kIdent) {
+      Emit("BIT NOT NULL");
+      const Token* n = Next();
+      if (!(n && IsKeyword(*n, "DEFAULT"))) Emit("DEFAULT 0");
+      return;
+    }
+    if (alter_ && (up == "TEXT" || up == "VARCHAR" || up == "CHAR" || up == "MEMO") && Prev() &&
+        Prev()->type == Tok::kIdent && !IsKeyword(*Prev(), "COLUMN")) {
+      Emit(tok.text);
+      if (const Token* n = Next(); n && n->type == Tok::kLParen) {
+        size_t close = match_[i_ + 1];
+        for (size_t k = i_ + 1; k <= close; ++k) Emit(t_[k].text);
+        i_ = close;
+      }
+      Emit("COLLATE NOCASE");
+      return;
+    }
+    Emit(tok.text);
+  }
+
+  std::vector<Token> t_;
+  std::vector<size_t> match_;
+  std::vector<Level> levels_;
+  TranslatedSql out_;
+  size_t i_ = 0;
+  bool lift_ = false;
+  bool alter_ = false;
+};
+
+}  // namespace
+
+TranslatedSql TranslateSql(std::string_view access_sql) {
+  return Translator(access_sql).Run();
+}
+
+}  // namespace morvela

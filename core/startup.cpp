@@ -1,0 +1,225 @@
+#include "core/startup.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "core/cipher.h"
+#include "core/helpers.h"
+
+namespace morvela {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The database password as the program keeps it: enciphered.
+constexpr const char* kDatabasePasswordCipher = "ILyoPsqKkeSo6WRtbhGWBw==";
+
+bool IsWritableDir(const fs::path& dir) {
+  std::error_code ec;
+  return fs::is_directory(dir, ec) && access(dir.c_str(), W_OK) == 0;
+}
+
+std::string WithSeparator(std::string s) {
+  if (s.empty() || s.back() != '/') s += '/';
+  return s;
+}
+
+// The compatibility setting lives in the registry of another operating system; here there is
+// nothing to record.
+void RecordCompatibilitySetting(const std::string& /*exe_path*/) {}
+
+// One step of the column upgrade: probe the table's columns and add the column when missing.
+// Returns false when the step failed and its error is to be ignored.
+void UpgradeStep(Connection& conn, const std::string& table, const std::string& column,
+                 const std::string& statement, bool stops_startup) {
+  try {
+    Query probe(conn);
+    probe.Open("SELECT TOP 1 * FROM " + table);
+    if (probe.HasField(column)) return;
+    conn.Execute(statement);
+  } catch (const DatabaseError&) {
+    if (stops_startup) throw;
+  }
+}
+
+std::string ReadVersionMark(Connection& conn) {
+  Query q(conn);
+  q.Open("SELECT TOP 1 * FROM NASTAVENIE");
+  if (q.Eof()) return "";
+  std::string v = q.FieldByName("VERZIA").AsString();
+  while (!v.empty() && v.front() == ' ') v.erase(v.begin());
+  while (!v.empty() && v.back() == ' ') v.pop_back();
+  return v;
+}
+
+void StampVersion(Program& p) {
+  Connection& conn = p.dm.ADOConnection1;
+  const std::string stamp =
+      "UPDATE NASTAVENIE SET VERZIA=" + QuoteSqlText(EncipherText(kProgramVersion));
+  if (ReadVersionMark(conn).empty()) {
+    p.dm.Command1.Execute(stamp);
+    p.compulsory_update = true;
+  }
+  const std::string mark = DecipherText(ReadVersionMark(conn), /*soft=*/false);
+  if (mark != kProgramVersion) {
+    WriteW7(p.SettingsPath(), true);
+    p.dm.Command1.Execute(stamp);
+    p.compulsory_update = true;
+  }
+}
+
+}  // namespace
+
+std::string DatabasePassword() {
+  return DecipherText(kDatabasePasswordCipher, false);
+}
+
+std::string ResolveProgramFolder(const std::optional<std::string>& dir,
+                                 const std::string& exe_path) {
+  fs::path folder;
+  if (dir && !dir->empty()) {
+    folder = *dir;
+  } else if (const char* env = std::getenv("MORVELA_HOME"); env && *env) {
+    folder = env;
+  } else {
+    std::error_code ec;
+    fs::path exe = fs::weakly_canonical(exe_path, ec);
+    fs::path exe_dir = exe.parent_path();
+    if (!ec && !exe_dir.empty() && IsWritableDir(exe_dir)) {
+      folder = exe_dir;
+    } else if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+      folder = fs::path(xdg) / "morvela";
+    } else {
+      const char* home = std::getenv("HOME");
+      folder = fs::path(home ? home : ".") / ".local" / "share" / "morvela";
+    }
+  }
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  return WithSeparator(fs::absolute(folder, ec).string());
+}
+
+std::optional<Date> TodayFromEnvironment() {
+  const char* env = std::getenv("MORVELA_TODAY");
+  if (!env || !*env) return std::nullopt;
+  return ParseIsoDate(env);
+}
+
+void UpgradeColumns(Program& p) {
+  Connection& c = p.dm.ADOConnection1;
+  // The tip runs store their tip string in TIPY.TIP, so an older TIPY gains that column first.
+  UpgradeStep(c, "TIPY", "TIP", "ALTER TABLE TIPY ADD COLUMN TIP TEXT(3)", true);
+  UpgradeStep(c, "VYSLEDKY", "NERATAT", "ALTER TABLE VYSLEDKY ADD COLUMN NERATAT BIT DEFAULT 0",
+              true);
+  UpgradeStep(c, "NASTAVENIE", "VERZIA", "ALTER TABLE NASTAVENIE ADD COLUMN VERZIA TEXT(64)", true);
+  UpgradeStep(c, "NASTAVENIE", "WEB_EN",
+              std::string("ALTER TABLE NASTAVENIE ADD COLUMN WEB_EN TEXT(50) DEFAULT ") +
+                  QuoteSqlText(kDefaultWebAddressEn),
+              true);
+  UpgradeStep(c, "NASTAVENIE", "WEB_DE",
+              std::string("ALTER TABLE NASTAVENIE ADD COLUMN WEB_DE TEXT(50) DEFAULT ") +
+                  QuoteSqlText(kDefaultWebAddressDe),
+              true);
+  UpgradeStep(c, "VYSLEDKY", "UNDER", "ALTER TABLE VYSLEDKY ADD COLUMN UNDER SMALLINT", true);
+  UpgradeStep(c, "KURZY", "OVER", "ALTER TABLE KURZY ADD COLUMN OVER DECIMAL(6,2)", false);
+  UpgradeStep(c, "KURZY", "UNDER", "ALTER TABLE KURZY ADD COLUMN UNDER DECIMAL(6,2)", false);
+  UpgradeStep(c, "SUTAZ_MUZSTVA", "PR", "ALTER TABLE SUTAZ_MUZSTVA ADD COLUMN PR DECIMAL(6,2)",
+              false);
+  UpgradeStep(c, "SUTAZ_MUZSTVA", "PR_HOME",
+              "ALTER TABLE SUTAZ_MUZSTVA ADD COLUMN PR_HOME DECIMAL(6,2)", false);
+  UpgradeStep(c, "SUTAZ_MUZSTVA", "PR_AWAY",
+              "ALTER TABLE SUTAZ_MUZSTVA ADD COLUMN PR_AWAY DECIMAL(6,2)", false);
+  UpgradeStep(c, "MUZSTVA", "NAZOV_IT", "ALTER TABLE MUZSTVA ADD COLUMN NAZOV_IT TEXT(50)", true);
+  UpgradeStep(c, "LIGA", "NAZOV_IT", "ALTER TABLE LIGA ADD COLUMN NAZOV_IT TEXT(50)", true);
+  StampVersion(p);
+  UpgradeStep(c, "SUTAZ", "LM", "ALTER TABLE SUTAZ ADD COLUMN LM SMALLINT", true);
+  UpgradeStep(c, "SUTAZ", "EL", "ALTER TABLE SUTAZ ADD COLUMN EL SMALLINT", true);
+  UpgradeStep(c, "SUTAZ", "BARAZ", "ALTER TABLE SUTAZ ADD COLUMN BARAZ SMALLINT", true);
+  UpgradeStep(c, "SUTAZ", "VYP", "ALTER TABLE SUTAZ ADD COLUMN VYP SMALLINT", true);
+}
+
+StartupResult RunStartup(Program& p, const StartupOptions& o) {
+  p.folder = WithSeparator(o.folder);
+  p.caption = std::string("  ") + kProgramTitle + "  " + kProgramVersion;
+
+  const std::string ini = p.SettingsPath();
+  EnsureSettingsFile(ini);
+  p.settings = ReadSettings(ini);
+
+  if (p.settings.W7) {
+    RecordCompatibilitySetting(p.folder + "morvela");
+    WriteW7(ini, false);
+    p.settings.W7 = false;
+  }
+
+  if (o.language) {
+    p.language = *o.language;
+  } else {
+    if (p.settings.Lang == 0) {
+      p.settings.Lang = p.ui.ChooseLanguage();
+      WriteLang(ini, p.settings.Lang);
+    }
+    p.language = p.settings.Lang == 0 ? 1 : p.settings.Lang;
+  }
+  p.messages.NastavJazyk(p.language);
+  p.selection.result_mode = 0;
+
+  try {
+    p.dm.ADOConnection1.SetConnectionString(MakeConnectionString(p.folder, DatabasePassword()));
+    p.dm.ADOConnection1.Open();
+  } catch (const DatabaseError&) {
+    p.ui.ShowMessage(MessageKind::kError, p.messages.Msg(0));
+    return StartupResult::kEndProgram;
+  }
+
+  p.compulsory_update = false;
+  const fs::path marker = fs::path(p.folder) / "update.tmp";
+  std::error_code ec;
+  if (fs::exists(marker, ec)) {
+    try {
+      UpgradeColumns(p);
+    } catch (const CipherError& e) {
+      p.ui.ShowMessage(MessageKind::kError, e.what());
+      return StartupResult::kEndProgram;
+    } catch (const DatabaseError& e) {
+      p.ui.ShowMessage(MessageKind::kError, e.what());
+      return StartupResult::kStopped;
+    }
+  }
+  fs::remove(marker, ec);
+  fs::create_directories(p.ExportFolder(), ec);
+
+  p.today = o.today ? *o.today : SystemToday();
+  p.today_text = FormatDateText(p.today);
+  try {
+    Query q(p.dm.ADOConnection1);
+    q.Open("SELECT DAT_DB FROM NASTAVENIE");
+    p.db_date = q.Eof() ? "" : q.FieldByName("DAT_DB").AsString();
+  } catch (const DatabaseError& e) {
+    p.ui.ShowMessage(MessageKind::kError, e.what());
+    return StartupResult::kStopped;
+  }
+  p.selection = Selection{};
+  return StartupResult::kReady;
+}
+
+void RunExit(Program& p) {
+  p.wait.ShowWait(0, p.messages.Msg(33));
+  p.dm.Q1.Close();
+  p.dm.Work1.Close();
+  p.dm.Work2.Close();
+  p.dm.Work3.Close();
+  p.dm.ConnectOdds.Close();
+  p.dm.ADOConnection1.Close();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  p.ui.ProcessPendingEvents();
+  p.wait.HideWait();
+  p.wait.StopWait();
+}
+
+}  // namespace morvela

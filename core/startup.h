@@ -1,0 +1,48 @@
+// Start-up and exit of the program, toolkit-free: the settings file, the language, the message
+// table, the database connection, the column upgrade of an older database, the version stamp,
+// the Export folder and today's date. Both front ends run it through their UserInterface.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/program.h"
+
+namespace morvela {
+
+struct StartupOptions {
+  std::string folder;           // the program folder (ResolveProgramFolder)
+  std::optional<Date> today;    // overrides the system date (--today, MORVELA_TODAY)
+  std::optional<int> language;  // overrides the stored language for this run (--lang)
+};
+
+enum class StartupResult {
+  kReady,       // the main window waits for the user
+  kStopped,     // an upgrade step failed; its error was shown and the remaining steps did not run
+  kEndProgram,  // no database connection (or an undecipherable version mark): the program ends
+};
+
+// The program folder: dir when given (--home, MORVELA_HOME), else the executable's folder when
+// it is writable (a portable install), else $XDG_DATA_HOME/morvela (~/.local/share/morvela).
+// Created when missing. Always ends with a separator.
+std::string ResolveProgramFolder(const std::optional<std::string>& dir,
+                                 const std::string& exe_path);
+
+// Today from MORVELA_TODAY=YYYY-MM-DD when set and valid; nullopt otherwise.
+std::optional<Date> TodayFromEnvironment();
+
+// The start-up sequence. Messages go through program.ui; a failing step's engine text is shown
+// as an error.
+StartupResult RunStartup(Program& program, const StartupOptions& options);
+
+// The column upgrade and version stamp that run when "update.tmp" exists. Throws
+// DatabaseError for a step whose error stops start-up; CipherError for an undecipherable mark.
+void UpgradeColumns(Program& program);
+
+// The exit sequence: the closing message, the connection closed, the wait indicator stopped.
+void RunExit(Program& program);
+
+// The database password, deciphered from the program's constant.
+std::string DatabasePassword();
+
+}  // namespace morvela

@@ -1,0 +1,30 @@
+#include "test_support.h"
+
+#include <unistd.h>
+#include <atomic>
+#include <cstdlib>
+#include <random>
+
+namespace morvela::test {
+
+namespace {
+std::filesystem::path TempRoot() {
+  if (const char* env = std::getenv("MORVELA_TEST_TMP"); env && *env) return env;
+  return std::filesystem::temp_directory_path() / "morvela-tests";
+}
+}  // namespace
+
+TempDir::TempDir() {
+  static std::atomic<int> counter{0};
+  std::random_device rd;
+  path_ = TempRoot() / ("t" + std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" +
+                        std::to_string(rd() % 100000));
+  std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+}  // namespace morvela::test

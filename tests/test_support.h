@@ -1,0 +1,24 @@
+// Shared test utilities: temporary folders and fixture databases.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace morvela::test {
+
+// A fresh empty folder under the test temp area, removed when the object goes out of scope.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+  // The folder with a trailing separator, as the program holds its folder.
+  std::string Folder() const { return path_.string() + "/"; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace morvela::test
