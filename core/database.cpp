@@ -387,6 +387,10 @@ ResultData Connection::Select(std::string_view sql) {
   Bind(db_, stmt, t.params);
   ++stats_.statements;
 
+  // The first step comes before the column list is read: a statement compiled before a
+  // schema change is compiled anew by that step, and "SELECT *" may then have more columns.
+  int rc = sqlite3_step(stmt);
+  Check(db_, rc, "");
   ResultData r;
   const int ncol = sqlite3_column_count(stmt);
   r.names.reserve(ncol);
@@ -405,8 +409,7 @@ ResultData Connection::Select(std::string_view sql) {
       }
     }
   }
-  int rc;
-  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+  for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
     std::vector<Cell> row;
     row.reserve(ncol);
     for (int c = 0; c < ncol; ++c) {

@@ -1,0 +1,173 @@
+// Start-up and exit: settings file, language, connection, column upgrade and version stamp.
+#include "core/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "builder/schema.h"
+#include "core/cipher.h"
+#include "core/helpers.h"
+#include "fake_ui.h"
+#include "test_support.h"
+
+namespace morvela {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+void WriteFile(const fs::path& p, const std::string& text) {
+  std::ofstream out(p, std::ios::binary);
+  out << text;
+}
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override { CreateEmptyDatabase(dir_.Folder() + "Morvela.mdb", false); }
+
+  StartupResult Start(std::optional<int> lang = std::nullopt) {
+    program_ = std::make_unique<Program>(ui_, wait_);
+    StartupOptions o;
+    o.folder = dir_.Folder();
+    o.today = MakeDate(2010, 6, 5);
+    o.language = lang;
+    return RunStartup(*program_, o);
+  }
+
+  // Runs one statement on the database outside the program (what an older release left).
+  void Prepare(const std::string& sql) {
+    Connection c;
+    c.OpenFile(dir_.Folder() + "Morvela.mdb", false);
+    c.ExecuteNative(sql);
+  }
+
+  std::string Ini() { return ReadFile(dir_.Path() / "Nastavenie.ini"); }
+
+  test::TempDir dir_;
+  test::FakeUi ui_;
+  NullWaitIndicator wait_;
+  std::unique_ptr<Program> program_;
+};
+
+TEST_F(StartupTest, FirstStartCreatesSettingsAndAsksForTheLanguage) {
+  ui_.chooser_answer = 2;
+  ASSERT_EQ(Start(), StartupResult::kReady);
+  EXPECT_EQ(ui_.chooser_shown, 1);
+  EXPECT_EQ(program_->language, 2);
+  EXPECT_EQ(program_->messages.Msg(22), "Warten Sie, bitte ...");
+  EXPECT_EQ(Ini(), "[Liga]\nDni=21\n3tip=1\n\n[Update]\nDbf=0\nApp=0\nW7=0\n\n[Jazyk]\nLang=2\n")
+      << "defaults written, W7 cleared, the chosen language stored";
+  EXPECT_TRUE(fs::is_directory(dir_.Path() / "Export"));
+  EXPECT_EQ(program_->today_text, "05.06.2010");
+  EXPECT_EQ(program_->caption, "  Morvela  4.8");
+  EXPECT_TRUE(program_->selection.competition.empty()) << "no league picked at start";
+}
+
+TEST_F(StartupTest, ClosedChooserRunsInEnglishAndAsksAgainNextTime) {
+  ui_.chooser_answer = 0;
+  ASSERT_EQ(Start(), StartupResult::kReady);
+  EXPECT_EQ(program_->language, 1);
+  EXPECT_NE(Ini().find("Lang=0"), std::string::npos);
+  ASSERT_EQ(Start(), StartupResult::kReady);
+  EXPECT_EQ(ui_.chooser_shown, 2);
+}
+
+TEST_F(StartupTest, GarbageSettingsReadAsDefaults) {
+  WriteFile(dir_.Path() / "Nastavenie.ini",
+            "[Liga]\r\nDni=lots\r\n3tip=maybe\r\n[Update]\r\nDbf=7\r\nW7=0\r\n[Jazyk]\r\nLang=3\r\n");
+  ASSERT_EQ(Start(), StartupResult::kReady);
+  EXPECT_EQ(program_->settings.Dni, 21);
+  EXPECT_TRUE(program_->settings.Tip3);
+  EXPECT_EQ(program_->settings.Dbf, 0);
+  EXPECT_EQ(program_->language, 3);
+  EXPECT_EQ(ui_.chooser_shown, 0);
+}
+
+TEST_F(StartupTest, MissingOrForeignDatabaseEndsTheProgram) {
+  fs::remove(dir_.Path() / "Morvela.mdb");
+  EXPECT_EQ(Start(1), StartupResult::kEndProgram);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].kind, MessageKind::kError);
+  EXPECT_EQ(ui_.messages[0].text, "Unable to connect to the database !\r\nThe program ends");
+  WriteFile(dir_.Path() / "Morvela.mdb", std::string(4096, 'x'));
+  EXPECT_EQ(Start(1), StartupResult::kEndProgram);
+}
+
+TEST_F(StartupTest, WithoutMarkerNothingIsUpgradedOrStamped) {
+  Prepare("ALTER TABLE TIPY DROP COLUMN TIP");
+  Prepare("UPDATE NASTAVENIE SET VERZIA=''");
+  ASSERT_EQ(Start(1), StartupResult::kReady);
+  EXPECT_FALSE(program_->compulsory_update);
+  Query q(program_->dm.ADOConnection1);
+  q.Open("SELECT TOP 1 * FROM TIPY");
+  EXPECT_FALSE(q.HasField("TIP"));
+}
+
+TEST_F(StartupTest, MarkerUpgradesColumnsStampsVersionAndIsDeleted) {
+  Prepare("ALTER TABLE TIPY DROP COLUMN TIP");
+  Prepare("ALTER TABLE VYSLEDKY DROP COLUMN NERATAT");
+  Prepare("ALTER TABLE NASTAVENIE DROP COLUMN WEB_DE");
+  Prepare("ALTER TABLE KURZY DROP COLUMN OVER");
+  Prepare("UPDATE NASTAVENIE SET VERZIA=''");
+  WriteFile(dir_.Path() / "update.tmp", "");
+  WriteFile(dir_.Path() / "Nastavenie.ini", "[Update]\nDbf=1\n[Jazyk]\nLang=1\n");
+  ASSERT_EQ(Start(), StartupResult::kReady);
+  EXPECT_TRUE(program_->compulsory_update) << "an empty mark forces the results update, Dbf=1 or not";
+  EXPECT_FALSE(fs::exists(dir_.Path() / "update.tmp"));
+  Query q(program_->dm.ADOConnection1);
+  q.Open("SELECT TOP 1 * FROM TIPY");
+  EXPECT_TRUE(q.HasField("TIP"));
+  q.Open("SELECT TOP 1 * FROM KURZY");
+  EXPECT_TRUE(q.HasField("OVER"));
+  q.Open("SELECT NERATAT FROM VYSLEDKY WHERE NERATAT=0");
+  q.Open("SELECT VERZIA,WEB_DE FROM NASTAVENIE");
+  EXPECT_EQ(DecipherText(q.FieldByName("VERZIA").AsString(), false), "4.8");
+  EXPECT_EQ(q.FieldByName("WEB_DE").AsString(), kDefaultWebAddressDe);
+}
+
+TEST_F(StartupTest, VersionMarkOfAnotherReleaseForcesUpdateAndW7) {
+  Prepare("UPDATE NASTAVENIE SET VERZIA='" + EncipherText("4.7") + "'");
+  WriteFile(dir_.Path() / "update.tmp", "");
+  ASSERT_EQ(Start(1), StartupResult::kReady);
+  EXPECT_TRUE(program_->compulsory_update);
+  EXPECT_NE(Ini().find("W7=1"), std::string::npos);
+  // The current mark leaves everything as it is.
+  WriteFile(dir_.Path() / "update.tmp", "");
+  ASSERT_EQ(Start(1), StartupResult::kReady);
+  EXPECT_FALSE(program_->compulsory_update);
+}
+
+TEST_F(StartupTest, UndecipherableMarkEndsTheProgram) {
+  Prepare("UPDATE NASTAVENIE SET VERZIA='not base64!'");
+  WriteFile(dir_.Path() / "update.tmp", "");
+  EXPECT_EQ(Start(1), StartupResult::kEndProgram);
+  ASSERT_FALSE(ui_.messages.empty());
+  EXPECT_EQ(ui_.messages.back().kind, MessageKind::kError);
+}
+
+TEST_F(StartupTest, ExitShowsClosingMessageAndClosesTheDatabase) {
+  ASSERT_EQ(Start(1), StartupResult::kReady);
+  RunExit(*program_);
+  EXPECT_EQ(wait_.LastMessage(), "The program is ending ...");
+  EXPECT_EQ(wait_.Depth(), 0);
+  EXPECT_FALSE(program_->dm.ADOConnection1.IsOpen());
+}
+
+TEST(ProgramFolder, OverrideWinsAndEndsWithSeparator) {
+  test::TempDir dir;
+  std::string f = ResolveProgramFolder((dir.Path() / "sub").string(), "/nonexistent/morvela");
+  EXPECT_EQ(f, (dir.Path() / "sub").string() + "/");
+  EXPECT_TRUE(fs::is_directory(dir.Path() / "sub"));
+}
+
+}  // namespace
+}  // namespace morvela
