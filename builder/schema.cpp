@@ -83,8 +83,16 @@ const char* const kTables[] = {
 };
 
 // One index per lookup the program makes. The difference indexes carry the columns the outcome
-// search filters and reads, so a search never touches the table itself.
+// search filters and reads, so a search never touches the table itself: the league pass seeks
+// per competition of the league (competition first, then the difference range), the
+// all-leagues pass reads one difference range.
 const char* const kIndexes[] = {
+    "CREATE INDEX IX_VYSLEDKY_SUTAZ_ELO ON VYSLEDKY (ID_SUTAZ, ELO_ROZDIEL, KONTUMACIA, VYSLEDOK, "
+    "HOME_GOAL, AWAY_GOAL, DATUM)",
+    "CREATE INDEX IX_VYSLEDKY_SUTAZ_HT_ELO ON VYSLEDKY (ID_SUTAZ, HT_ELO_ROZDIEL, KONTUMACIA, "
+    "HT_VYSLEDOK, DATUM)",
+    "CREATE INDEX IX_VYSLEDKY_SUTAZ_SHT_ELO ON VYSLEDKY (ID_SUTAZ, SHT_ELO_ROZDIEL, KONTUMACIA, "
+    "SHT_VYSLEDOK, DATUM)",
     "CREATE INDEX IX_VYSLEDKY_ELO ON VYSLEDKY (ELO_ROZDIEL, ID_SUTAZ, KONTUMACIA, VYSLEDOK, "
     "HOME_GOAL, AWAY_GOAL, DATUM)",
     "CREATE INDEX IX_VYSLEDKY_HT_ELO ON VYSLEDKY (HT_ELO_ROZDIEL, ID_SUTAZ, KONTUMACIA, "
