@@ -1,0 +1,179 @@
+// replay and search: the rating replay of one season and one outcome frequency search.
+#include <chrono>
+#include <iostream>
+#include <sstream>
+
+#include "cli/cli_context.h"
+#include "cli/json.h"
+#include "core/selection.h"
+#include "core/startup.h"
+#include "i18n/leagues.h"
+#include "predict/outcome_search.h"
+#include "predict/tip_selection.h"
+#include "rating/season_replay.h"
+
+namespace morvela {
+
+namespace {
+
+int LeagueArgument(const std::string& text) {
+  auto id = LeagueIdFromName(text);
+  if (!id)
+    throw CLI::ValidationError(
+        "LEAGUE", "unknown league '" + text + "' (an id 1-20 or an English country name)");
+  return *id;
+}
+
+int RunReplay(CliContext& ctx, const std::string& league_text, int competition) {
+  const int league = LeagueArgument(league_text);
+  if (auto rc = ctx.OpenProgram()) return *rc;
+  Program& p = *ctx.program;
+  p.selection.league = std::to_string(league);
+  if (competition > 0) {
+    p.selection.competition = std::to_string(competition);
+  } else {
+    NacitajIDsutaz(p.dm, p.selection, "Active");
+    if (p.selection.competition.empty()) {
+      std::cerr << "Error: league " << league << " has no active season in " << p.DatabasePath()
+                << "\n";
+      return kExitError;
+    }
+  }
+  const auto start = std::chrono::steady_clock::now();
+  ReplayReport r = ReplaySeason(p.dm, p.wait, p.messages, p.selection.competition);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  for (const std::string& problem : r.problems) std::cerr << "Warning: " << problem << "\n";
+  if (r.over_limits) {
+    std::cerr << "Error: competition " << p.selection.competition
+              << " is beyond the replay's limits; nothing was changed\n";
+    return kExitError;
+  }
+  std::cout << "Competition " << p.selection.competition << ": " << r.rows_rated
+            << " matches and fixtures got rating differences, " << r.fixtures_with_under
+            << " fixtures an under/over percentage";
+  if (r.skipped_no_slot)
+    std::cout << ", " << r.skipped_no_slot << " rows skipped (team not in the season)";
+  std::cout << "\nTime: " << static_cast<int>(seconds * 1000 + 0.5) << " ms\n";
+  RunExit(p);
+  return kExitOk;
+}
+
+std::string Widths(const std::vector<int>& w) {
+  std::ostringstream s;
+  s << "[";
+  for (size_t i = 0; i < w.size(); ++i) s << (i ? "," : "") << w[i];
+  s << "]";
+  return s.str();
+}
+
+int RunSearch(CliContext& ctx, const std::string& league_text, int diff,
+              const std::string& mode_text, const std::string& ht) {
+  const int league = LeagueArgument(league_text);
+  SearchMode mode = SearchMode::kList;
+  if (mode_text == "match") mode = SearchMode::kMatch;
+  if (mode_text == "live") mode = SearchMode::kLive;
+  SearchContext sc;
+  if (mode == SearchMode::kLive) {
+    int h = 0, a = 0;
+    char colon = 0;
+    std::istringstream in(ht);
+    if (!(in >> h >> colon >> a) || colon != ':' || h < 0 || a < 0 || !in.eof())
+      throw CLI::ValidationError(
+          "--ht", "a live search needs the half-time score as H:A, got '" + ht + "'");
+    sc.ht_home = h;
+    sc.ht_away = a;
+  }
+  if (ctx.ResultMode() == 3 && mode != SearchMode::kLive)
+    throw CLI::ValidationError(
+        "--mode",
+        "the outcome search has no under/over mode (under/over tips come from the stored UNDER)");
+  if (auto rc = ctx.OpenProgram()) return *rc;
+  Program& p = *ctx.program;
+  p.selection.league = std::to_string(league);
+  sc.result_mode = p.selection.result_mode;
+  sc.league = p.selection.league;
+  SearchTrace trace;
+  FindOutcomeFrequencies(p.dm.ADOConnection1, p.prediction, sc, mode, diff, &trace);
+  SelectTip(p.prediction);
+  const PredictionState& s = p.prediction;
+  if (ctx.json) {
+    std::cout << "{\"HomePercent\":" << s.HomePercent << ",\"DrawPercent\":" << s.DrawPercent
+              << ",\"AwayPercent\":" << s.AwayPercent
+              << ",\"LeagueHomePercent\":" << s.LeagueHomePercent
+              << ",\"LeagueDrawPercent\":" << s.LeagueDrawPercent
+              << ",\"LeagueAwayPercent\":" << s.LeagueAwayPercent
+              << ",\"Tip\":" << JsonString(s.Tip)
+              << ",\"TipPercent\":" << static_cast<int>(s.TipPercent)
+              << ",\"LikelyScore\":" << JsonString(s.LikelyScore)
+              << ",\"LeagueWidths\":" << Widths(trace.league_widths)
+              << ",\"AllWidths\":" << Widths(trace.all_widths) << "}\n";
+  } else {
+    auto row = [](const char* name, int h, int d, int a) {
+      std::cout << name << h << " / " << d << " / " << a << "\n";
+    };
+    std::cout << "Difference " << diff << ", league " << league << ", " << mode_text << " search\n";
+    row("League pass       (1/0/2 %): ", s.LeagueHomePercent, s.LeagueDrawPercent,
+        s.LeagueAwayPercent);
+    row("All-leagues pass  (1/0/2 %): ", trace.all_home, trace.all_draw, trace.all_away);
+    row("Final             (1/0/2 %): ", s.HomePercent, s.DrawPercent, s.AwayPercent);
+    std::cout << "Tip:               \"" << s.Tip << "\" (" << TrimTip(s.Tip) << ") with "
+              << static_cast<int>(s.TipPercent) << " %\n";
+    if (!s.LikelyScore.empty()) std::cout << "Likely score:      " << s.LikelyScore << "\n";
+    std::cout << "League widths:     " << Widths(trace.league_widths) << "\n"
+              << "All-leagues widths:"
+              << " " << Widths(trace.all_widths) << "\n";
+  }
+  RunExit(p);
+  return kExitOk;
+}
+
+}  // namespace
+
+void RegisterEngineCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
+  auto* replay = app.add_subcommand(
+      "replay", "Replay a season: rewrite its rating differences and under/over percentages");
+  std::string& league = ctx.Text();
+  replay->add_option("league", league, "League id 1-20 or English country name")->required();
+  std::string& comp_text = ctx.Text();
+  replay->add_option("--competition", comp_text,
+                     "Replay this competition (SUTAZ.ID) instead of the active season");
+  replay->callback([&ctx, &exit_code, &league, &comp_text] {
+    int comp = 0;
+    if (!comp_text.empty()) {
+      try {
+        comp = std::stoi(comp_text);
+      } catch (const std::exception&) {
+        throw CLI::ValidationError("--competition",
+                                   "expects a competition id, got '" + comp_text + "'");
+      }
+    }
+    exit_code = RunReplay(ctx, league, comp);
+  });
+
+  auto* search = app.add_subcommand("search", "Run one outcome frequency search and tip selection");
+  std::string& s_league = ctx.Text();
+  std::string& s_diff = ctx.Text();
+  std::string& s_mode = ctx.Text();
+  s_mode = "list";
+  std::string& s_ht = ctx.Text();
+  search->add_option("league", s_league, "League id 1-20 or English country name")->required();
+  search->add_option("diff", s_diff, "Rating difference (home minus away)")->required();
+  search->add_option("--search-mode", s_mode, "list, match or live")
+      ->check(CLI::IsMember({"list", "match", "live"}));
+  search->add_option("--ht", s_ht, "Half-time score H:A (live search)");
+  search->add_flag("--json", ctx.json, "Print one JSON object");
+  search->callback([&ctx, &exit_code, &s_league, &s_diff, &s_mode, &s_ht] {
+    int d = 0;
+    try {
+      size_t used = 0;
+      d = std::stoi(s_diff, &used);
+      if (used != s_diff.size()) throw std::invalid_argument("trailing text");
+    } catch (const std::exception&) {
+      throw CLI::ValidationError("diff", "expects a whole number, got '" + s_diff + "'");
+    }
+    exit_code = RunSearch(ctx, s_league, d, s_mode, s_ht);
+  });
+}
+
+}  // namespace morvela

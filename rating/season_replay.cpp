@@ -1,0 +1,396 @@
+#include "rating/season_replay.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+
+#include "core/helpers.h"
+#include "core/rounding.h"
+#include "predict/support_routines.h"
+
+namespace morvela {
+
+namespace {
+
+// The columns one rating pass reads and writes.
+struct RatingMode {
+  const char* name;  // for problem reports
+  const char* home_goal;
+  const char* away_goal;
+  const char* outcome;
+  const char* difference;
+  const char* elo;
+  const char* elo_home;
+  const char* elo_away;
+};
+
+constexpr RatingMode kFullTime{"full time",   "HOME_GOAL", "AWAY_GOAL", "VYSLEDOK",
+                               "ELO_ROZDIEL", "ELO",       "ELO_HOME",  "ELO_AWAY"};
+constexpr RatingMode kFirstHalf{"first half",     "HT_HOME_GOAL", "HT_AWAY_GOAL", "HT_VYSLEDOK",
+                                "HT_ELO_ROZDIEL", "HT_ELO",       "HT_ELO_HOME",  "HT_ELO_AWAY"};
+constexpr RatingMode kSecondHalf{"second half",  "SHT_HOME_GOAL",   "SHT_AWAY_GOAL",
+                                 "SHT_VYSLEDOK", "SHT_ELO_ROZDIEL", "SHT_ELO",
+                                 "SHT_ELO_HOME", "SHT_ELO_AWAY"};
+constexpr std::array<const RatingMode*, 3> kRatingModes{&kFullTime, &kFirstHalf, &kSecondHalf};
+
+// Weights of the first six earlier meetings, the most recent first.
+constexpr std::array<int32_t, 6> kMeetingWeights{24, 20, 16, 12, 8, 4};
+// Drawn meetings pull the difference toward this value, never onto or past it.
+constexpr int32_t kDrawPull = -130;
+
+std::string TeamsQuery(const std::string& competition) {
+  return "SELECT * FROM SUTAZ_MUZSTVA WHERE (ID_SUTAZ=" + competition + ") ORDER BY ID_MUZSTVO ASC";
+}
+
+std::string SeasonWalk(const std::string& competition) {
+  return "SELECT * FROM VYSLEDKY WHERE (ID_SUTAZ=" + competition +
+         " AND KONTUMACIA=0) ORDER BY DATUM ASC, ID ASC";
+}
+
+// A played match of a mode has both goals of that mode (a NULL reads as the empty text).
+bool PlayedIn(const Query& q, const RatingMode& m) {
+  return !q.FieldByName(m.home_goal).AsString().empty() &&
+         !q.FieldByName(m.away_goal).AsString().empty();
+}
+
+// The slot of a team: the search runs from the first slot up to the first empty one.
+template <typename Slot, size_t N>
+Slot* FindSlot(std::array<Slot, N>& slots, int64_t team) {
+  for (Slot& s : slots) {
+    if (s.team == 0) break;
+    if (s.team == team) return &s;
+  }
+  return nullptr;
+}
+
+// ------------------------------------------------------------------------------ limits
+
+struct TeamCounts {
+  std::array<int, 3> replayed{};  // per rating mode
+  int home = 0;                   // goal pass
+  int away = 0;
+};
+
+// Counts what the passes will put into the per-team arrays, without writing anything.
+void CheckLimits(Tdm& dm, const std::string& competition, ReplayReport& report) {
+  auto problem = [&](const std::string& text) {
+    report.over_limits = true;
+    report.problems.push_back("Competition " + competition + ": " + text);
+  };
+
+  std::map<int64_t, TeamCounts> teams;
+  dm.Work2.Open(TeamsQuery(competition));
+  const int team_count = dm.Work2.RecordCount();
+  for (; !dm.Work2.Eof(); dm.Work2.Next())
+    teams.try_emplace(dm.Work2.FieldByName("ID_MUZSTVO").AsInteger());
+  if (team_count > kRatingSlotCount)
+    problem(std::to_string(team_count) + " teams, the rating replay holds at most " +
+            std::to_string(kRatingSlotCount));
+  if (team_count > kGoalSlotCount)
+    problem(std::to_string(team_count) + " teams, the goal replay holds at most " +
+            std::to_string(kGoalSlotCount));
+
+  dm.Work2.Open(SeasonWalk(competition));
+  for (; !dm.Work2.Eof(); dm.Work2.Next()) {
+    auto home = teams.find(dm.Work2.FieldByName("HOME").AsInteger());
+    auto away = teams.find(dm.Work2.FieldByName("AWAY").AsInteger());
+    if (home == teams.end() || away == teams.end()) continue;
+    for (size_t m = 0; m < kRatingModes.size(); ++m) {
+      if (PlayedIn(dm.Work2, *kRatingModes[m])) {
+        ++home->second.replayed[m];
+        ++away->second.replayed[m];
+      }
+    }
+    if (!dm.Work2.FieldByName("VYSLEDOK").AsString().empty()) {
+      ++home->second.home;
+      ++away->second.away;
+    }
+  }
+
+  for (const auto& [team, counts] : teams) {
+    const std::string who = "team " + std::to_string(team) + " has ";
+    for (size_t m = 0; m < kRatingModes.size(); ++m) {
+      if (counts.replayed[m] > kMaxReplayedMatches)
+        problem(who + std::to_string(counts.replayed[m]) + " matches in " + kRatingModes[m]->name +
+                ", the replay holds at most " + std::to_string(kMaxReplayedMatches));
+    }
+    if (counts.home > kMaxVenueMatches)
+      problem(who + std::to_string(counts.home) + " home matches, the goal replay holds at most " +
+              std::to_string(kMaxVenueMatches));
+    if (counts.away > kMaxVenueMatches)
+      problem(who + std::to_string(counts.away) + " away matches, the goal replay holds at most " +
+              std::to_string(kMaxVenueMatches));
+  }
+}
+
+// ------------------------------------------------------------------------ rating passes
+
+// Ratings are 16-bit unsigned values; a change wraps as 16-bit arithmetic does.
+struct RatingSlot {
+  int64_t team = 0;  // 0: empty slot
+  uint16_t rating = 0;
+  uint16_t rating_home = 0;
+  uint16_t rating_away = 0;
+  std::array<uint16_t, kMaxReplayedMatches + 1> history{};  // [0] = season start
+  uint8_t history_count = 0;
+
+  // Rating change over the last four replayed matches, or since the season start when there
+  // were fewer.
+  int32_t Form() const {
+    const int c = history_count;
+    return int32_t{history[c]} - int32_t{history[c >= 4 ? c - 4 : 0]};
+  }
+  void Record() {
+    ++history_count;
+    history.at(history_count) = rating;
+  }
+};
+
+using RatingSlots = std::array<RatingSlot, kRatingSlotCount>;
+
+void FillRatingSlots(Tdm& dm, const std::string& competition, const RatingMode& m,
+                     RatingSlots& slots) {
+  slots = {};
+  dm.Work2.Open(TeamsQuery(competition));
+  for (RatingSlot& s : slots) {
+    if (dm.Work2.Eof()) break;
+    s.team = dm.Work2.FieldByName("ID_MUZSTVO").AsInteger();
+    s.rating = static_cast<uint16_t>(dm.Work2.FieldByName(m.elo).AsInteger());
+    s.rating_home = static_cast<uint16_t>(dm.Work2.FieldByName(m.elo_home).AsInteger());
+    s.rating_away = static_cast<uint16_t>(dm.Work2.FieldByName(m.elo_away).AsInteger());
+    s.history[0] = s.rating;
+    dm.Work2.Next();
+  }
+}
+
+// Moves d by the last four meetings of the pairing with the same home side before `date`:
+// recent meetings weigh more, and the weights shrink with a meeting's age relative to the
+// others. A drawn meeting pulls d toward kDrawPull.
+int32_t AddMeetings(Tdm& dm, const RatingMode& m, int64_t home, int64_t away, const Date& date,
+                    int32_t d) {
+  Query& q = dm.Work1;
+  q.Open(std::string("SELECT TOP 4 ID,DATUM,") + m.outcome +
+         " FROM VYSLEDKY WHERE (HOME=" + std::to_string(home) +
+         " AND AWAY=" + std::to_string(away) + " AND DATUM<" + FormatSqlDate(date) +
+         " AND KONTUMACIA=0 AND " + m.outcome + "<>\"\") ORDER BY DATUM DESC");
+  // Ages are whole days, so the scaled weight (1 - age / total) * w is the exact ratio
+  // w * (total - age) / total.
+  auto age_of = [&]() -> int64_t {
+    return DaysBetween(q.FieldByName("DATUM").AsDate().value_or(date), date);
+  };
+  int64_t total_age = 0;
+  for (q.First(); !q.Eof(); q.Next()) total_age += age_of();
+
+  int32_t w = 0;
+  size_t i = 0;
+  for (q.First(); !q.Eof(); q.Next(), ++i) {
+    if (i < kMeetingWeights.size()) w = kMeetingWeights[i];
+    if (total_age != 0)
+      w = static_cast<int32_t>(RoundRatioHalfEven(int64_t{w} * (total_age - age_of()), total_age));
+    const std::string outcome = q.FieldByName(m.outcome).AsString();
+    if (outcome == "1") {
+      d += w;
+    } else if (outcome == "2") {
+      d -= w;
+    } else if (outcome == "0") {
+      w = static_cast<int32_t>(RoundRatioHalfEven(w, 2));
+      if (d > kDrawPull && d - w > kDrawPull) d -= w;
+      if (d < kDrawPull && d + w < kDrawPull) d += w;
+    }
+  }
+  return d;
+}
+
+struct PassCounts {
+  int rated = 0;
+  int skipped = 0;
+};
+
+PassCounts RatingPass(Tdm& dm, const std::string& competition, const RatingMode& m) {
+  RatingSlots slots;
+  FillRatingSlots(dm, competition, m, slots);
+  PassCounts counts;
+  Query& w = dm.Work2;
+  for (w.Open(SeasonWalk(competition)); !w.Eof(); w.Next()) {
+    const int64_t home = w.FieldByName("HOME").AsInteger();
+    const int64_t away = w.FieldByName("AWAY").AsInteger();
+    RatingSlot* h = FindSlot(slots, home);
+    RatingSlot* a = FindSlot(slots, away);
+    if (!h || !a) {
+      ++counts.skipped;
+      continue;
+    }
+    int32_t d = int32_t{h->rating} + h->Form() - int32_t{a->rating} - a->Form() +
+                (int32_t{h->rating_home} - int32_t{a->rating_away}) / 2;
+    if (std::optional<Date> date = w.FieldByName("DATUM").AsDate())
+      d = AddMeetings(dm, m, home, away, *date, d);
+    dm.Command1.Execute(std::string("UPDATE VYSLEDKY SET ") + m.difference + "=" +
+                        std::to_string(d) +
+                        " WHERE ID=" + std::to_string(w.FieldByName("ID").AsInteger()));
+    ++counts.rated;
+
+    if (PlayedIn(w, m)) {
+      const auto p = static_cast<int32_t>(w.FieldByName(m.home_goal).AsInteger());
+      const auto q = static_cast<int32_t>(w.FieldByName(m.away_goal).AsInteger());
+      const int32_t change = RatingChange400(h->rating, a->rating, p, q);
+      const int32_t venue_change = RatingChange200(h->rating_home, a->rating_away, p, q);
+      h->rating = static_cast<uint16_t>(h->rating + change);
+      h->rating_home = static_cast<uint16_t>(h->rating_home + venue_change);
+      h->Record();
+      a->rating = static_cast<uint16_t>(a->rating - change);
+      a->rating_away = static_cast<uint16_t>(a->rating_away - venue_change);
+      a->Record();
+    }
+  }
+  return counts;
+}
+
+// -------------------------------------------------------------------------- goal pass
+
+// Total goals of a team's matches (all, home or away), most recent last, indexed from 1.
+template <typename T, size_t N>
+struct GoalSeries {
+  uint16_t total = 0;
+  uint8_t count = 0;
+  std::array<T, N + 1> goals{};
+
+  void Add(int g) {
+    total = static_cast<uint16_t>(total + g);
+    ++count;
+    goals.at(count) = static_cast<T>(g);
+  }
+  // Mean goals per match; the assumed average before the first match.
+  double Mean(double average) const {
+    return count == 0 ? average : static_cast<double>(total) / count;
+  }
+  // Mean of the last four matches, the assumed average standing in for missing ones.
+  double RecentMean(double average) const {
+    double sum = 0;
+    for (int s = 0; s < 4; ++s) sum += count - s >= 1 ? goals[count - s] : average;
+    return sum / 4;
+  }
+};
+
+struct GoalSlot {
+  int64_t team = 0;  // 0: empty slot
+  GoalSeries<uint16_t, kMaxReplayedMatches> all;
+  GoalSeries<uint8_t, kMaxVenueMatches> home;
+  GoalSeries<uint8_t, kMaxVenueMatches> away;
+  double average = 0;
+  double average_home = 0;
+  double average_away = 0;
+};
+
+using GoalSlots = std::array<GoalSlot, kGoalSlotCount>;
+
+// Expected goals of a team's matches from its record overall and at one venue.
+double ExpectedGoals(const GoalSlot& s, const GoalSeries<uint8_t, kMaxVenueMatches>& venue,
+                     double venue_average) {
+  return s.all.Mean(s.average) + venue.Mean(venue_average) + s.all.RecentMean(s.average) +
+         venue.RecentMean(venue_average);
+}
+
+int SumOfGoals(Query& q) {
+  int sum = 0;
+  for (q.First(); !q.Eof(); q.Next())
+    sum += static_cast<int>(q.FieldByName("HOME_GOAL").AsInteger() +
+                            q.FieldByName("AWAY_GOAL").AsInteger());
+  return sum;
+}
+
+void FillGoalSlots(Tdm& dm, const std::string& competition, GoalSlots& slots) {
+  slots = {};
+  dm.Work2.Open("select * FROM SUTAZ_MUZSTVA WHERE (ID_SUTAZ=" + competition +
+                ") ORDER BY ID_MUZSTVO ASC");
+  for (GoalSlot& s : slots) {
+    if (dm.Work2.Eof()) break;
+    s.team = dm.Work2.FieldByName("ID_MUZSTVO").AsInteger();
+    s.average = dm.Work2.FieldByName("PR").AsFloat();
+    s.average_home = dm.Work2.FieldByName("PR_HOME").AsFloat();
+    s.average_away = dm.Work2.FieldByName("PR_AWAY").AsFloat();
+    dm.Work2.Next();
+  }
+}
+
+// Expected total goals of a fixture: both teams' records, plus the goals of the last meetings
+// of the pair in either direction and with the same home side when there were any.
+double FixtureLambda(Tdm& dm, const GoalSlot& h, const GoalSlot& a, int64_t home, int64_t away) {
+  const double e_home = ExpectedGoals(h, h.home, h.average_home);
+  const double e_away = ExpectedGoals(a, a.away, a.average_away);
+  const std::string hs = std::to_string(home);
+  const std::string as = std::to_string(away);
+  Query& q = dm.Work1;
+  q.Open("SELECT TOP 4 HOME_GOAL,AWAY_GOAL FROM VYSLEDKY WHERE (  (  (HOME=" + hs +
+         " AND AWAY=" + as + ") OR (HOME=" + as + " AND AWAY=" + hs +
+         ") ) AND HOME_GOAL IS NOT NULL AND AWAY_GOAL IS NOT NULL AND KONTUMACIA=0) ORDER BY "
+         "DATUM DESC");
+  const int any_count = q.RecordCount();
+  if (any_count == 0) return (e_home + e_away) / 8;
+  double x = static_cast<double>(SumOfGoals(q)) / any_count;
+  q.Open("SELECT TOP 4 HOME_GOAL,AWAY_GOAL,DATUM FROM VYSLEDKY WHERE (HOME=" + hs +
+         " AND AWAY=" + as +
+         " AND HOME_GOAL IS NOT NULL AND AWAY_GOAL IS NOT NULL AND KONTUMACIA=0) ORDER BY DATUM "
+         "DESC");
+  const int same_count = q.RecordCount();
+  if (same_count == 0) return (e_home + e_away + x) / 9;
+  x += static_cast<double>(SumOfGoals(q)) / same_count;
+  return (e_home + e_away + x) / 10;
+}
+
+int GoalPass(Tdm& dm, const std::string& competition) {
+  GoalSlots slots;
+  FillGoalSlots(dm, competition, slots);
+  Query& w = dm.Work2;
+  for (w.Open("SELECT * FROM VYSLEDKY WHERE (ID_SUTAZ=" + competition +
+              " AND KONTUMACIA=0 AND VYSLEDOK<>\"\") ORDER BY DATUM ASC, ID ASC");
+       !w.Eof(); w.Next()) {
+    GoalSlot* h = FindSlot(slots, w.FieldByName("HOME").AsInteger());
+    GoalSlot* a = FindSlot(slots, w.FieldByName("AWAY").AsInteger());
+    if (!h || !a) continue;
+    const auto g = static_cast<int>(w.FieldByName("HOME_GOAL").AsInteger() +
+                                    w.FieldByName("AWAY_GOAL").AsInteger());
+    h->all.Add(g);
+    h->home.Add(g);
+    a->all.Add(g);
+    a->away.Add(g);
+  }
+
+  int written = 0;
+  for (w.Open("SELECT * FROM VYSLEDKY WHERE (ID_SUTAZ=" + competition +
+              " AND VYSLEDOK IS NULL) ORDER BY DATUM ASC, ID ASC");
+       !w.Eof(); w.Next()) {
+    const int64_t home = w.FieldByName("HOME").AsInteger();
+    const int64_t away = w.FieldByName("AWAY").AsInteger();
+    const GoalSlot* h = FindSlot(slots, home);
+    const GoalSlot* a = FindSlot(slots, away);
+    if (!h || !a) continue;
+    const int32_t under = UnderPercentage(FixtureLambda(dm, *h, *a, home, away));
+    dm.Command1.Execute("UPDATE VYSLEDKY SET UNDER=" + std::to_string(under) +
+                        " WHERE ID=" + std::to_string(w.FieldByName("ID").AsInteger()));
+    ++written;
+  }
+  return written;
+}
+
+}  // namespace
+
+ReplayReport ReplaySeason(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
+                          const std::string& competition) {
+  dm.Work1.Close();
+  WaitScope shown(wait, 0, msgs.Msg(159) + " ...");
+  ReplayReport report;
+  CheckLimits(dm, competition, report);
+  if (report.over_limits) return report;
+
+  const PassCounts full_time = RatingPass(dm, competition, kFullTime);
+  report.rows_rated = full_time.rated;
+  report.skipped_no_slot = full_time.skipped;
+  report.fixtures_with_under = GoalPass(dm, competition);
+  // The half passes walk the same rows with the same slots, so they rate and skip the same.
+  RatingPass(dm, competition, kFirstHalf);
+  RatingPass(dm, competition, kSecondHalf);
+  return report;
+}
+
+}  // namespace morvela
