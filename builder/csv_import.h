@@ -1,0 +1,143 @@
+// Importing results and odds from football-data style CSV files into the program's database.
+//
+// Two layouts are read, told apart by their header line (column names are matched without
+// regard to case; extra columns are ignored):
+//  - the uniform layout  Div,Date,HomeTeam,AwayTeam,FTHG,FTAG,FTR,HTHG,HTAG,HTR,
+//    OddsH,OddsD,OddsA,OddsOver25,OddsUnder25;
+//  - the bookmaker files  Div,Date,HomeTeam,AwayTeam,FTHG,FTAG,FTR,HTHG,HTAG,HTR followed by
+//    the bookmakers' columns (B365H/B365D/B365A, AvgH/AvgD/AvgA, B365>2.5/B365<2.5, ...), and
+//    their variant with Country, Season, Home, Away, HG, AG.
+// Date, the two teams and the two full-time goal columns are required. A row with both
+// full-time goals empty is a fixture. FTR and HTR are not read: outcomes are derived from the
+// goals, so a file cannot contradict itself.
+//
+// Where the rows go:
+//  - league: --league when given, else the row's Div code (or Country name), else the file's
+//    folder or file name ("en", "England", "E0.csv");
+//  - season: the season in the file name ("2019-20.csv", "E0_2019-2020.csv") when there is one,
+//    else the row's Season column ("2019/2020"), else the date: July or later belongs to the
+//    season starting that year. One SUTAZ row per league and season: ROCNIK "2019/2020",
+//    ID_POR the starting year (the season's identity within its league), POCET the number of
+//    teams, LM/EL/BARAZ/VYP from DefaultZoneLimits. The newest season of a league is labelled
+//    "Active"; when a newer one arrives, the old one gets its year label back;
+//  - teams: one MUZSTVA row per club and league, the same name in all four name columns
+//    (--aliases maps name variants onto one club), and one SUTAZ_MUZSTVA row per team and
+//    season with neutral season-start values until the season-start step fills them;
+//  - matches: one VYSLEDKY row per league, date and pairing, with the first-half goals and the
+//    second-half goals (full time minus first half) and their outcomes; without a half-time
+//    score the half columns stay NULL. KONTUMACIA is false;
+//  - odds: one KURZY row per match. 1X2 odds from the first complete triple among the columns
+//    Odds*, Avg*, B365*, BbAv*, PS*, P*, WH*, VC*, IW*, BW*; over/under 2.5 likewise. The
+//    double-chance odds are not in the files: they are derived from the 1X2 odds as
+//    1X = 1 / (1/h + 1/d), X2 = 1 / (1/d + 1/a), 12 = 1 / (1/h + 1/a), rounded to two
+//    decimals, so they carry the 1X2 margin. Half-time odds stay empty.
+//
+// Importing is idempotent: a match found again (same competition, date, home and away team)
+// is written only when its goals or odds differ; a fixture row never erases a stored result and
+// missing odds never erase stored ones. Each file is imported in one transaction, so a file is
+// either imported whole (minus its reported bad rows) or not at all.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/database.h"
+#include "core/date.h"
+
+namespace morvela {
+
+// The league of a football-data division code ("E0" -> 4, "SC0" -> 10, "AUT" -> 1, ...;
+// CZE, SVK and UKR stand for the leagues that site does not cover). Case is ignored.
+std::optional<int> LeagueIdFromDivision(std::string_view code);
+
+// A division code or a league name as LeagueIdFromName reads it ("E0", "en", "England").
+std::optional<int> LeagueIdFromCode(std::string_view text);
+
+// File text as UTF-8. Valid UTF-8 comes back unchanged (minus a byte-order mark); anything else
+// is read as Latin-1 and converted, and first_invalid_line names the first line (from 1) with a
+// byte sequence that is not UTF-8 (0 when the text was valid UTF-8).
+struct DecodedText {
+  std::string text;
+  int first_invalid_line = 0;
+};
+DecodedText DecodeToUtf8(std::string_view bytes);
+
+// The starting year of the season a text names: "2019-20", "2019-2020", "2019/2020",
+// "2019_20" anywhere in it, the second year being the first plus one. nullopt otherwise.
+std::optional<int> SeasonFromText(std::string_view text);
+
+// The starting year of the season a match date belongs to: July or later starts a season.
+int SeasonOfDate(const Date& d);
+
+// "2019/2020" for 2019.
+std::string SeasonLabel(int start_year);
+
+// Zone limits of a league's standings table for a season with `teams` teams: champions'
+// places, European places, relegation play-off and relegation, from typical recent rules of
+// each league. A zone that does not fit the team count is 0 (switched off).
+struct ZoneLimits {
+  int lm = 0, el = 0, baraz = 0, vyp = 0;
+};
+ZoneLimits DefaultZoneLimits(int league, int teams);
+
+// Name variants of clubs, per league: a variant stands for the name the club is stored under.
+class TeamAliases {
+ public:
+  // Reads an alias file: a CSV with a header naming the league (a `cc`, `Div` or `league`
+  // column: code, division or country), the variant (`name_footystats_style` or `variant`) and
+  // the name it stands for (`name_football_data` or `name`). Throws std::runtime_error naming
+  // the file and line for a missing column or an unknown league.
+  static TeamAliases Load(const std::string& path);
+
+  void Add(int league, std::string_view variant, std::string_view name);
+  // The name `name` stands for in `league`; `name` itself when it is no variant.
+  const std::string& Resolve(int league, const std::string& name) const;
+  size_t Size() const { return names_.size(); }
+
+ private:
+  std::map<std::pair<int, std::string>, std::string> names_;  // key: league, folded variant
+};
+
+struct ImportOptions {
+  std::optional<int> league;  // every row goes to this league
+  TeamAliases aliases;
+};
+
+// What one file brought.
+struct FileImport {
+  std::string file;
+  int rows = 0;           // data rows read (blank rows not counted)
+  int inserted = 0;       // new matches
+  int updated = 0;        // matches whose goals or odds changed
+  int unchanged = 0;      // matches found again as they were
+  int skipped = 0;        // bad rows
+  bool rejected = false;  // nothing of the file was imported
+};
+
+struct ImportReport {
+  std::vector<FileImport> files;
+  // "file:line: message" for rejected files and skipped rows; notes such as an encoding
+  // conversion; warnings about the data as a whole (clubs seen in one season only, clubs with
+  // far fewer matches than the rest of their season).
+  std::vector<std::string> errors;
+  std::vector<std::string> notes;
+  std::vector<std::string> warnings;
+  std::set<int> changed_leagues;  // leagues where a row was written
+  int Inserted() const;
+  int Updated() const;
+  int Skipped() const;
+};
+
+// Imports the CSV files named by `paths` (files, or folders searched recursively for *.csv in
+// name order) into the open database `conn`. Bad rows and bad files are reported and skipped;
+// only an error of the database itself escapes, as DatabaseError naming the file, after the
+// file's transaction has been rolled back (files imported before it stay imported).
+ImportReport ImportCsv(Connection& conn, const std::vector<std::string>& paths,
+                       const ImportOptions& options);
+
+}  // namespace morvela

@@ -1,0 +1,508 @@
+#include "builder/csv_import.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+
+#include "fixture_db.h"
+
+namespace morvela {
+namespace {
+
+using ::testing::HasSubstr;
+
+constexpr const char* kUniformHeader =
+    "Div,Date,HomeTeam,AwayTeam,FTHG,FTAG,FTR,HTHG,HTAG,HTR,OddsH,OddsD,OddsA,OddsOver25,"
+    "OddsUnder25\n";
+constexpr const char* kBookmakerHeader =
+    "Div,Date,Time,HomeTeam,AwayTeam,FTHG,FTAG,FTR,HTHG,HTAG,HTR,Referee,B365H,B365D,B365A,PSH,"
+    "PSD,PSA,AvgH,AvgD,AvgA,B365>2.5,B365<2.5,Avg>2.5,Avg<2.5\n";
+
+// A fresh database and a folder for the CSV files of one test.
+class Importing {
+ public:
+  // Writes `content` to `name` (folders created) and returns the file's path.
+  std::string Write(const std::string& name, const std::string& content) {
+    const auto path = files_.Path() / name;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+    return path.string();
+  }
+  ImportReport Import(const std::vector<std::string>& paths, const ImportOptions& options = {}) {
+    return ImportCsv(db_.conn(), paths, options);
+  }
+  // Rows of a query as "a|b|c" lines; NULL shows as "-".
+  std::string Dump(const std::string& sql) {
+    Query q(db_.conn());
+    q.Open(sql);
+    std::string out;
+    for (; !q.Eof(); q.Next()) {
+      for (size_t c = 0; c < q.FieldNames().size(); ++c) {
+        const Field f = q.FieldByName(q.FieldNames()[c]);
+        out += (c ? "|" : "") + (f.IsNull() ? std::string("-") : f.AsString());
+      }
+      out += "\n";
+    }
+    return out;
+  }
+  int64_t Count(const std::string& table) {
+    Query q(db_.conn());
+    q.Open("SELECT COUNT(*) AS N FROM " + table);
+    return q.FieldByName("N").AsInteger();
+  }
+  // Every imported value of every table, to see that nothing changed.
+  std::string Snapshot() {
+    return Dump("SELECT * FROM SUTAZ ORDER BY ID") + Dump("SELECT * FROM MUZSTVA ORDER BY ID") +
+           Dump("SELECT * FROM SUTAZ_MUZSTVA ORDER BY ID_SUTAZ,ID_MUZSTVO") +
+           Dump("SELECT * FROM VYSLEDKY ORDER BY ID") + Dump("SELECT * FROM KURZY ORDER BY ID");
+  }
+
+  test::FixtureDb db_;
+  test::TempDir files_;
+};
+
+std::string JoinedErrors(const ImportReport& r) {
+  std::string s;
+  for (const std::string& e : r.errors) s += e + "\n";
+  return s;
+}
+
+constexpr const char* kMatchColumns =
+    "SELECT DATUM,HOME_GOAL,AWAY_GOAL,VYSLEDOK,HT_HOME_GOAL,HT_AWAY_GOAL,HT_VYSLEDOK,"
+    "SHT_HOME_GOAL,SHT_AWAY_GOAL,SHT_VYSLEDOK,KONTUMACIA FROM VYSLEDKY ORDER BY ID";
+constexpr const char* kOddsColumns =
+    "SELECT KURZ1,KURZX,KURZ2,OVER,UNDER,HT_KURZ1,SHT_KURZ12 FROM KURZY ORDER BY ID";
+
+TEST(CsvImport, ReadsBothLayouts) {
+  struct Case {
+    const char* what;
+    const char* file;
+    std::string content;
+    const char* match;        // kMatchColumns
+    const char* odds;         // kOddsColumns
+    const char* competition;  // ID_LIGA|ROCNIK|ID_POR
+  };
+  const Case cases[] = {
+      {"uniform layout", "en/2023-24.csv",
+       std::string(kUniformHeader) +
+           "E0,11/08/2023,Burnley,Man City,0,3,A,0,2,A,11,6.3,1.28,1.56,2.5\n",
+       "11.08.2023|0|3|2|0|2|2|0|1|2|False\n", "11|6,3|1,28|1,56|2,5|-|-\n", "4|Active|2023\n"},
+      {"bookmaker columns: the market average first", "mmz/D1.csv",
+       std::string(kBookmakerHeader) +
+           "D1,16/08/2019,19:30,Bayern Munich,Hertha,2,2,D,1,2,A,X,1.14,8.5,17,1.15,9,19,1.13,"
+           "8.6,17.5,1.25,4.0,1.24,4.1\n",
+       "16.08.2019|2|2|0|1|2|2|1|0|1|False\n", "1,13|8,6|17,5|1,24|4,1|-|-\n", "6|Active|2019\n"},
+      {"incomplete average: Bet365", "mmz/D1.csv",
+       std::string(kBookmakerHeader) +
+           "D1,16/08/2019,19:30,Bayern Munich,Hertha,2,2,D,1,2,A,X,1.14,8.5,17,1.15,9,19,,8.6,"
+           "17.5,1.25,4.0,,4.1\n",
+       "16.08.2019|2|2|0|1|2|2|1|0|1|False\n", "1,14|8,5|17|1,25|4|-|-\n", "6|Active|2019\n"},
+      {"no half-time score, two-digit year, no over/under odds", "at/2012-13.csv",
+       std::string(kUniformHeader) +
+           "AUT,21/07/12,Mattersburg,Neustadt,2,0,H,,,,1.77,3.51,4.33,,\n",
+       "21.07.2012|2|0|1|-|-|-|-|-|-|False\n", "1,77|3,51|4,33|-|-|-|-\n", "1|Active|2012\n"},
+      {"country and season columns, short team columns", "new/all.csv",
+       "Country,League,Season,Date,Time,Home,Away,HG,AG,Res,PH,PD,PA,AvgH,AvgD,AvgA\n"
+       "Russia,Premier League,2019/2020,22/07/2020,17:00,Zenit,Krasnodar,2,1,H,1.5,4.0,6.5,1.45,"
+       "4.1,6.9\n",
+       "22.07.2020|2|1|1|-|-|-|-|-|-|False\n", "1,45|4,1|6,9|-|-|-|-\n", "14|Active|2019\n"},
+      {"a fixture: empty full-time goals", "en/2024-25.csv",
+       std::string(kUniformHeader) + "E0,20/05/2025,Arsenal,Chelsea,,,,,,,2.1,3.4,3.3,,\n",
+       "20.05.2025|-|-|-|-|-|-|-|-|-|False\n", "2,1|3,4|3,3|-|-|-|-\n", "4|Active|2024\n"},
+      {"no odds: no odds row", "en/2024-25.csv",
+       std::string(kUniformHeader) + "E0,20/05/2025,Arsenal,Chelsea,1,0,H,1,0,H,,,,,\n",
+       "20.05.2025|1|0|1|1|0|1|0|0|0|False\n", "", "4|Active|2024\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Importing t;
+    const ImportReport r = t.Import({t.Write(c.file, c.content)});
+    EXPECT_EQ(JoinedErrors(r), "");
+    ASSERT_EQ(r.files.size(), 1u);
+    EXPECT_EQ(r.files[0].inserted, 1);
+    EXPECT_EQ(t.Dump(kMatchColumns), c.match);
+    EXPECT_EQ(t.Dump(kOddsColumns), c.odds);
+    EXPECT_EQ(t.Dump("SELECT ID_LIGA,ROCNIK,ID_POR FROM SUTAZ"), c.competition);
+    // One club row per team with its name in all four languages, and both in the season.
+    EXPECT_EQ(t.Count("MUZSTVA WHERE NAZOV=NAZOV_EN AND NAZOV=NAZOV_DE AND NAZOV=NAZOV_IT"), 2);
+    EXPECT_EQ(t.Count("SUTAZ_MUZSTVA"), 2);
+  }
+}
+
+TEST(CsvImport, DerivesDoubleChanceOdds) {
+  struct Case {
+    const char* odds;      // OddsH,OddsD,OddsA,OddsOver25,OddsUnder25
+    const char* expected;  // KURZ1X|KURZX2|KURZ12: 1 / (1/x + 1/y), two decimals
+  };
+  const Case cases[] = {
+      {"2.0,3.4,3.8,,", "1,26|1,79|1,31\n"},  // 1.2593, 1.7944, 1.3103
+      {"1.28,6.3,11,,", "1,06|4,01|1,15\n"},  // 1.0639, 4.0058, 1.1466
+      {"1.5,4,6.5,,", "1,09|2,48|1,22\n"},    // 1.0909, 2.4762, 1.21875
+      {",,,1.9,1.95", "-|-|-\n"},             // over/under only: nothing to derive
+      {"1.0,3.4,3.8,1.9,1.95", "-|-|-\n"},    // odds of 1.0 or less count as missing
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.odds);
+    Importing t;
+    t.Import({t.Write("en/2023-24.csv", std::string(kUniformHeader) +
+                                            "E0,11/08/2023,A,B,0,3,A,0,2,A," + c.odds + "\n")});
+    EXPECT_EQ(t.Dump("SELECT KURZ1X,KURZX2,KURZ12 FROM KURZY"), c.expected);
+  }
+}
+
+TEST(CsvImport, ReportsAndSkipsBadRows) {
+  const std::string good = "E0,01/09/2023,A,B,1,0,H,0,0,D,2,3,4,1.9,1.9\n";
+  struct Case {
+    const char* row;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"E0,31/02/2023,C,D,1,0,H,0,0,D,,,,,", "malformed date '31/02/2023'"},
+      {"E0,2023/09/02,C,D,1,0,H,0,0,D,,,,,", "malformed date '2023/09/02'"},
+      {"E0,02/09/2023,C,D,x,0,H,0,0,D,,,,,", "malformed score 'x'-'0'"},
+      {"E0,02/09/2023,C,D,1,,H,0,0,D,,,,,", "malformed score '1'-''"},
+      {"E0,02/09/2023,C,D,-1,0,H,0,0,D,,,,,", "malformed score '-1'-'0'"},
+      {"E0,02/09/2023,C,D,1,0,H,0,a,D,,,,,", "malformed half-time score '0'-'a'"},
+      {"E0,02/09/2023,C,D,1,0,H,2,0,H,,,,,", "half-time score 2-0 does not fit"},
+      {"E0,02/09/2023,,D,1,0,H,0,0,D,,,,,", "a team name is missing"},
+      {"E0,02/09/2023,C,c,1,0,H,0,0,D,,,,,", "home and away team are the same"},
+      {"E1,02/09/2023,C,D,1,0,H,0,0,D,,,,,", "unknown league 'E1'"},
+      {"E0,01/09/2023,A,B,1,0,H,0,0,D,2,3,4,1.9,1.9", "already on line 2"},
+      {"E0,01/09/2023,a,b,2,0,H,0,0,D,,,,,", "already on line 2"},  // names ignore case
+      {"E0,02/09/2023,C", "has 3 fields"},
+      {"E0,02/09/2021,C,D,1,0,H,0,0,D,,,,,", "lies outside season 2023/2024"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.row);
+    Importing t;
+    const std::string file =
+        t.Write("en/2023-24.csv", std::string(kUniformHeader) + good + c.row + "\n,,,,\n");
+    const ImportReport r = t.Import({file});
+    ASSERT_EQ(r.errors.size(), 1u) << JoinedErrors(r);
+    EXPECT_THAT(r.errors[0], HasSubstr(file + ":3: "));
+    EXPECT_THAT(r.errors[0], HasSubstr(c.message));
+    EXPECT_EQ(r.files[0].rows, 2);  // the line of bare commas is no row
+    EXPECT_EQ(r.files[0].inserted, 1);
+    EXPECT_EQ(r.files[0].skipped, 1);
+    EXPECT_EQ(t.Count("VYSLEDKY"), 1);
+  }
+}
+
+TEST(CsvImport, RejectsFilesItCannotRead) {
+  struct Case {
+    const char* what;
+    const char* file;
+    const char* content;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"missing column", "en/2023-24.csv",
+       "Div,Date,HomeTeam,AwayTeam,FTHG,HTHG\nE0,01/09/2023,A,B,1,0\n",
+       ":1: missing column(s) FTAG"},
+      {"missing columns", "en/2023-24.csv", "Div,Team,Other,FTHG,FTAG\nE0,A,B,1,0\n",
+       ":1: missing column(s) Date, HomeTeam, AwayTeam"},
+      {"empty file", "en/2023-24.csv", "", ":1: no header line"},
+      {"no league anywhere", "misc/2023-24.csv",
+       "Date,HomeTeam,AwayTeam,FTHG,FTAG\n01/09/2023,A,B,1,0\n",
+       ":1: no Div column, and neither the file nor its folder names a league"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Importing t;
+    const std::string bad = t.Write(c.file, c.content);
+    const std::string good = t.Write(
+        "de/2023-24.csv", std::string(kUniformHeader) + "D1,01/09/2023,A,B,1,0,H,,,,,,,,\n");
+    const ImportReport r = t.Import({bad, good});
+    ASSERT_EQ(r.errors.size(), 1u) << JoinedErrors(r);
+    EXPECT_EQ(r.errors[0].rfind(bad, 0), 0u) << r.errors[0];
+    EXPECT_THAT(r.errors[0], HasSubstr(c.message));
+    EXPECT_TRUE(r.files[0].rejected);
+    EXPECT_FALSE(r.files[1].rejected);
+    EXPECT_EQ(t.Dump("SELECT ID_LIGA FROM SUTAZ"), "6\n");
+    EXPECT_EQ(t.Count("VYSLEDKY"), 1);
+  }
+}
+
+TEST(CsvImport, ConvertsLatin1Names) {
+  struct Case {
+    const char* what;
+    std::string rows;
+    const char* names;  // MUZSTVA.NAZOV_EN by id
+    bool note;
+  };
+  const Case cases[] = {
+      {"Latin-1", "D1,01/09/2023,M\xFCnchen,K\xF6ln,1,0,H,,,,,,,,\n",
+       "M\xC3\xBCnchen\nK\xC3\xB6ln\n", true},
+      {"UTF-8 stays", "D1,01/09/2023,Gen\xC3\xA7lerbirli\xC4\x9Fi,K\xC3\xB6ln,1,0,H,,,,,,,,\n",
+       "Gen\xC3\xA7lerbirli\xC4\x9Fi\nK\xC3\xB6ln\n", false},
+      {"byte-order mark", "D1,01/09/2023,A,B,1,0,H,,,,,,,,\n", "A\nB\n", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Importing t;
+    const std::string bom = std::string(c.what) == "byte-order mark" ? "\xEF\xBB\xBF" : "";
+    const std::string file = t.Write("de/2023-24.csv", bom + kUniformHeader + c.rows);
+    const ImportReport r = t.Import({file});
+    EXPECT_EQ(JoinedErrors(r), "");
+    EXPECT_EQ(t.Dump("SELECT NAZOV_EN FROM MUZSTVA ORDER BY ID"), c.names);
+    if (c.note) {
+      ASSERT_EQ(r.notes.size(), 1u);
+      EXPECT_EQ(r.notes[0], file + ":2: not valid UTF-8; the file is read as Latin-1");
+    } else {
+      EXPECT_TRUE(r.notes.empty());
+    }
+  }
+}
+
+TEST(CsvImport, ReimportChangesNothing) {
+  Importing t;
+  const std::string file =
+      t.Write("en/2023-24.csv", std::string(kUniformHeader) +
+                                    "E0,01/09/2023,A,B,1,0,H,0,0,D,2,3,4,1.9,1.9\n"
+                                    "E0,02/09/2023,C,D,2,2,D,,,,2,3,4,,\n"
+                                    "E0,03/09/2023,A,C,,,,,,,2.5,3.1,2.9,,\n");
+  const ImportReport first = t.Import({file});
+  EXPECT_EQ(first.files[0].inserted, 3);
+  EXPECT_EQ(first.changed_leagues, std::set<int>{4});
+  const std::string before = t.Snapshot();
+  const auto changes = [&] {
+    return t.db_.conn().Select("SELECT total_changes()").rows.at(0).at(0);
+  };
+  const Cell changes_before = changes();
+
+  const ImportReport again = t.Import({file});
+  EXPECT_EQ(again.files[0].inserted, 0);
+  EXPECT_EQ(again.files[0].updated, 0);
+  EXPECT_EQ(again.files[0].unchanged, 3);
+  EXPECT_TRUE(again.changed_leagues.empty());
+  EXPECT_EQ(t.Snapshot(), before);
+  EXPECT_EQ(changes(), changes_before) << "the second import wrote rows";
+}
+
+TEST(CsvImport, NewerFileAddsAndUpdates) {
+  Importing t;
+  t.Import({t.Write("en/2023-24.csv", std::string(kUniformHeader) +
+                                          "E0,01/09/2023,A,B,1,0,H,0,0,D,2,3,4,1.9,1.9\n"
+                                          "E0,02/09/2023,C,D,2,2,D,1,1,D,2,3,4,1.9,1.9\n"
+                                          "E0,03/09/2023,E,F,,,,,,,2,3,4,,\n"
+                                          "E0,04/09/2023,G,H,1,1,D,0,0,D,2,3,4,1.9,1.9\n")});
+  const ImportReport r = t.Import(
+      {t.Write("later/update.csv", std::string(kUniformHeader) +
+                                       "E0,01/09/2023,A,B,2,0,H,1,0,H,,,,,\n"    // score
+                                       "E0,02/09/2023,C,D,2,2,D,,,,2.1,3,4,,\n"  // odds
+                                       "E0,03/09/2023,E,F,3,1,H,,,,,,,,\n"       // result
+                                       "E0,04/09/2023,G,H,,,,,,,,,,,\n"          // nothing
+                                       "E0,05/09/2023,I,J,0,0,D,0,0,D,2,3,4,1.9,1.9\n")});  // new
+  EXPECT_EQ(JoinedErrors(r), "");
+  EXPECT_EQ(r.files[0].inserted, 1);
+  EXPECT_EQ(r.files[0].updated, 3);
+  EXPECT_EQ(r.files[0].unchanged, 1);
+  EXPECT_EQ(t.Dump("SELECT HOME_GOAL,AWAY_GOAL,VYSLEDOK,HT_HOME_GOAL,HT_AWAY_GOAL,SHT_HOME_GOAL,"
+                   "SHT_AWAY_GOAL,SHT_VYSLEDOK FROM VYSLEDKY ORDER BY ID"),
+            "2|0|1|1|0|1|0|1\n"  // corrected score, its halves derived anew
+            "2|2|0|1|1|1|1|0\n"  // same score: the stored half-time score stays
+            "3|1|1|-|-|-|-|-\n"  // the fixture's result
+            "1|1|0|0|0|1|1|0\n"  // a fixture row does not erase a result
+            "0|0|0|0|0|0|0|0\n");
+  // New odds replace the stored ones, with the double chance derived anew; missing odds
+  // never erase stored ones.
+  EXPECT_EQ(t.Dump("SELECT KURZ1,KURZ1X,OVER FROM KURZY ORDER BY ID"),
+            "2|1,2|1,9\n2,1|1,24|1,9\n2|1,2|-\n2|1,2|1,9\n2|1,2|1,9\n");
+  EXPECT_EQ(t.Count("SUTAZ"), 1);
+}
+
+TEST(CsvImport, AssignsSeasons) {
+  struct Case {
+    const char* file;
+    const char* date;
+    int season;
+  };
+  const Case cases[] = {
+      {"en/results.csv", "15/08/2019", 2019},
+      {"en/results.csv", "30/06/2020", 2019},
+      {"en/results.csv", "01/07/2020", 2020},
+      {"en/2019-20.csv", "26/07/2020", 2019},  // a season extended into the summer
+      {"en/E0_2019-2020.csv", "01/08/2019", 2019},
+      {"en/2019_20.csv", "01/06/2020", 2019},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " " + c.date);
+    Importing t;
+    const ImportReport r = t.Import(
+        {t.Write(c.file, std::string(kUniformHeader) + "E0," + c.date + ",A,B,1,0,H,,,,,,,,\n")});
+    EXPECT_EQ(JoinedErrors(r), "");
+    EXPECT_EQ(t.Dump("SELECT ID_POR FROM SUTAZ"), std::to_string(c.season) + "\n");
+  }
+}
+
+TEST(CsvImport, LabelsNewestSeasonActive) {
+  Importing t;
+  struct Step {
+    const char* file;
+    const char* labels;  // ID_POR|ROCNIK|POCET by season
+  };
+  const Step steps[] = {
+      {"en/2019-20.csv", "2019|Active|2\n"},
+      {"en/2021-22.csv", "2019|2019/2020|2\n2021|Active|2\n"},
+      {"en/2020-21.csv", "2019|2019/2020|2\n2020|2020/2021|2\n2021|Active|2\n"},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.file);
+    const std::string year(s.file + 3, 4);
+    t.Import({t.Write(s.file,
+                      std::string(kUniformHeader) + "E0,01/09/" + year + ",A,B,1,0,H,,,,,,,,\n")});
+    EXPECT_EQ(t.Dump("SELECT ID_POR,ROCNIK,POCET FROM SUTAZ ORDER BY ID_POR"), s.labels);
+  }
+}
+
+TEST(CsvImport, DefaultZoneLimits) {
+  struct Case {
+    int league, teams;
+    int lm, el, baraz, vyp;
+  };
+  const Case cases[] = {
+      {4, 20, 4, 7, 0, 18},    // England: three relegated
+      {6, 18, 4, 7, 16, 17},   // Germany: play-off place 16, two relegated
+      {10, 12, 2, 4, 11, 12},  // Scotland
+      {4, 2, 2, 0, 0, 0},      // too few teams for the lower zones
+      {4, 8, 4, 7, 0, 0},      // relegation would overlap the European places
+      {21, 20, 0, 0, 0, 0},    // no such league
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.league) + "/" + std::to_string(c.teams));
+    const ZoneLimits z = DefaultZoneLimits(c.league, c.teams);
+    EXPECT_EQ(z.lm, c.lm);
+    EXPECT_EQ(z.el, c.el);
+    EXPECT_EQ(z.baraz, c.baraz);
+    EXPECT_EQ(z.vyp, c.vyp);
+  }
+}
+
+TEST(CsvImport, AliasesChainAClubsSeasons) {
+  Importing t;
+  const std::string aliases =
+      t.Write("aliases.csv",
+              "cc,Div,name_footystats_style,name_football_data,matched_matches,overlap_matches\n"
+              "en,E0,Manchester United,Man United,7,7\n"
+              "de,D1,Man Utd,Somebody Else,3,3\n");
+  ImportOptions options;
+  options.aliases = TeamAliases::Load(aliases);
+  EXPECT_EQ(options.aliases.Size(), 2u);
+  const ImportReport r = t.Import(
+      {t.Write("en/2021-22.csv", std::string(kUniformHeader) +
+                                     "E0,01/09/2021,Man United,Arsenal,1,0,H,,,,,,,,\n"
+                                     "E0,02/09/2021,Leeds,Burnley,1,0,H,,,,,,,,\n"),
+       t.Write("en/2022-23.csv",
+               std::string(kUniformHeader) + "E0,01/09/2022,Man Utd,Arsenal,1,0,H,,,,,,,,\n"),
+       t.Write("en/2023-24.csv", std::string(kUniformHeader) +
+                                     "E0,01/09/2023,Manchester United,Arsenal,1,0,H,,,,,,,,\n"
+                                     "E0,02/09/2023,Luton,Arsenal,1,0,H,,,,,,,,\n")},
+      options);
+  EXPECT_EQ(t.Dump("SELECT MUZSTVA.NAZOV_EN AS NAME,COUNT(*) AS SEASONS FROM MUZSTVA INNER JOIN "
+                   "SUTAZ_MUZSTVA ON SUTAZ_MUZSTVA.ID_MUZSTVO=MUZSTVA.ID GROUP BY MUZSTVA.ID "
+                   "ORDER BY MUZSTVA.ID"),
+            "Man United|2\nArsenal|3\nLeeds|1\nBurnley|1\nMan Utd|1\nLuton|1\n");
+  // Clubs of the first or the last season only are ordinary; one in the middle is suspect.
+  EXPECT_THAT(r.warnings,
+              ::testing::Contains("England: 'Man Utd' appears only in season 2022/2023 (a name "
+                                  "variant without an alias?)"));
+  EXPECT_EQ(r.warnings.size(), 1u);
+}
+
+TEST(CsvImport, RejectsBadAliasFiles) {
+  struct Case {
+    const char* content;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"cc,Div,name_footystats_style,name_football_data\nxx,X9,A,B\n", ":2: unknown league 'xx'"},
+      {"cc,Div,name_footystats_style,name_football_data\nen,E0,,B\n", ":2: a name is missing"},
+      {"cc,variant\nen,A\n", ":1: an alias file needs the columns"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.content);
+    test::TempDir dir;
+    const std::string path = dir.Folder() + "aliases.csv";
+    std::ofstream(path) << c.content;
+    try {
+      TeamAliases::Load(path);
+      ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& e) {
+      EXPECT_THAT(e.what(), HasSubstr(path + c.message));
+    }
+  }
+}
+
+TEST(CsvImport, ReportsClubsWithFewMatches) {
+  Importing t;
+  std::string rows;
+  // Four clubs play each other twice; "Ajax II" appears once as a second name of a club.
+  const char* clubs[] = {"A", "B", "C", "D"};
+  int day = 1;
+  for (const char* h : clubs)
+    for (const char* a : clubs)
+      if (std::string(h) != a)
+        rows += "N1," + std::to_string(day++) + "/09/2023," + h + "," + a + ",1,0,H,,,,,,,,\n";
+  rows += "N1,30/09/2023,Ajax II,A,1,0,H,,,,,,,,\n";
+  const ImportReport r = t.Import({t.Write("nl/2023-24.csv", kUniformHeader + rows)});
+  ASSERT_EQ(r.warnings.size(), 1u);
+  EXPECT_EQ(r.warnings[0],
+            "Netherlands 2023/2024: 'Ajax II' has 1 matches, most teams 6 (a second name for a "
+            "club?)");
+}
+
+TEST(CsvImport, FileIsAllOrNothing) {
+  Importing t;
+  // The database refuses the third club of the second file.
+  t.db_.conn().ExecuteNative(
+      "CREATE TRIGGER refuse BEFORE INSERT ON MUZSTVA WHEN NEW.NAZOV='Refused' BEGIN "
+      "SELECT RAISE(ABORT, 'refused by test'); END");
+  const std::string good = t.Write(
+      "en/2022-23.csv", std::string(kUniformHeader) + "E0,01/09/2022,A,B,1,0,H,,,,2,3,4,,\n");
+  const std::string bad = t.Write("de/2023-24.csv", std::string(kUniformHeader) +
+                                                        "D1,01/09/2023,A,B,1,0,H,,,,2,3,4,,\n"
+                                                        "D1,02/09/2023,Refused,B,1,0,H,,,,,,,,\n");
+  try {
+    t.Import({good, bad});
+    ADD_FAILURE() << "no error";
+  } catch (const DatabaseError& e) {
+    EXPECT_THAT(e.what(), HasSubstr(bad + ": not imported: "));
+    EXPECT_THAT(e.what(), HasSubstr("refused by test"));
+  }
+  EXPECT_FALSE(t.db_.conn().InTransaction());
+  // The first file stays; of the second nothing at all.
+  EXPECT_EQ(t.Dump("SELECT ID_LIGA FROM SUTAZ"), "4\n");
+  EXPECT_EQ(t.Dump("SELECT ID_LIGA,NAZOV FROM MUZSTVA ORDER BY ID"), "4|A\n4|B\n");
+  EXPECT_EQ(t.Count("VYSLEDKY"), 1);
+  EXPECT_EQ(t.Count("KURZY"), 1);
+  EXPECT_EQ(t.Count("SUTAZ_MUZSTVA"), 2);
+}
+
+TEST(CsvImport, LeagueOverrideAndFileNames) {
+  struct Case {
+    const char* file;
+    std::optional<int> league;
+    int expected;
+  };
+  const char* no_div = "Date,HomeTeam,AwayTeam,FTHG,FTAG\n01/09/2023,A,B,1,0\n";
+  const Case cases[] = {
+      {"pt/2023-24.csv", std::nullopt, 9},        // folder code
+      {"Portugal/2023-24.csv", std::nullopt, 9},  // folder country name
+      {"x/P1.csv", std::nullopt, 9},              // file named by its division
+      {"pt/2023-24.csv", 12, 12},                 // --league wins
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    Importing t;
+    ImportOptions options;
+    options.league = c.league;
+    const ImportReport r = t.Import({t.Write(c.file, no_div)}, options);
+    EXPECT_EQ(JoinedErrors(r), "");
+    EXPECT_EQ(t.Dump("SELECT ID_LIGA FROM SUTAZ"), std::to_string(c.expected) + "\n");
+  }
+}
+
+}  // namespace
+}  // namespace morvela
