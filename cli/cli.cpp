@@ -24,6 +24,10 @@ int RunCli(int argc, char** argv) {
 
   int exit_code = kExitOk;
   RegisterBasicCommands(app, ctx, exit_code);
+  RegisterEngineCommands(app, ctx, exit_code);
+  RegisterBuilderCommands(app, ctx, exit_code);
+  RegisterTipsCommands(app, ctx, exit_code);
+  RegisterBacktestCommands(app, ctx, exit_code);
 
   try {
     app.parse(argc, argv);

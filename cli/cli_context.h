@@ -76,5 +76,9 @@ struct CliContext {
 
 // Each command group adds its subcommands; the callback sets *exit_code.
 void RegisterBasicCommands(CLI::App& app, CliContext& ctx, int& exit_code);
+void RegisterEngineCommands(CLI::App& app, CliContext& ctx, int& exit_code);    // replay, search
+void RegisterBuilderCommands(CLI::App& app, CliContext& ctx, int& exit_code);   // import, demo
+void RegisterTipsCommands(CLI::App& app, CliContext& ctx, int& exit_code);      // tips
+void RegisterBacktestCommands(CLI::App& app, CliContext& ctx, int& exit_code);  // backtest
 
 }  // namespace morvela

@@ -1,0 +1,221 @@
+// The tips commands: the today, week, league and value-tip runs, each printing the tips list as
+// the list window shows it (or as JSON), optionally re-sorted and exported to CSV.
+#include <algorithm>
+#include <iostream>
+#include <memory>
+
+#include "cli/cli_context.h"
+#include "cli/json.h"
+#include "cli/table_printer.h"
+#include "core/helpers.h"
+#include "core/selection.h"
+#include "core/startup.h"
+#include "i18n/leagues.h"
+#include "tips/tip_runs.h"
+#include "tips/tips_list.h"
+#include "tips/value_tips.h"
+
+namespace morvela {
+
+namespace {
+
+enum class TipsRun { kToday, kWeek, kLeague, kValue };
+
+struct TipsOptions {
+  std::vector<std::string> sort;  // title clicks, in order
+  std::string csv_path;           // empty: Export/<ExportName>.csv
+  CLI::Option* csv = nullptr;     // given at all?
+  std::string league;
+  std::string season;
+};
+
+std::string Trimmed(const std::string& s) {
+  const size_t b = s.find_first_not_of(' ');
+  if (b == std::string::npos) return "";
+  return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+void PrintTable(TipsList& list) {
+  std::cout << list.Caption() << "\n";
+  TextTable table;
+  for (const TipsColumn& c : list.Columns())
+    table.AddColumn(Trimmed(c.title), c.align == CellAlign::kLeft ? TextTable::Align::kLeft
+                                                                  : TextTable::Align::kRight);
+  for (int r = 0; r < list.RowCount(); ++r) {
+    std::vector<std::string> cells;
+    for (const TipsColumn& c : list.Columns())
+      cells.push_back(Trimmed(list.DisplayText(r, c.field)));
+    table.AddRow(std::move(cells));
+  }
+  table.Print(std::cout);
+}
+
+std::string JsonValue(const std::string& name, const Field& f) {
+  if (f.IsNull()) return "null";
+  if (name == "DATUM") {
+    auto d = f.AsDate();
+    return d ? JsonString(FormatIsoDate(*d)) : "null";
+  }
+  if (name == "LIGA") {
+    std::string text = f.AsString();
+    if (text.rfind("  ", 0) == 0) text.erase(0, 2);  // the room left for the flag
+    return JsonString(text);
+  }
+  if (name == "TIP" || name == "DOMACI" || name == "HOSTIA") return JsonString(f.AsString());
+  if (f.Kind() == ColumnKind::kDecimal) return FormatSqlNumber(f.AsFloat());
+  return std::to_string(f.AsInteger());
+}
+
+void PrintJson(TipsList& list) {
+  std::cout << "[";
+  for (int r = 0; r < list.RowCount(); ++r) {
+    std::cout << (r ? ",\n " : "\n ") << "{";
+    bool first = true;
+    for (const std::string& name : list.FieldNames()) {
+      std::cout << (first ? "" : ",") << JsonString(name) << ":"
+                << JsonValue(name, list.Value(r, name));
+      first = false;
+    }
+    std::cout << "}";
+  }
+  std::cout << (list.RowCount() ? "\n]\n" : "]\n");
+}
+
+// The list window as the terminal shows it: the title clicks of --sort, the export of --csv,
+// then the table or JSON.
+class PrintedTipsList : public TipsListView {
+ public:
+  PrintedTipsList(CliContext& ctx, const TipsOptions& o) : ctx_(ctx), o_(o) {}
+
+  void ShowTipsList(Program& p) override {
+    TipsList list(p);
+    list.Show();
+    for (const std::string& column : o_.sort) list.TitleClick(column);
+    if (o_.csv && o_.csv->count() > 0) {
+      if (!o_.csv_path.empty()) ctx_.ui.save_path = o_.csv_path;
+      if (auto written = list.ExportToCSV(list.ExportName() + ".csv"))
+        std::cerr << "Wrote " << *written << "\n";
+    }
+    if (ctx_.json) {
+      PrintJson(list);
+    } else {
+      PrintTable(list);
+    }
+    list.Close();
+  }
+
+ private:
+  CliContext& ctx_;
+  const TipsOptions& o_;
+};
+
+void CheckSortColumns(const TipsOptions& o, int result_mode) {
+  const std::vector<TipsColumn> columns = TipsListColumns(result_mode, Messages());
+  std::string known;
+  for (const TipsColumn& c : columns) known += (known.empty() ? "" : ", ") + c.field;
+  for (const std::string& s : o.sort) {
+    if (std::none_of(columns.begin(), columns.end(),
+                     [&s](const TipsColumn& c) { return c.field == s; }))
+      throw CLI::ValidationError("--sort", "unknown column '" + s + "' (one of " + known + ")");
+  }
+}
+
+// Loads the league's active season, or the season labelled `label` the way the season chooser
+// loads it (from the trimmed labels of the league's seasons). False, with the reason on stderr,
+// when there is no such season.
+bool LoadSeason(Program& p, int league, const std::string& label) {
+  p.selection.league = std::to_string(league);
+  std::string wanted = label.empty() ? "Active" : label;
+  if (!label.empty()) {
+    Query seasons(p.dm.ADOConnection1);
+    seasons.Open("SELECT ROCNIK FROM SUTAZ WHERE ID_LIGA=" + p.selection.league +
+                 " ORDER BY ID_POR");
+    std::string listed;
+    bool found = false;
+    for (; !seasons.Eof(); seasons.Next()) {
+      const std::string s = Trimmed(seasons.FieldByName("ROCNIK").AsString());
+      found = found || s == Trimmed(label);
+      listed += (listed.empty() ? "" : ", ") + s;
+    }
+    if (!found) {
+      std::cerr << "Error: league " << league << " has no season '" << label
+                << "' (seasons: " << listed << ")\n";
+      return false;
+    }
+    wanted = Trimmed(label);
+  }
+  NacitajIDsutaz(p.dm, p.selection, wanted);
+  if (p.selection.competition.empty()) {
+    std::cerr << "Error: league " << league << " has no season '" << wanted << "' in "
+              << p.DatabasePath() << "\n";
+    return false;
+  }
+  return true;
+}
+
+int RunTips(CliContext& ctx, TipsRun run, const TipsOptions& o) {
+  CheckSortColumns(o, ctx.ResultMode());
+  std::optional<int> league;
+  if (run == TipsRun::kLeague) {
+    league = LeagueIdFromName(o.league);
+    if (!league)
+      throw CLI::ValidationError(
+          "LEAGUE", "unknown league '" + o.league + "' (an id 1-20 or an English country name)");
+  }
+  if (auto rc = ctx.OpenProgram()) return *rc;
+  Program& p = *ctx.program;
+  PrintedTipsList view(ctx, o);
+  bool filled = false;
+  switch (run) {
+    case TipsRun::kToday:
+      filled = RunTodayTips(p, view);
+      break;
+    case TipsRun::kWeek:
+      filled = RunWeekTips(p, view);
+      break;
+    case TipsRun::kValue:
+      filled = RunValueTips(p, view);
+      break;
+    case TipsRun::kLeague:
+      if (!LoadSeason(p, *league, o.season)) return kExitError;
+      filled = RunLeagueTips(p, view);
+      break;
+  }
+  RunExit(p);
+  return filled ? kExitOk : kExitNothing;
+}
+
+void AddTipsRun(CLI::App& tips, CliContext& ctx, int& exit_code, TipsRun run, const char* name,
+                const char* description) {
+  auto o = std::make_shared<TipsOptions>();
+  auto* sub = tips.add_subcommand(name, description);
+  if (run == TipsRun::kLeague) {
+    sub->add_option("league", o->league, "League id 1-20 or English country name")->required();
+    sub->add_option("--season", o->season,
+                    "Season label (as the season chooser lists it); default: the active season");
+  }
+  sub->add_option("--sort", o->sort,
+                  "Click this column title (DATUM, LIGA, DOMACI, HOSTIA, TIP1, TIPX, TIP2, TIP, "
+                  "PERC, KURZ, PROFIT); repeatable, applied in order");
+  o->csv = sub->add_option("--csv", o->csv_path,
+                           "Export the list as CSV (default file: Export/<export name>.csv)")
+               ->expected(0, 1);
+  sub->add_flag("--json", ctx.json, "Print the list as a JSON array");
+  sub->callback([&ctx, &exit_code, run, o] { exit_code = RunTips(ctx, run, *o); });
+}
+
+}  // namespace
+
+void RegisterTipsCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
+  auto* tips = app.add_subcommand("tips", "Run a tip run and print the tips list");
+  tips->require_subcommand(1);
+  AddTipsRun(*tips, ctx, exit_code, TipsRun::kToday, "today", "Tips for today's fixtures");
+  AddTipsRun(*tips, ctx, exit_code, TipsRun::kWeek, "week",
+             "Tips for the fixtures up to the coming Monday");
+  AddTipsRun(*tips, ctx, exit_code, TipsRun::kLeague, "league",
+             "Tips for a league's season over the next Dni days");
+  AddTipsRun(*tips, ctx, exit_code, TipsRun::kValue, "value",
+             "Every priced bet of the coming fixtures with its margin against the odds");
+}
+
+}  // namespace morvela

@@ -1,0 +1,340 @@
+#include "tips/tips_list.h"
+
+#include <algorithm>
+#include <fstream>
+#include <stdexcept>
+
+#include "core/helpers.h"
+#include "core/program.h"
+#include "i18n/leagues.h"
+#include "tips/tip_runs.h"
+
+namespace morvela {
+
+namespace {
+
+constexpr const char* kOutcomeFields = "TIP1,TIPX,TIP2,TIP,PERC,KURZ,PROFIT,ID,ID_LIGA,HOME,AWAY";
+constexpr const char* kUnderOverFields = "TIP1,TIP2,TIP,KURZ,PROFIT,ID,ID_LIGA,HOME,AWAY";
+
+bool IsUnderOver(const Program& p) {
+  return p.selection.result_mode == 3;
+}
+
+std::string Upper(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return s;
+}
+
+// Blanks and control characters off both ends.
+std::string Trim(std::string_view s) {
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+  return std::string(s);
+}
+
+// Message numbers of a run kind's title and export slug.
+struct TitleAndSlug {
+  int title;
+  int slug;
+};
+
+TitleAndSlug RunTextsOf(uint8_t kind) {
+  switch (kind) {
+    case kTodayRun:
+      return {72, 189};
+    case kWeekRun:
+      return {73, 190};
+    case kLeagueRun:
+      return {74, 191};
+    default:
+      return {169, 192};
+  }
+}
+
+// Message numbers of a result mode's title ("FULL TIME", ...) and export slug ("full-time", ...).
+TitleAndSlug ModeTextsOf(int result_mode) {
+  static constexpr TitleAndSlug kModes[] = {{155, 193}, {156, 194}, {157, 195}, {181, 196}};
+  return kModes[result_mode >= 0 && result_mode <= 3 ? result_mode : 0];
+}
+
+// The last day a week or league list covers; nullopt for the today and value-tip lists.
+std::optional<Date> ListEnd(const Program& p) {
+  if (p.tip_run.TipRunKind == kWeekRun) return WeekRunEnd(p.today);
+  if (p.tip_run.TipRunKind == kLeagueRun) return LeagueRunEnd(p.today, p.settings.Dni);
+  return std::nullopt;
+}
+
+std::string MakeCaption(const Program& p) {
+  const uint8_t kind = p.tip_run.TipRunKind;
+  std::string caption = "  " + p.messages.Msg(RunTextsOf(kind).title) +
+                        " :: " + p.messages.Msg(ModeTextsOf(p.selection.result_mode).title);
+  if (kind == kValueRun) return caption;
+  caption += " :: " + FormatDateText(p.today);
+  if (auto end = ListEnd(p)) caption += " <-> " + FormatDateText(*end);
+  return caption;
+}
+
+// Run slug, result-mode slug and dates, reduced to "-", digits and ASCII letters.
+std::string MakeExportName(const Program& p) {
+  std::string name = p.messages.Msg(RunTextsOf(p.tip_run.TipRunKind).slug) + "-" +
+                     p.messages.Msg(ModeTextsOf(p.selection.result_mode).slug) + "-" +
+                     FormatDateText(p.today);
+  if (auto end = ListEnd(p)) name += "-" + FormatDateText(*end);
+  std::string kept;
+  for (char c : name) {
+    if (c == '-' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+      kept += c;
+  }
+  return kept;
+}
+
+// Restores the current league, competition and team count when the match window is done.
+class SelectionRestore {
+ public:
+  explicit SelectionRestore(Selection& s)
+      : s_(s), league_(s.league), competition_(s.competition), team_count_(s.team_count) {}
+  ~SelectionRestore() {
+    s_.league = league_;
+    s_.competition = competition_;
+    s_.team_count = team_count_;
+  }
+  SelectionRestore(const SelectionRestore&) = delete;
+  SelectionRestore& operator=(const SelectionRestore&) = delete;
+
+ private:
+  Selection& s_;
+  std::string league_, competition_;
+  uint8_t team_count_;
+};
+
+// Clears the match window's OpenedFromTips flag when the window is done.
+class OpenedFromTipsScope {
+ public:
+  explicit OpenedFromTipsScope(MatchWindowOpener& w) : w_(w) { w_.SetOpenedFromTips(true); }
+  ~OpenedFromTipsScope() { w_.SetOpenedFromTips(false); }
+  OpenedFromTipsScope(const OpenedFromTipsScope&) = delete;
+  OpenedFromTipsScope& operator=(const OpenedFromTipsScope&) = delete;
+
+ private:
+  MatchWindowOpener& w_;
+};
+
+// Puts the cursor back on its row when a look at another row is done.
+class RowRestore {
+ public:
+  explicit RowRestore(Query& q) : q_(q), row_(q.RecNo()) {}
+  ~RowRestore() { q_.MoveTo(row_); }
+  RowRestore(const RowRestore&) = delete;
+  RowRestore& operator=(const RowRestore&) = delete;
+
+ private:
+  Query& q_;
+  int row_;
+};
+
+}  // namespace
+
+std::vector<TipsColumn> TipsListColumns(int result_mode, const Messages& m) {
+  using A = CellAlign;
+  std::vector<TipsColumn> c = {
+      {"DATUM", m.Msg(91), 65, A::kLeft},
+      {"LIGA", m.Msg(111), 100, A::kLeft},
+      {"DOMACI", m.Msg(92), 163, A::kLeft},
+      {"HOSTIA", m.Msg(93), 163, A::kLeft},
+  };
+  const std::string tip = Upper(m.Msg(106));
+  if (result_mode == 3) {
+    c.push_back({"TIP1", "<2,5 ", 50, A::kCenter});
+    c.push_back({"TIP2", ">2,5 ", 50, A::kCenter});
+    c.push_back({"TIP", tip, 30, A::kCenter});
+  } else {
+    c.push_back({"TIP1", "%1", 25, A::kRight});
+    c.push_back({"TIPX", "%0", 25, A::kRight});
+    c.push_back({"TIP2", "%2", 25, A::kRight});
+    c.push_back({"TIP", tip, 30, A::kLeft});
+    c.push_back({"PERC", "%", 30, A::kRight});
+  }
+  c.push_back({"KURZ", m.Msg(138), 40, A::kRight});
+  c.push_back({"PROFIT", m.Msg(141), 45, A::kRight});
+  return c;
+}
+
+TipsList::TipsList(Program& program) : p_(program) {}
+
+void TipsList::Show() {
+  caption_ = MakeCaption(p_);
+  export_name_ = MakeExportName(p_);
+  switch (p_.tip_run.TipRunKind) {
+    case kLeagueRun:
+      sort_ = {"DATUM", "ASC", "ID", "ASC"};
+      break;
+    case kValueRun:
+      sort_ = {"PROFIT", "DESC", "KURZ", "DESC"};
+      break;
+    default:
+      sort_ = {IsUnderOver(p_) ? "TIP2" : "PERC", "DESC", "TIP", "ASC"};
+  }
+  ZobrazGrid();
+}
+
+std::string TipsList::ListQuery() const {
+  const uint8_t kind = p_.tip_run.TipRunKind;
+  const std::string n = NameColumn(p_.messages.Language());
+  const std::string league_select =
+      kind == kTodayRun ? "SELECT " + n + " FROM LIGA" : "SELECT " + n + " AS " + n + " FROM LIGA";
+  const std::string line1 = "SELECT DATUM,+\"  \"+(" + league_select +
+                            " WHERE LIGA.ID=TIPY.ID_LIGA) AS LIGA,(SELECT " + n +
+                            " FROM MUZSTVA WHERE MUZSTVA.ID=TIPY.HOME) AS DOMACI, (SELECT " + n +
+                            " FROM MUZSTVA WHERE MUZSTVA.ID=TIPY.AWAY) AS HOSTIA,";
+  const std::string order = "  " + sort_.SortColumn + " " + sort_.SortDirection + ", " +
+                            sort_.SecondSortColumn + " " + sort_.SecondSortDirection + " ";
+  const bool uo = IsUnderOver(p_);
+  std::string line2;
+  if (kind == kLeagueRun) {
+    line2 = std::string(kOutcomeFields) + " FROM TIPY ORDER BY" + order;
+  } else if (kind == kTodayRun) {
+    const std::string best = std::to_string(p_.tip_run.BestTipPercent);
+    line2 =
+        uo ? std::string(kUnderOverFields) + " FROM TIPY WHERE (TIP1=" + best + " OR TIP2=" + best +
+                 ") ORDER BY" + order
+           : std::string(kOutcomeFields) + " FROM TIPY WHERE (PERC=" + best + ") ORDER BY" + order;
+  } else {
+    line2 = uo ? kUnderOverFields : kOutcomeFields;
+    if (sort_.SortColumn == "ID_LIGA") {
+      // The league names sort in the language's league order, not by their numbers.
+      auto ids = TipsListLeagueOrder(p_.messages.Language());
+      if (sort_.SortDirection != "ASC") std::reverse(ids.begin(), ids.end());
+      line2 += " FROM TIPY ORDER BY ";
+      for (size_t i = 0; i < ids.size(); ++i)
+        line2 += (i ? ",ID_LIGA=" : "ID_LIGA=") + std::to_string(ids[i]) + " ASC";
+    } else {
+      line2 += " FROM TIPY ORDER BY" + order;
+    }
+  }
+  return line1 + "\r\n" + line2;
+}
+
+void TipsList::ZobrazGrid() {
+  columns_ = TipsListColumns(p_.selection.result_mode, p_.messages);
+  p_.dm.Work3.Open(ListQuery());
+  p_.dm.Work3Uprav(p_.selection.result_mode);
+}
+
+void TipsList::TitleClick(const std::string& field) {
+  std::string key = field;
+  if (field == "DOMACI") key = "HOME";
+  if (field == "HOSTIA") key = "AWAY";
+  if (field == "LIGA") key = "ID_LIGA";
+  if (field == "DOMACI" || field == "HOSTIA" || field == "LIGA") sort_.SecondSortColumn = "DATUM";
+  if (field == "TIP") sort_.SecondSortColumn = "PERC";
+  if (field == "PERC" || field == "KURZ") sort_.SecondSortColumn = "TIP";
+
+  if (key == sort_.SortColumn) {
+    sort_.SortDirection = sort_.SortDirection == "ASC" ? "DESC" : "ASC";
+  } else {
+    sort_.SortColumn = key;
+    const bool descending =
+        key == "TIP1" || key == "TIPX" || key == "TIP2" || key == "PERC" || key == "PROFIT";
+    sort_.SortDirection = descending ? "DESC" : "ASC";
+  }
+  sort_.SecondSortDirection = key == "TIP" ? "DESC" : key == "PERC" ? "ASC" : sort_.SortDirection;
+  if (p_.tip_run.TipRunKind == kValueRun) {
+    sort_.SecondSortColumn = "PROFIT";
+    sort_.SecondSortDirection = "DESC";
+  }
+  if (key == "DATUM") {
+    sort_.SecondSortColumn = IsUnderOver(p_) ? "TIP2" : "PERC";
+    sort_.SecondSortDirection = "DESC";
+  }
+  ZobrazGrid();
+}
+
+void TipsList::OpenMatch(int row, MatchWindowOpener& opener) {
+  SetCurrentRow(row);
+  const Query& q = p_.dm.Work3;
+  opener.PresetTeams({q.FieldByName("HOME").AsInteger(), q.FieldByName("DOMACI").AsString()},
+                     {q.FieldByName("AWAY").AsInteger(), q.FieldByName("HOSTIA").AsString()});
+  SelectionRestore restore(p_.selection);
+  p_.selection.league = q.FieldByName("ID_LIGA").AsString();
+  NacitajIDsutaz(p_.dm, p_.selection, "Active");
+  OpenedFromTipsScope opened(opener);
+  p_.WindowRaised = true;
+  opener.ShowModal();
+}
+
+bool TipsList::KeyDown(char key, bool ctrl, bool shift, bool alt) {
+  if ((key != 'E' && key != 'e') || !ctrl || shift || alt) return false;
+  ExportToCSV(export_name_ + ".csv");
+  return true;
+}
+
+std::optional<std::string> TipsList::ExportToCSV(const std::string& proposed_name) {
+  Query& q = p_.dm.Work3;
+  std::vector<std::string> lines;
+  auto add_line = [&lines](const std::vector<std::string>& values) {
+    std::string line;
+    for (const std::string& v : values) line += v + ";";
+    if (!line.empty()) line.pop_back();
+    lines.push_back(std::move(line));
+  };
+  std::vector<std::string> values;
+  for (const TipsColumn& c : columns_) values.push_back(Trim(c.title));
+  add_line(values);
+  {
+    RowRestore keep(q);
+    for (q.First(); !q.Eof(); q.Next()) {
+      values.clear();
+      for (const TipsColumn& c : columns_)
+        values.push_back(Trim(q.FieldByName(c.field).AsString()));
+      add_line(values);
+    }
+  }
+  const std::optional<std::string> path =
+      p_.ui.AskSaveFile(p_.ExportFolder(), "CSV File", proposed_name);
+  if (!path) return std::nullopt;
+  std::ofstream out(*path, std::ios::binary | std::ios::trunc);
+  for (const std::string& line : lines) out << line << "\r\n";
+  out.close();
+  if (!out) throw std::runtime_error("Cannot write the file " + *path);
+  return path;
+}
+
+void TipsList::Close() {
+  p_.dm.Work3.Close();
+}
+
+const std::vector<std::string>& TipsList::FieldNames() const {
+  return p_.dm.Work3.FieldNames();
+}
+
+int TipsList::RowCount() const {
+  return p_.dm.Work3.RecordCount();
+}
+
+int TipsList::CurrentRow() const {
+  return p_.dm.Work3.RecNo();
+}
+
+void TipsList::SetCurrentRow(int row) {
+  if (row < 0 || row >= RowCount()) throw std::out_of_range("no row " + std::to_string(row));
+  p_.dm.Work3.MoveTo(row);
+}
+
+std::string TipsList::DisplayText(int row, std::string_view field) {
+  RowRestore keep(p_.dm.Work3);
+  SetCurrentRow(row);
+  return p_.dm.Work3.DisplayText(field);
+}
+
+Field TipsList::Value(int row, std::string_view field) {
+  RowRestore keep(p_.dm.Work3);
+  SetCurrentRow(row);
+  return p_.dm.Work3.FieldByName(field);
+}
+
+int TipsList::FlagIndex(int row) {
+  return static_cast<int>(Value(row, "ID_LIGA").AsInteger()) - 1;
+}
+
+}  // namespace morvela
