@@ -1,6 +1,7 @@
 // The tips commands: the today, week, league and value-tip runs, each printing the tips list as
 // the list window shows it (or as JSON), optionally re-sorted and exported to CSV.
 #include <algorithm>
+#include <chrono>
 #include <iostream>
 #include <memory>
 
@@ -27,6 +28,7 @@ struct TipsOptions {
   CLI::Option* csv = nullptr;     // given at all?
   std::string league;
   std::string season;
+  bool stats = false;
 };
 
 std::string Trimmed(const std::string& s) {
@@ -165,6 +167,8 @@ int RunTips(CliContext& ctx, TipsRun run, const TipsOptions& o) {
   if (auto rc = ctx.OpenProgram()) return *rc;
   Program& p = *ctx.program;
   PrintedTipsList view(ctx, o);
+  const auto started = std::chrono::steady_clock::now();
+  const uint64_t statements_before = p.dm.ADOConnection1.Stats().statements;
   bool filled = false;
   switch (run) {
     case TipsRun::kToday:
@@ -180,6 +184,14 @@ int RunTips(CliContext& ctx, TipsRun run, const TipsOptions& o) {
       if (!LoadSeason(p, *league, o.season)) return kExitError;
       filled = RunLeagueTips(p, view);
       break;
+  }
+  if (o.stats) {
+    Query q(p.dm.ADOConnection1);
+    q.Open("SELECT COUNT(*) AS N FROM TIPY");
+    std::cerr << "Statistics: " << q.FieldByName("N").AsInteger() << " tips stored, "
+              << (p.dm.ADOConnection1.Stats().statements - statements_before) << " statements, "
+              << std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count()
+              << " s (list printing included)\n";
   }
   RunExit(p);
   return filled ? kExitOk : kExitNothing;
@@ -201,6 +213,7 @@ void AddTipsRun(CLI::App& tips, CliContext& ctx, int& exit_code, TipsRun run, co
                            "Export the list as CSV (default file: Export/<export name>.csv)")
                ->expected(0, 1);
   sub->add_flag("--json", ctx.json, "Print the list as a JSON array");
+  sub->add_flag("--stats", o->stats, "Print the run's statement count and time on stderr");
   sub->callback([&ctx, &exit_code, run, o] { exit_code = RunTips(ctx, run, *o); });
 }
 
