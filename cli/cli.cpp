@@ -26,6 +26,7 @@ int RunCli(int argc, char** argv) {
   RegisterBasicCommands(app, ctx, exit_code);
   RegisterEngineCommands(app, ctx, exit_code);
   RegisterBuilderCommands(app, ctx, exit_code);
+  RegisterDemoCommands(app, ctx, exit_code);
   RegisterTipsCommands(app, ctx, exit_code);
   RegisterBacktestCommands(app, ctx, exit_code);
 

@@ -78,6 +78,7 @@ struct CliContext {
 void RegisterBasicCommands(CLI::App& app, CliContext& ctx, int& exit_code);
 void RegisterEngineCommands(CLI::App& app, CliContext& ctx, int& exit_code);    // replay, search
 void RegisterBuilderCommands(CLI::App& app, CliContext& ctx, int& exit_code);   // import, demo
+void RegisterDemoCommands(CLI::App& app, CliContext& ctx, int& exit_code);      // demo
 void RegisterTipsCommands(CLI::App& app, CliContext& ctx, int& exit_code);      // tips
 void RegisterBacktestCommands(CLI::App& app, CliContext& ctx, int& exit_code);  // backtest
 
