@@ -1,8 +1,396 @@
-// The backtest commands.
+// backtest: the tips of past match days, each computed from the matches before its day, scored
+// against the real results (hit rates, calibration, probability scores against the bookmaker and
+// a naive baseline, flat-stake money), as text tables, JSON or one CSV line per match.
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "builder/csv_import.h"
 #include "cli/cli_context.h"
+#include "cli/json.h"
+#include "cli/table_printer.h"
+#include "core/startup.h"
+#include "i18n/leagues.h"
+#include "tips/backtest.h"
 
 namespace morvela {
 
-void RegisterBacktestCommands(CLI::App&, CliContext&, int&) {}
+namespace {
+
+struct BacktestArgs {
+  std::string from, to;
+  std::vector<std::string> leagues;
+  int value_min = 5;
+  std::string csv_path;
+};
+
+const char* ModeName(int mode) {
+  static constexpr const char* kNames[] = {"full time", "first half", "second half",
+                                           "under/over 2.5 goals"};
+  return kNames[mode];
+}
+
+Date DateArgument(const char* option, const std::string& text) {
+  const std::optional<Date> d = ParseIsoDate(text);
+  if (!d) throw CLI::ValidationError(option, "expects a date as YYYY-MM-DD, got '" + text + "'");
+  return *d;
+}
+
+// ---- Which odds the data holds ----
+
+// Where the odds of a match imported from the shared real data come from, by league and season
+// (as the data's README lists its sources).
+enum class OddsSource { kPreMatchAverage, kClosingAverage, kBet365 };
+
+OddsSource ImportedOddsSource(int league, const Date& date) {
+  const std::string_view code = League(league).code;
+  const int season = SeasonOfDate(date);
+  for (std::string_view c : {"at", "ch", "dk", "pl", "ro", "ru"})
+    if (code == c) return season <= 2019 ? OddsSource::kClosingAverage : OddsSource::kBet365;
+  for (std::string_view c : {"cz", "sk", "ua"})
+    if (code == c) return OddsSource::kBet365;
+  return season <= 2022 ? OddsSource::kPreMatchAverage : OddsSource::kBet365;
+}
+
+constexpr const char* kOddsSourceText[] = {
+    "market averages of pre-match odds",
+    "market averages of closing odds",
+    "Bet365 odds (the data does not say when they were taken)",
+};
+
+// Matches with the bookmaker's outcome odds, by the source those odds have in the real data.
+std::array<int, 3> CountOddsSources(const std::vector<BacktestMatch>& matches) {
+  std::array<int, 3> counts{};
+  for (const BacktestMatch& m : matches)
+    if (m.market) ++counts[static_cast<size_t>(ImportedOddsSource(m.league, m.date))];
+  return counts;
+}
+
+std::vector<std::string> OddsNotes(const std::vector<BacktestMatch>& matches, int mode,
+                                   int value_min) {
+  std::vector<std::string> notes;
+  const std::array<int, 3> sources = CountOddsSources(matches);
+  std::string held =
+      "Odds: the KURZY prices stored with each match. For a database imported from "
+      "the shared real data they are, as its README states:";
+  int priced = 0;
+  for (size_t i = 0; i < sources.size(); ++i) {
+    if (!sources[i]) continue;
+    held += (priced ? "; " : " ") + std::to_string(sources[i]) + " matches " + kOddsSourceText[i];
+    priced += sources[i];
+  }
+  notes.push_back(priced ? held + "." : "Odds: none of these matches has the bookmaker's odds.");
+  if (mode == 0)
+    notes.push_back(
+        "Double-chance odds of an imported database are not bookmaker prices: the importer "
+        "derives them from the 1X2 odds (1X = 1 / (1/home + 1/draw)), so they carry the 1X2 "
+        "margin.");
+  notes.push_back(
+      "Value bets: every bet type with odds whose PROFIT (the program's percentage "
+      "minus the percentage the odds imply) is at least " +
+      std::to_string(value_min) + ", one unit each.");
+  return notes;
+}
+
+// ---- Text output ----
+
+std::string Fixed(double v, int decimals) {
+  if (std::isnan(v)) return "-";
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+  return buf;
+}
+
+std::string Percent(double rate) {
+  return std::isnan(rate) ? "-" : Fixed(rate * 100, 1);
+}
+
+std::string GroupName(const BacktestGroup& g) {
+  return g.league == 0 ? "All leagues" : LeagueName(g.league, 1);
+}
+
+std::vector<size_t> KindsOf(int mode) {
+  if (mode == 3) return {KindIndex(TipKind::Under), KindIndex(TipKind::Over)};
+  return {KindIndex(TipKind::Single), KindIndex(TipKind::DoubleChance),
+          KindIndex(TipKind::ThreeWay)};
+}
+
+constexpr const char* kKindNames[] = {"Single", "Double chance", "Three-way", "Under", "Over"};
+
+void PrintTips(const std::vector<BacktestGroup>& groups, int mode) {
+  std::cout << "\nTips: won / tips and hit rate %\n";
+  TextTable t;
+  t.AddColumn("League");
+  t.AddColumn("Matches", TextTable::Align::kRight);
+  for (size_t k : KindsOf(mode)) {
+    t.AddColumn(kKindNames[k], TextTable::Align::kRight);
+    t.AddColumn("hit %", TextTable::Align::kRight);
+  }
+  for (const BacktestGroup& g : groups) {
+    std::vector<std::string> row{GroupName(g), std::to_string(g.matches)};
+    for (size_t k : KindsOf(mode)) {
+      row.push_back(std::to_string(g.kinds[k].won) + " / " + std::to_string(g.kinds[k].tips));
+      row.push_back(Percent(g.kinds[k].HitRate()));
+    }
+    t.AddRow(std::move(row));
+  }
+  t.Print(std::cout);
+}
+
+void PrintCalibration(const std::vector<BacktestGroup>& groups, int mode) {
+  std::cout << "\nCalibration: hit rate % (tips) by tip percentage; "
+            << (mode == 3 ? "under and over tips" : "single and double-chance tips") << "\n";
+  std::vector<int> buckets;
+  for (int b = 0; b < kCalibrationBuckets; ++b)
+    if (groups[0].calibration[b].tips) buckets.push_back(b);
+  TextTable t;
+  t.AddColumn("League");
+  for (int b : buckets) {
+    t.AddColumn(
+        std::to_string(b * 10) +
+            (b + 1 < kCalibrationBuckets ? "-" + std::to_string(b * 10 + 9) : std::string("+")),
+        TextTable::Align::kRight);
+  }
+  for (const BacktestGroup& g : groups) {
+    std::vector<std::string> row{GroupName(g)};
+    for (int b : buckets) {
+      const HitRecord& r = g.calibration[b];
+      row.push_back(r.tips ? Fixed(r.HitRate() * 100, 0) + " (" + std::to_string(r.tips) + ")"
+                           : "");
+    }
+    t.AddRow(std::move(row));
+  }
+  t.Print(std::cout);
+}
+
+void PrintScores(const std::vector<BacktestGroup>& groups, bool with_odds) {
+  if (with_odds) {
+    std::cout << "\nProbabilities on the matches with the bookmaker's odds (lower is better): "
+                 "tips / bookmaker (margin removed) / naive league frequencies\n";
+  } else {
+    std::cout << "\nProbabilities on all matches (lower is better): tips / naive league "
+                 "frequencies\n";
+  }
+  TextTable t;
+  t.AddColumn("League");
+  t.AddColumn("Matches", TextTable::Align::kRight);
+  for (const char* score : {"Brier", "RPS", "Log loss"}) {
+    t.AddColumn(std::string(score) + " tips", TextTable::Align::kRight);
+    if (with_odds) t.AddColumn("bookmaker", TextTable::Align::kRight);
+    t.AddColumn("naive", TextTable::Align::kRight);
+  }
+  for (const BacktestGroup& g : groups) {
+    const ForecastScores& tips = with_odds ? g.tips_odds : g.tips_all;
+    const ForecastScores& naive = with_odds ? g.naive_odds : g.naive_all;
+    std::vector<std::string> row{GroupName(g), std::to_string(tips.matches)};
+    auto add = [&](double (ForecastScores::*mean)() const) {
+      row.push_back(Fixed((tips.*mean)(), 4));
+      if (with_odds) row.push_back(Fixed((g.market_odds.*mean)(), 4));
+      row.push_back(Fixed((naive.*mean)(), 4));
+    };
+    add(&ForecastScores::MeanBrier);
+    add(&ForecastScores::MeanRps);
+    add(&ForecastScores::MeanLogLoss);
+    t.AddRow(std::move(row));
+  }
+  t.Print(std::cout);
+}
+
+void PrintMoney(const std::vector<BacktestGroup>& groups, const std::string& title,
+                BettingRecord BacktestGroup::*record) {
+  if ((groups[0].*record).Bets() == 0) {
+    std::cout << "\n" << title << ": no such bet\n";
+    return;
+  }
+  std::cout << "\n" << title << "\n";
+  TextTable t;
+  t.AddColumn("League");
+  for (const char* c :
+       {"Stakes", "Returns", "Profit", "ROI %", "Longest losing run", "Max drawdown"})
+    t.AddColumn(c, TextTable::Align::kRight);
+  for (const BacktestGroup& g : groups) {
+    const BettingRecord& r = g.*record;
+    t.AddRow({GroupName(g), Fixed(r.Stakes(), 0), Fixed(r.Returns(), 2), Fixed(r.Profit(), 2),
+              Fixed(r.Roi(), 1), std::to_string(r.LongestLosingRun()), Fixed(r.MaxDrawdown(), 2)});
+  }
+  t.Print(std::cout);
+}
+
+// ---- JSON ----
+
+std::string JsonNumber(double v, int decimals) {
+  return std::isnan(v) ? "null" : Fixed(v, decimals);
+}
+
+std::string JsonHits(const HitRecord& r) {
+  return "{\"tips\":" + std::to_string(r.tips) + ",\"won\":" + std::to_string(r.won) +
+         ",\"hit_rate\":" + JsonNumber(r.HitRate(), 6) +
+         ",\"mean_tip_percent\":" + JsonNumber(r.MeanPercent(), 2) + "}";
+}
+
+std::string JsonScores(const ForecastScores& s) {
+  return "{\"matches\":" + std::to_string(s.matches) +
+         ",\"brier\":" + JsonNumber(s.MeanBrier(), 6) + ",\"rps\":" + JsonNumber(s.MeanRps(), 6) +
+         ",\"log_loss\":" + JsonNumber(s.MeanLogLoss(), 6) + "}";
+}
+
+std::string JsonMoney(const BettingRecord& r) {
+  return "{\"bets\":" + std::to_string(r.Bets()) + ",\"stakes\":" + JsonNumber(r.Stakes(), 2) +
+         ",\"returns\":" + JsonNumber(r.Returns(), 2) + ",\"profit\":" + JsonNumber(r.Profit(), 2) +
+         ",\"roi_percent\":" + JsonNumber(r.Roi(), 4) +
+         ",\"longest_losing_run\":" + std::to_string(r.LongestLosingRun()) +
+         ",\"max_drawdown\":" + JsonNumber(r.MaxDrawdown(), 2) + "}";
+}
+
+void PrintJson(const BacktestOptions& o, const BacktestArgs& a, const BacktestRun& run,
+               const std::vector<BacktestGroup>& groups, double seconds,
+               const std::vector<std::string>& notes) {
+  std::ostringstream j;
+  static constexpr const char* kKindKeys[] = {"single", "double_chance", "three_way", "under",
+                                              "over"};
+  j << "{\"from\":" << JsonString(FormatIsoDate(o.from))
+    << ",\"to\":" << JsonString(FormatIsoDate(o.to))
+    << ",\"mode\":" << JsonString(ModeName(o.result_mode)) << ",\"value_min\":" << a.value_min
+    << ",\"matches\":" << run.matches.size() << ",\"skipped\":" << run.skipped
+    << ",\"seconds\":" << Fixed(seconds, 2) << ",\"notes\":[";
+  for (size_t i = 0; i < notes.size(); ++i) j << (i ? "," : "") << JsonString(notes[i]);
+  j << "],\"groups\":[";
+  for (size_t gi = 0; gi < groups.size(); ++gi) {
+    const BacktestGroup& g = groups[gi];
+    j << (gi ? "," : "")
+      << "{\"league\":" << (g.league ? JsonString(League(g.league).code) : std::string("null"))
+      << ",\"name\":" << JsonString(GroupName(g)) << ",\"matches\":" << g.matches << ",\"kinds\":{";
+    const std::vector<size_t> kinds = KindsOf(o.result_mode);
+    for (size_t i = 0; i < kinds.size(); ++i)
+      j << (i ? "," : "") << "\"" << kKindKeys[kinds[i]] << "\":" << JsonHits(g.kinds[kinds[i]]);
+    j << "},\"calibration\":[";
+    for (int b = 0; b < kCalibrationBuckets; ++b) {
+      j << (b ? "," : "") << "{\"from\":" << b * 10
+        << ",\"to\":" << (b + 1 < kCalibrationBuckets ? b * 10 + 9 : 100)
+        << ",\"record\":" << JsonHits(g.calibration[b]) << "}";
+    }
+    j << "],\"scores\":{\"all\":{\"tips\":" << JsonScores(g.tips_all)
+      << ",\"naive\":" << JsonScores(g.naive_all)
+      << "},\"with_odds\":{\"tips\":" << JsonScores(g.tips_odds)
+      << ",\"bookmaker\":" << JsonScores(g.market_odds) << ",\"naive\":" << JsonScores(g.naive_odds)
+      << "}},\"money\":{\"tips\":" << JsonMoney(g.tip_bets)
+      << ",\"value\":" << JsonMoney(g.value_bets) << "}}";
+  }
+  j << "]}\n";
+  std::cout << j.str();
+}
+
+// ---- CSV ----
+
+std::string CsvField(const std::string& s) {
+  if (s.find_first_of(",\"\n") == std::string::npos) return s;
+  std::string q = "\"";
+  for (char c : s) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return q + "\"";
+}
+
+void WriteCsv(const std::string& path, const BacktestRun& run, int mode) {
+  std::ofstream out(path, std::ios::binary);
+  if (!out) throw std::runtime_error("cannot write " + path);
+  out << "date,league,home,away,difference,"
+      << (mode == 3 ? "under_percent,over_percent" : "home_percent,draw_percent,away_percent")
+      << ",tip,tip_percent,odds,outcome,won\n";
+  for (const BacktestMatch& m : run.matches) {
+    out << FormatIsoDate(m.date) << "," << League(m.league).code << "," << CsvField(m.home) << ","
+        << CsvField(m.away) << "," << (mode == 3 ? "" : std::to_string(m.difference));
+    for (int p : m.percents) out << "," << p;
+    out << "," << TrimTip(m.tip) << "," << m.tip_percent << "," << (m.odds ? Fixed(*m.odds, 2) : "")
+        << "," << (mode == 3 ? "<>" : "102")[m.outcome] << "," << (m.won ? 1 : 0) << "\n";
+  }
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+// ---- The command ----
+
+int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
+  BacktestOptions o;
+  o.from = DateArgument("--from", a.from);
+  o.to = DateArgument("--to", a.to);
+  if (o.to < o.from) throw CLI::ValidationError("--to", "lies before --from");
+  for (const std::string& l : a.leagues) {
+    const std::optional<int> id = LeagueIdFromName(l);
+    if (!id)
+      throw CLI::ValidationError(
+          "--league", "unknown league '" + l + "' (an id 1-20, a country name or its code)");
+    o.leagues.push_back(*id);
+  }
+  o.result_mode = ctx.ResultMode();
+  if (auto rc = ctx.OpenProgram()) return *rc;
+  Program& p = *ctx.program;
+  o.language = p.language;
+
+  const auto start = std::chrono::steady_clock::now();
+  BacktestRun run;
+  {
+    WaitScope wait(p.wait, 0, p.messages.Msg(22));
+    run = RunBacktest(p.dm.ADOConnection1, o);
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  RunExit(p);
+  if (run.matches.empty()) {
+    std::cerr << "No played match to test between " << a.from << " and " << a.to << "\n";
+    return kExitNothing;
+  }
+  const std::vector<BacktestGroup> groups = ScoreBacktest(run.matches, a.value_min);
+  const std::vector<std::string> notes = OddsNotes(run.matches, o.result_mode, a.value_min);
+  if (csv_given) WriteCsv(a.csv_path, run, o.result_mode);
+
+  if (ctx.json) {
+    PrintJson(o, a, run, groups, seconds, notes);
+    return kExitOk;
+  }
+  std::cout << "Backtest " << a.from << " to " << a.to << ", " << ModeName(o.result_mode) << ": "
+            << run.matches.size() << " matches";
+  if (run.skipped) std::cout << " (" << run.skipped << " left out)";
+  std::cout << " in " << Fixed(seconds, 1) << " s\n"
+            << "Each tip is the one a tip run on the match's day gives, from the matches played "
+               "before that day only.\n";
+  PrintTips(groups, o.result_mode);
+  PrintCalibration(groups, o.result_mode);
+  // The table of all matches adds nothing when every match has odds.
+  const int priced = groups[0].tips_odds.matches;
+  if (priced < groups[0].matches) PrintScores(groups, false);
+  if (priced > 0) PrintScores(groups, true);
+  PrintMoney(groups,
+             o.result_mode == 3 ? "Money: one unit on every under/over tip with odds"
+                                : "Money: one unit on every single and double-chance tip with odds",
+             &BacktestGroup::tip_bets);
+  PrintMoney(groups,
+             "Money: one unit on every value bet with PROFIT >= " + std::to_string(a.value_min),
+             &BacktestGroup::value_bets);
+  std::cout << "\n";
+  for (const std::string& n : notes) std::cout << n << "\n";
+  return kExitOk;
+}
+
+}  // namespace
+
+void RegisterBacktestCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
+  auto a = std::make_shared<BacktestArgs>();
+  auto* sub = app.add_subcommand(
+      "backtest",
+      "Tip every played match of a date range as a tip run on its day would, from earlier matches "
+      "only, and score the tips against the results (the global --mode picks the result mode)");
+  sub->add_option("--from", a->from, "First match day (YYYY-MM-DD)")->required();
+  sub->add_option("--to", a->to, "Last match day (YYYY-MM-DD)")->required();
+  sub->add_option("--league", a->leagues,
+                  "Test only this league (id 1-20, country name or code); repeatable");
+  sub->add_option("--value-min", a->value_min,
+                  "Smallest PROFIT of a value bet that is staked (default 5)");
+  CLI::Option* csv = sub->add_option("--csv", a->csv_path, "Write one line per match to FILE");
+  sub->add_flag("--json", ctx.json, "Print the figures as one JSON object");
+  sub->callback(
+      [&ctx, &exit_code, a, csv] { exit_code = RunBacktestCommand(ctx, *a, csv->count() > 0); });
+}
 
 }  // namespace morvela

@@ -55,9 +55,9 @@ bool PlayedIn(const Query& q, const RatingMode& m) {
 }
 
 // The slot of a team: the search runs from the first slot up to the first empty one.
-template <typename Slot, size_t N>
-Slot* FindSlot(std::array<Slot, N>& slots, int64_t team) {
-  for (Slot& s : slots) {
+template <typename Slots>
+auto FindSlot(Slots& slots, int64_t team) -> decltype(&slots[0]) {
+  for (auto& s : slots) {
     if (s.team == 0) break;
     if (s.team == team) return &s;
   }
@@ -248,49 +248,6 @@ PassCounts RatingPass(Tdm& dm, const std::string& competition, const RatingMode&
 
 // -------------------------------------------------------------------------- goal pass
 
-// Total goals of a team's matches (all, home or away), most recent last, indexed from 1.
-template <typename T, size_t N>
-struct GoalSeries {
-  uint16_t total = 0;
-  uint8_t count = 0;
-  std::array<T, N + 1> goals{};
-
-  void Add(int g) {
-    total = static_cast<uint16_t>(total + g);
-    ++count;
-    goals.at(count) = static_cast<T>(g);
-  }
-  // Mean goals per match; the assumed average before the first match.
-  double Mean(double average) const {
-    return count == 0 ? average : static_cast<double>(total) / count;
-  }
-  // Mean of the last four matches, the assumed average standing in for missing ones.
-  double RecentMean(double average) const {
-    double sum = 0;
-    for (int s = 0; s < 4; ++s) sum += count - s >= 1 ? goals[count - s] : average;
-    return sum / 4;
-  }
-};
-
-struct GoalSlot {
-  int64_t team = 0;  // 0: empty slot
-  GoalSeries<uint16_t, kMaxReplayedMatches> all;
-  GoalSeries<uint8_t, kMaxVenueMatches> home;
-  GoalSeries<uint8_t, kMaxVenueMatches> away;
-  double average = 0;
-  double average_home = 0;
-  double average_away = 0;
-};
-
-using GoalSlots = std::array<GoalSlot, kGoalSlotCount>;
-
-// Expected goals of a team's matches from its record overall and at one venue.
-double ExpectedGoals(const GoalSlot& s, const GoalSeries<uint8_t, kMaxVenueMatches>& venue,
-                     double venue_average) {
-  return s.all.Mean(s.average) + venue.Mean(venue_average) + s.all.RecentMean(s.average) +
-         venue.RecentMean(venue_average);
-}
-
 int SumOfGoals(Query& q) {
   int sum = 0;
   for (q.First(); !q.Eof(); q.Next())
@@ -299,74 +256,26 @@ int SumOfGoals(Query& q) {
   return sum;
 }
 
-void FillGoalSlots(Tdm& dm, const std::string& competition, GoalSlots& slots) {
-  slots = {};
-  dm.Work2.Open("select * FROM SUTAZ_MUZSTVA WHERE (ID_SUTAZ=" + competition +
-                ") ORDER BY ID_MUZSTVO ASC");
-  for (GoalSlot& s : slots) {
-    if (dm.Work2.Eof()) break;
-    s.team = dm.Work2.FieldByName("ID_MUZSTVO").AsInteger();
-    s.average = dm.Work2.FieldByName("PR").AsFloat();
-    s.average_home = dm.Work2.FieldByName("PR_HOME").AsFloat();
-    s.average_away = dm.Work2.FieldByName("PR_AWAY").AsFloat();
-    dm.Work2.Next();
-  }
-}
-
-// Expected total goals of a fixture: both teams' records, plus the goals of the last meetings
-// of the pair in either direction and with the same home side when there were any.
-double FixtureLambda(Tdm& dm, const GoalSlot& h, const GoalSlot& a, int64_t home, int64_t away) {
-  const double e_home = ExpectedGoals(h, h.home, h.average_home);
-  const double e_away = ExpectedGoals(a, a.away, a.average_away);
-  const std::string hs = std::to_string(home);
-  const std::string as = std::to_string(away);
-  Query& q = dm.Work1;
-  q.Open("SELECT TOP 4 HOME_GOAL,AWAY_GOAL FROM VYSLEDKY WHERE (  (  (HOME=" + hs +
-         " AND AWAY=" + as + ") OR (HOME=" + as + " AND AWAY=" + hs +
-         ") ) AND HOME_GOAL IS NOT NULL AND AWAY_GOAL IS NOT NULL AND KONTUMACIA=0) ORDER BY "
-         "DATUM DESC");
-  const int any_count = q.RecordCount();
-  if (any_count == 0) return (e_home + e_away) / 8;
-  double x = static_cast<double>(SumOfGoals(q)) / any_count;
-  q.Open("SELECT TOP 4 HOME_GOAL,AWAY_GOAL,DATUM FROM VYSLEDKY WHERE (HOME=" + hs +
-         " AND AWAY=" + as +
-         " AND HOME_GOAL IS NOT NULL AND AWAY_GOAL IS NOT NULL AND KONTUMACIA=0) ORDER BY DATUM "
-         "DESC");
-  const int same_count = q.RecordCount();
-  if (same_count == 0) return (e_home + e_away + x) / 9;
-  x += static_cast<double>(SumOfGoals(q)) / same_count;
-  return (e_home + e_away + x) / 10;
-}
-
 int GoalPass(Tdm& dm, const std::string& competition) {
-  GoalSlots slots;
-  FillGoalSlots(dm, competition, slots);
+  SeasonGoals goals;
+  goals.Load(dm.Work2, competition);
   Query& w = dm.Work2;
   for (w.Open("SELECT * FROM VYSLEDKY WHERE (ID_SUTAZ=" + competition +
               " AND KONTUMACIA=0 AND VYSLEDOK<>\"\") ORDER BY DATUM ASC, ID ASC");
        !w.Eof(); w.Next()) {
-    GoalSlot* h = FindSlot(slots, w.FieldByName("HOME").AsInteger());
-    GoalSlot* a = FindSlot(slots, w.FieldByName("AWAY").AsInteger());
-    if (!h || !a) continue;
-    const auto g = static_cast<int>(w.FieldByName("HOME_GOAL").AsInteger() +
-                                    w.FieldByName("AWAY_GOAL").AsInteger());
-    h->all.Add(g);
-    h->home.Add(g);
-    a->all.Add(g);
-    a->away.Add(g);
+    goals.AddMatch(w.FieldByName("HOME").AsInteger(), w.FieldByName("AWAY").AsInteger(),
+                   static_cast<int>(w.FieldByName("HOME_GOAL").AsInteger() +
+                                    w.FieldByName("AWAY_GOAL").AsInteger()));
   }
 
   int written = 0;
   for (w.Open("SELECT * FROM VYSLEDKY WHERE (ID_SUTAZ=" + competition +
               " AND VYSLEDOK IS NULL) ORDER BY DATUM ASC, ID ASC");
        !w.Eof(); w.Next()) {
-    const int64_t home = w.FieldByName("HOME").AsInteger();
-    const int64_t away = w.FieldByName("AWAY").AsInteger();
-    const GoalSlot* h = FindSlot(slots, home);
-    const GoalSlot* a = FindSlot(slots, away);
-    if (!h || !a) continue;
-    const int32_t under = UnderPercentage(FixtureLambda(dm, *h, *a, home, away));
-    dm.Command1.Execute("UPDATE VYSLEDKY SET UNDER=" + std::to_string(under) +
+    const std::optional<int32_t> under = goals.UnderPercent(
+        dm.Work1, w.FieldByName("HOME").AsInteger(), w.FieldByName("AWAY").AsInteger());
+    if (!under) continue;
+    dm.Command1.Execute("UPDATE VYSLEDKY SET UNDER=" + std::to_string(*under) +
                         " WHERE ID=" + std::to_string(w.FieldByName("ID").AsInteger()));
     ++written;
   }
@@ -374,6 +283,95 @@ int GoalPass(Tdm& dm, const std::string& competition) {
 }
 
 }  // namespace
+
+template <typename T, size_t N>
+void SeasonGoals::Series<T, N>::Add(int g) {
+  total = static_cast<uint16_t>(total + g);
+  ++count;
+  goals.at(count) = static_cast<T>(g);
+}
+
+// Mean goals per match; the assumed average before the first match.
+template <typename T, size_t N>
+double SeasonGoals::Series<T, N>::Mean(double average) const {
+  return count == 0 ? average : static_cast<double>(total) / count;
+}
+
+// Mean of the last four matches, the assumed average standing in for missing ones.
+template <typename T, size_t N>
+double SeasonGoals::Series<T, N>::RecentMean(double average) const {
+  double sum = 0;
+  for (int s = 0; s < 4; ++s) sum += count - s >= 1 ? goals[count - s] : average;
+  return sum / 4;
+}
+
+bool SeasonGoals::Load(Query& q, const std::string& competition) {
+  slots_ = {};
+  q.Open("select * FROM SUTAZ_MUZSTVA WHERE (ID_SUTAZ=" + competition +
+         ") ORDER BY ID_MUZSTVO ASC");
+  for (Slot& s : slots_) {
+    if (q.Eof()) break;
+    s.team = q.FieldByName("ID_MUZSTVO").AsInteger();
+    s.average = q.FieldByName("PR").AsFloat();
+    s.average_home = q.FieldByName("PR_HOME").AsFloat();
+    s.average_away = q.FieldByName("PR_AWAY").AsFloat();
+    q.Next();
+  }
+  return q.Eof();
+}
+
+SeasonGoals::Added SeasonGoals::AddMatch(int64_t home, int64_t away, int goals) {
+  Slot* h = FindSlot(slots_, home);
+  Slot* a = FindSlot(slots_, away);
+  if (!h || !a) return Added::kNoSlot;
+  if (h->all.Full() || h->home.Full() || a->all.Full() || a->away.Full()) return Added::kFull;
+  h->all.Add(goals);
+  h->home.Add(goals);
+  a->all.Add(goals);
+  a->away.Add(goals);
+  return Added::kRecorded;
+}
+
+// Expected goals of a team's matches from its record overall and at one venue.
+double SeasonGoals::ExpectedGoals(const Slot& s, const VenueSeries& venue, double venue_average) {
+  return s.all.Mean(s.average) + venue.Mean(venue_average) + s.all.RecentMean(s.average) +
+         venue.RecentMean(venue_average);
+}
+
+std::optional<int32_t> SeasonGoals::UnderPercent(Query& q, int64_t home, int64_t away,
+                                                 const std::optional<Date>& before) const {
+  const Slot* h = FindSlot(slots_, home);
+  const Slot* a = FindSlot(slots_, away);
+  if (!h || !a) return std::nullopt;
+  const double e_home = ExpectedGoals(*h, h->home, h->average_home);
+  const double e_away = ExpectedGoals(*a, a->away, a->average_away);
+  const std::string hs = std::to_string(home);
+  const std::string as = std::to_string(away);
+  // Without a day the meetings need no date condition: only played matches have goals.
+  const std::string until = before ? " AND DATUM<" + FormatSqlDate(*before) : std::string();
+  q.Open("SELECT TOP 4 HOME_GOAL,AWAY_GOAL FROM VYSLEDKY WHERE (  (  (HOME=" + hs +
+         " AND AWAY=" + as + ") OR (HOME=" + as + " AND AWAY=" + hs +
+         ") ) AND HOME_GOAL IS NOT NULL AND AWAY_GOAL IS NOT NULL AND KONTUMACIA=0" + until +
+         ") ORDER BY DATUM DESC");
+  const int any_count = q.RecordCount();
+  double lambda = 0;
+  if (any_count == 0) {
+    lambda = (e_home + e_away) / 8;
+  } else {
+    double x = static_cast<double>(SumOfGoals(q)) / any_count;
+    q.Open("SELECT TOP 4 HOME_GOAL,AWAY_GOAL,DATUM FROM VYSLEDKY WHERE (HOME=" + hs + " AND AWAY=" +
+           as + " AND HOME_GOAL IS NOT NULL AND AWAY_GOAL IS NOT NULL AND KONTUMACIA=0" + until +
+           ") ORDER BY DATUM DESC");
+    const int same_count = q.RecordCount();
+    if (same_count == 0) {
+      lambda = (e_home + e_away + x) / 9;
+    } else {
+      x += static_cast<double>(SumOfGoals(q)) / same_count;
+      lambda = (e_home + e_away + x) / 10;
+    }
+  }
+  return UnderPercentage(lambda);
+}
 
 ReplayReport ReplaySeason(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
                           const std::string& competition) {

@@ -14,10 +14,14 @@
 // exactly as it was, never half-replayed or written outside the arrays.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/data_module.h"
+#include "core/date.h"
 #include "core/wait_indicator.h"
 #include "i18n/messages.h"
 
@@ -42,6 +46,63 @@ struct ReplayReport {
   bool over_limits = false;
   // One English line per exceeded limit, naming the competition (and the team) and the limit.
   std::vector<std::string> problems;
+};
+
+// The goal records of one competition's teams, from which the goal pass computes the under
+// percentage of a match: per team the total goals of its matches overall, at home and away,
+// and the season-start goal averages (PR, PR_HOME, PR_AWAY) that stand in for matches not yet
+// played. The replay records every played match of the season and then rates the fixtures; a
+// backtest records the matches day by day and rates each day's matches from the days before.
+class SeasonGoals {
+ public:
+  // Drops every record and fills one slot per team of the competition (SUTAZ_MUZSTVA, in the
+  // order of ID_MUZSTVO) with its averages, read through `q`. Returns false when the
+  // competition lists more than kGoalSlotCount teams; the slots then hold the first ones.
+  bool Load(Query& q, const std::string& competition);
+
+  enum class Added { kRecorded, kNoSlot, kFull };
+  // Records a played match with `goals` goals in all for both teams. Nothing is recorded when
+  // a team has no slot (kNoSlot) or a team's record is full (kFull: kMaxReplayedMatches
+  // overall, kMaxVenueMatches at home or away).
+  Added AddMatch(int64_t home, int64_t away, int goals);
+
+  // The chance in percent that a match of `home` against `away` ends with at most two goals:
+  // UnderPercentage of the expected goals, which combine both teams' records (overall and at
+  // the venue, all matches and the last four) with the goals of the pair's last four meetings
+  // in either direction and of its last four with the same home side, looked up on `meetings`
+  // in any season. With `before` set only meetings dated before that day count. nullopt when
+  // a team has no slot.
+  std::optional<int32_t> UnderPercent(Query& meetings, int64_t home, int64_t away,
+                                      const std::optional<Date>& before = std::nullopt) const;
+
+ private:
+  // Total goals of a team's matches (all, home or away), most recent last, indexed from 1.
+  template <typename T, size_t N>
+  struct Series {
+    uint16_t total = 0;
+    uint8_t count = 0;
+    std::array<T, N + 1> goals{};
+
+    bool Full() const { return count >= N; }
+    void Add(int g);
+    double Mean(double average) const;
+    double RecentMean(double average) const;
+  };
+  using VenueSeries = Series<uint8_t, kMaxVenueMatches>;
+
+  struct Slot {
+    int64_t team = 0;  // 0: empty slot
+    Series<uint16_t, kMaxReplayedMatches> all;
+    VenueSeries home;
+    VenueSeries away;
+    double average = 0;
+    double average_home = 0;
+    double average_away = 0;
+  };
+
+  static double ExpectedGoals(const Slot& s, const VenueSeries& venue, double venue_average);
+
+  std::array<Slot, kGoalSlotCount> slots_{};
 };
 
 // Replays the season of `competition` (SUTAZ.ID as decimal text, pasted into SQL as it is) and
