@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include "core/startup.h"
@@ -102,7 +103,12 @@ std::optional<int> CliContext::OpenProgram() {
   o.language = Language();
   StartupResult r = RunStartup(*program, o);
   if (r != StartupResult::kReady) {
-    std::cerr << "Database: " << program->DatabasePath() << "\n";
+    if (std::filesystem::exists(program->DatabasePath())) {
+      std::cerr << "Database: " << program->DatabasePath() << "\n";
+    } else {
+      std::cerr << "There is no database at " << program->DatabasePath()
+                << ": create one with 'morvela-cli demo', 'morvela-cli init' or 'morvela-cli import'\n";
+    }
     return kExitError;
   }
   program->selection.result_mode = ResultMode();
