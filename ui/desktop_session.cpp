@@ -1,0 +1,277 @@
+#include "ui/desktop_session.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyleFactory>
+#include <QTabBar>
+
+#include <iostream>
+
+#include "core/startup.h"
+#include "i18n/leagues.h"
+#include "ui/x11_wait_box.h"
+
+namespace morvela {
+
+namespace {
+
+constexpr const char* kFontFamily = "DejaVu Sans";
+constexpr int kFontPoints = 9;
+
+// The tip buttons --tips presses.
+std::optional<int> TipButtonOf(const QString& run) {
+  if (run == QLatin1String("today")) return kTipForTodayButton;
+  if (run == QLatin1String("week")) return kTipsForTheWeekButton;
+  if (run == QLatin1String("league")) return kTippingALeagueButton;
+  if (run == QLatin1String("value")) return kValueTipsButton;
+  return std::nullopt;
+}
+
+std::optional<int> LanguageOf(const QString& code) {
+  const QStringList codes = {QStringLiteral("en"), QStringLiteral("de"), QStringLiteral("sk"),
+                             QStringLiteral("it")};
+  const int i = static_cast<int>(codes.indexOf(code));
+  if (i < 0) return std::nullopt;
+  return i + 1;
+}
+
+std::optional<int> ResultModeOf(const QString& code) {
+  const QStringList codes = {QStringLiteral("ft"), QStringLiteral("1h"), QStringLiteral("2h"),
+                             QStringLiteral("uo")};
+  const int i = static_cast<int>(codes.indexOf(code));
+  if (i < 0) return std::nullopt;
+  return i;
+}
+
+// Lets the window system lay out and paint what the last steps changed.
+void Settle() {
+  for (int i = 0; i < 5; ++i) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  }
+}
+
+std::unique_ptr<WaitBox> MakeWaitBox() {
+  // The box needs an X display; offscreen (tests, screenshots on a server) nothing is drawn.
+  if (QGuiApplication::platformName() == QLatin1String("xcb"))
+    return std::make_unique<X11WaitBox>();
+  return nullptr;
+}
+
+std::unique_ptr<WaitIndicator> MakeWaitIndicator(WaitBox* box) {
+  if (!box) return std::make_unique<NullWaitIndicator>();
+  return std::make_unique<ThreadedWaitIndicator>(*box, [] {
+    if (QWidget* w = QApplication::activeWindow()) w->raise();
+  });
+}
+
+}  // namespace
+
+std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, QString& message,
+                                                  bool& help) {
+  help = false;
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Morvela: tips for the football matches of twenty European leagues."));
+  const QCommandLineOption help_option = parser.addHelpOption();
+  const QCommandLineOption home(QStringLiteral("home"),
+                                QStringLiteral("Program folder (database, settings, Export)."),
+                                QStringLiteral("DIR"));
+  const QCommandLineOption today(QStringLiteral("today"),
+                                 QStringLiteral("Today's date for this run."),
+                                 QStringLiteral("YYYY-MM-DD"));
+  const QCommandLineOption lang(QStringLiteral("lang"),
+                                QStringLiteral("Language of this run: en, de, sk or it."),
+                                QStringLiteral("LANG"));
+  const QCommandLineOption mode(
+      QStringLiteral("mode"),
+      QStringLiteral("Result mode: ft (full time), 1h, 2h or uo (goals under/over 2.5)."),
+      QStringLiteral("MODE"), QStringLiteral("ft"));
+  const QCommandLineOption league(
+      QStringLiteral("league"),
+      QStringLiteral("Pick this league after start-up (country, code such as 'en', or id)."),
+      QStringLiteral("LEAGUE"));
+  const QCommandLineOption tips(QStringLiteral("tips"),
+                                QStringLiteral("Run tips after start-up: today, week, league or "
+                                               "value."),
+                                QStringLiteral("RUN"));
+  const QCommandLineOption screenshot(
+      QStringLiteral("screenshot"),
+      QStringLiteral("Save a PNG picture of the window on top to FILE and end."),
+      QStringLiteral("FILE"));
+  parser.addOptions({home, today, lang, mode, league, tips, screenshot});
+
+  if (!parser.parse(arguments)) {
+    message = parser.errorText();
+    return std::nullopt;
+  }
+  if (parser.isSet(help_option)) {
+    help = true;
+    message = parser.helpText();
+    return std::nullopt;
+  }
+  if (!parser.positionalArguments().isEmpty()) {
+    message = QStringLiteral("Unexpected argument: ") + parser.positionalArguments().first();
+    return std::nullopt;
+  }
+
+  DesktopOptions o;
+  if (parser.isSet(home)) o.home = parser.value(home).toStdString();
+  if (parser.isSet(today)) {
+    o.today = ParseIsoDate(parser.value(today).toStdString());
+    if (!o.today) {
+      message = QStringLiteral("--today expects a date as YYYY-MM-DD, got ") + parser.value(today);
+      return std::nullopt;
+    }
+  }
+  if (parser.isSet(lang)) {
+    o.language = LanguageOf(parser.value(lang));
+    if (!o.language) {
+      message = QStringLiteral("--lang expects en, de, sk or it, got ") + parser.value(lang);
+      return std::nullopt;
+    }
+  }
+  const std::optional<int> result_mode = ResultModeOf(parser.value(mode));
+  if (!result_mode) {
+    message = QStringLiteral("--mode expects ft, 1h, 2h or uo, got ") + parser.value(mode);
+    return std::nullopt;
+  }
+  o.result_mode = *result_mode;
+  if (parser.isSet(league)) {
+    o.league = LeagueIdFromName(parser.value(league).toStdString());
+    if (!o.league) {
+      message = QStringLiteral("--league names no league: ") + parser.value(league);
+      return std::nullopt;
+    }
+  }
+  if (parser.isSet(tips)) {
+    o.tip_button = TipButtonOf(parser.value(tips));
+    if (!o.tip_button) {
+      message =
+          QStringLiteral("--tips expects today, week, league or value, got ") + parser.value(tips);
+      return std::nullopt;
+    }
+  }
+  o.screenshot = parser.value(screenshot);
+  return o;
+}
+
+void ApplyLookAndFeel(QApplication& app) {
+  if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
+  if (QFontDatabase::families().contains(QLatin1String(kFontFamily)))
+    app.setFont(QFont(QLatin1String(kFontFamily), kFontPoints));
+}
+
+void FilterToolkitNoise() {
+  static const QtMessageHandler next = qInstallMessageHandler(
+      [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (message == QLatin1String("This plugin does not support propagateSizeHints()")) return;
+        if (next) {
+          next(type, context, message);
+        } else {
+          std::cerr << qFormatLogMessage(type, context, message).toStdString() << "\n";
+        }
+      });
+}
+
+DesktopSession::DesktopSession(DesktopOptions options)
+    : options_(std::move(options)),
+      box_(MakeWaitBox()),
+      wait_(MakeWaitIndicator(box_.get())),
+      program_(ui_, *wait_),
+      model_(program_) {
+  const bool screenshot = !options_.screenshot.isEmpty();
+  if (screenshot && !options_.language) options_.language = kEnglish;
+  ui_.SetInteractive(!screenshot);
+  ui_.SetMessages(&program_.messages);
+  window_ = std::make_unique<MainWindow>(model_, program_, /*modal_tips=*/!screenshot);
+  ui_.SetParentWindow(window_.get());
+}
+
+DesktopSession::~DesktopSession() {
+  // The window goes before the program and the model it draws.
+  window_.reset();
+}
+
+bool DesktopSession::Start() {
+  StartupResult result = StartupResult::kEndProgram;
+  Guarded(ui_, [&] {
+    StartupOptions o;
+    o.folder =
+        ResolveProgramFolder(options_.home, QCoreApplication::applicationFilePath().toStdString());
+    o.today = options_.today ? options_.today : TodayFromEnvironment();
+    o.language = options_.language;
+    result = RunStartup(program_, o);
+  });
+  model_.ApplyLanguage();
+  model_.NoLeagueState();
+  window_->Refresh();
+  return result != StartupResult::kEndProgram;
+}
+
+void DesktopSession::ApplyStartChoices() {
+  auto press = [this](const QString& name) {
+    auto* button = window_->findChild<QPushButton*>(name);
+    if (button && button->isEnabled() && button->isVisible()) {
+      button->click();
+    } else {
+      std::cerr << "The button " << name.toStdString() << " cannot be pressed now\n";
+    }
+  };
+  if (auto* tabs = window_->findChild<QTabBar*>(QStringLiteral("TabControl1")))
+    tabs->setCurrentIndex(options_.result_mode);
+  if (options_.league) {
+    const std::string_view name = League(*options_.league).button;
+    press(QString::fromLatin1(name.data(), static_cast<int>(name.size())));
+  }
+  if (options_.tip_button) press(QStringLiteral("Button%1").arg(*options_.tip_button));
+}
+
+void DesktopSession::Exit() {
+  RunExit(program_);
+}
+
+int DesktopSession::Run(QApplication& app) {
+  window_->SetFirstShowHandler([this] {
+    if (!Start()) {
+      QCoreApplication::exit(1);
+      return;
+    }
+    ApplyStartChoices();
+  });
+  window_->SetCloseHandler([this] { Exit(); });
+  window_->show();
+  return app.exec();
+}
+
+int DesktopSession::RunScreenshot() {
+  if (!Start()) return 1;
+  window_->show();
+  Settle();
+  ApplyStartChoices();
+  Settle();
+  const bool saved = SaveScreenshot(options_.screenshot);
+  Guarded(ui_, [this] { Exit(); });
+  if (!saved) {
+    std::cerr << "Cannot write the picture " << options_.screenshot.toStdString() << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+QWidget* DesktopSession::TopWindow() const {
+  TipsListWindow* tips = window_->TipsWindow();
+  if (tips && tips->isVisible()) return tips;
+  return window_.get();
+}
+
+bool DesktopSession::SaveScreenshot(const QString& path) const {
+  return TopWindow()->grab().save(path, "PNG");
+}
+
+}  // namespace morvela

@@ -1,0 +1,74 @@
+// The main window `TForm1` on screen. It draws the toolkit-free model (core/main_window_model.h)
+// and forwards every click to it; the tip buttons open the tips list window.
+#pragma once
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+
+#include "core/main_window_model.h"
+#include "ui/tips_list_window.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTabBar;
+class QToolButton;
+
+namespace morvela {
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `modal_tips`: the tip runs show their list modally (the interactive program) or leave it
+  // open and return (a screenshot).
+  MainWindow(TForm1& model, Program& program, bool modal_tips, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Draws the model's state: captions, hints, flags, enable and visible flags, the season
+  // chooser, the tabs and the status line.
+  void Refresh();
+
+  // Runs once, just after the window first appeared on screen (the start-up sequence).
+  void SetFirstShowHandler(std::function<void()> handler) { first_show_ = std::move(handler); }
+  // Runs when the user closes the window (the exit sequence).
+  void SetCloseHandler(std::function<void()> handler) { close_ = std::move(handler); }
+
+  // The tips list window of the latest tip run; null before the first.
+  TipsListWindow* TipsWindow() const { return tips_view_.Window(); }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QWidget* BuildHeader();
+  QWidget* BuildFunctions();
+  QWidget* BuildLeagues();
+  // Runs a click through the general error report, then draws the model again.
+  void Handle(const std::function<void()>& handler);
+  // A function whose window the program does not have yet: the user is told so.
+  void NotAvailable();
+
+  TForm1& model_;
+  Program& p_;
+  QtTipsListView tips_view_;
+  std::function<void()> first_show_;
+  std::function<void()> close_;
+
+  std::array<QPushButton*, kLeagueCount> leagues_{};
+  std::array<QPushButton*, kFunctionButtonCount> functions_{};
+  QToolButton* help_ = nullptr;
+  QToolButton* settings_ = nullptr;
+  QToolButton* update_ = nullptr;
+  QTabBar* tabs_ = nullptr;
+  QWidget* chooser_ = nullptr;
+  QLabel* chooser_label_ = nullptr;
+  QComboBox* seasons_ = nullptr;
+  QPushButton* confirm_ = nullptr;
+  QLabel* status_ = nullptr;
+};
+
+}  // namespace morvela

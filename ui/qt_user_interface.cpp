@@ -1,0 +1,132 @@
+#include "ui/qt_user_interface.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+#include <iostream>
+
+#include "i18n/messages.h"
+#include "ui/language_dialog.h"
+
+namespace morvela {
+
+namespace {
+
+QString Text(const std::string& s) {
+  // The message table ends its lines with CR LF; a box wants plain line feeds.
+  return QString::fromStdString(s).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
+QMessageBox::Icon IconOf(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::kError:
+      return QMessageBox::Critical;
+    case MessageKind::kWarning:
+      return QMessageBox::Warning;
+    case MessageKind::kInformation:
+      return QMessageBox::Information;
+    case MessageKind::kConfirmation:
+      return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+const std::string& TitleOf(MessageKind kind, const DialogTexts& d) {
+  switch (kind) {
+    case MessageKind::kError:
+      return d.error_title;
+    case MessageKind::kWarning:
+      return d.warning_title;
+    case MessageKind::kInformation:
+      return d.information_title;
+    case MessageKind::kConfirmation:
+      return d.confirmation_title;
+  }
+  return d.information_title;
+}
+
+const DialogTexts& Dialogs(const Messages* messages) {
+  static const Messages english;
+  return (messages ? *messages : english).Dialogs();
+}
+
+}  // namespace
+
+QWidget* QtUserInterface::Parent() const {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return parent_;
+}
+
+void QtUserInterface::ShowMessage(MessageKind kind, const std::string& text) {
+  const std::string& title = TitleOf(kind, Dialogs(messages_));
+  if (!interactive_) {
+    std::cerr << title << ": " << Text(text).replace('\n', ' ').toStdString() << "\n";
+    return;
+  }
+  QMessageBox box(IconOf(kind), QString::fromStdString(title), Text(text), QMessageBox::Ok,
+                  Parent());
+  box.exec();
+}
+
+bool QtUserInterface::AskYesNo(const std::string& text) {
+  const DialogTexts& d = Dialogs(messages_);
+  if (!interactive_) {
+    std::cerr << d.confirmation_title << ": " << Text(text).replace('\n', ' ').toStdString()
+              << " -> " << d.no << "\n";
+    return false;
+  }
+  QMessageBox box(QMessageBox::Question, QString::fromStdString(d.confirmation_title), Text(text),
+                  QMessageBox::NoButton, Parent());
+  QPushButton* yes = box.addButton(QString::fromStdString(d.yes), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QString::fromStdString(d.no), QMessageBox::NoRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(no);
+  box.exec();
+  return box.clickedButton() == yes;
+}
+
+int QtUserInterface::ChooseLanguage() {
+  if (!interactive_) return 0;
+  LanguageDialog dialog(Parent());
+  return dialog.Choose();
+}
+
+std::optional<std::string> QtUserInterface::AskSaveFile(const std::string& folder,
+                                                        const std::string& filter,
+                                                        const std::string& proposed_name) {
+  if (!interactive_) return std::nullopt;
+  const QString extension = QString::fromStdString(proposed_name).section('.', -1);
+  const QString name_filter =
+      QString::fromStdString(filter) + QStringLiteral(" (*.") + extension + QStringLiteral(")");
+  const QString path = QFileDialog::getSaveFileName(
+      Parent(), QString(), QString::fromStdString(folder + proposed_name), name_filter);
+  if (path.isEmpty()) return std::nullopt;
+  return path.toStdString();
+}
+
+void QtUserInterface::OpenUrl(const std::string& url) {
+  if (!interactive_) {
+    std::cout << url << "\n";
+    return;
+  }
+  QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+void QtUserInterface::ProcessPendingEvents() {
+  QCoreApplication::processEvents();
+}
+
+void Guarded(UserInterface& ui, const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    // DatabaseError carries the engine's text; a file that cannot be written its own.
+    ui.ShowMessage(MessageKind::kError, e.what());
+  }
+}
+
+}  // namespace morvela

@@ -1,0 +1,49 @@
+// How the desktop program reaches the user: Qt message boxes with the button captions and
+// titles of the chosen language, the language chooser, the save dialog and the browser.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/user_interface.h"
+
+class QWidget;
+
+namespace morvela {
+
+class Messages;
+
+class QtUserInterface : public UserInterface {
+ public:
+  // The message table whose dialog texts the boxes use (English until it is set).
+  void SetMessages(const Messages* messages) { messages_ = messages; }
+  // The window the boxes and dialogs belong to.
+  void SetParentWindow(QWidget* parent) { parent_ = parent; }
+  // Without interaction (the screenshot run) nothing waits for the user: messages go to
+  // stderr, questions are answered No, the save dialog counts as cancelled, no browser opens.
+  void SetInteractive(bool interactive) { interactive_ = interactive; }
+
+  void ShowMessage(MessageKind kind, const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
+  int ChooseLanguage() override;
+  std::optional<std::string> AskSaveFile(const std::string& folder, const std::string& filter,
+                                         const std::string& proposed_name) override;
+  void OpenUrl(const std::string& url) override;
+  void ProcessPendingEvents() override;
+
+ private:
+  QWidget* Parent() const;
+
+  const Messages* messages_ = nullptr;
+  QWidget* parent_ = nullptr;
+  bool interactive_ = true;
+};
+
+// Runs an event handler. An error that leaves it — a failing database statement above all —
+// reaches the user as the general error report, an error box with the error's text, and the
+// program goes on. Every handler of the desktop program's windows runs through here, so that no
+// error unwinds through the toolkit's own frames.
+void Guarded(UserInterface& ui, const std::function<void()>& handler);
+
+}  // namespace morvela

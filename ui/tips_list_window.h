@@ -1,0 +1,88 @@
+// The tips list `TForm6` on screen: a grid over the tips list model (tips/tips_list.h) with the
+// league flags, sorting by a click on a column title, the match hand-over on a double click and
+// the CSV export on Ctrl+E.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+#include <memory>
+#include <string>
+
+#include "tips/tip_runs.h"
+#include "tips/tips_list.h"
+
+class QTableView;
+
+namespace morvela {
+
+class TipsTableModel;
+
+// The match tip window as the tips list hands a row over, while the program has no match
+// window yet: the hand-over runs as usual (league and season loaded, then restored) and the
+// user is told, under the pairing's names, that the analysis is not available.
+class UnavailableMatchWindow : public MatchWindowOpener {
+ public:
+  explicit UnavailableMatchWindow(Program& program) : p_(program) {}
+  void PresetTeams(const Team& home, const Team& away) override;
+  // Nothing computes here, so there is nothing to compute at once.
+  void SetOpenedFromTips(bool) override {}
+  void ShowModal() override;
+
+ private:
+  Program& p_;
+  std::string pairing_;
+};
+
+class TipsListWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  TipsListWindow(Program& program, MatchWindowOpener& opener, QWidget* parent = nullptr);
+  ~TipsListWindow() override;
+
+  // Shows the list of the latest tip run: caption, initial sort and grid (the model's Show).
+  // Database errors pass through.
+  void Open();
+
+  TipsList& List() { return list_; }
+  QTableView* Grid() const { return grid_; }
+
+  // Closing the window closes the list query.
+  void done(int result) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Draws the list after the model rebuilt it: rows, column widths, the sort indicator.
+  void Reload();
+  void TitleClick(int column);
+
+  Program& p_;
+  MatchWindowOpener& opener_;
+  TipsList list_;
+  TipsTableModel* model_ = nullptr;
+  QTableView* grid_ = nullptr;
+  double width_scale_ = 1.0;
+};
+
+// The desktop program's way to show the list a tip run filled: the list window, modal; or,
+// for a screenshot, left open without waiting.
+class QtTipsListView : public TipsListView {
+ public:
+  QtTipsListView(QWidget* parent, bool modal) : parent_(parent), modal_(modal) {}
+  ~QtTipsListView() override;
+  void ShowTipsList(Program& program) override;
+  // The window of the latest showing; null before the first.
+  TipsListWindow* Window() const { return window_.data(); }
+
+ private:
+  QWidget* parent_;
+  bool modal_;
+  std::unique_ptr<UnavailableMatchWindow> opener_;
+  // A child of parent_: whichever of the two goes first takes the window with it.
+  QPointer<TipsListWindow> window_;
+};
+
+}  // namespace morvela
