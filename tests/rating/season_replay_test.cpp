@@ -35,7 +35,7 @@ SeasonStart Flat(int elo, int elo_home = 1500, int elo_away = 1500) {
   return s;
 }
 
-MatchSpec Spec(int competition, const std::string& date, int home, int away) {
+MatchSpec MatchAt(int competition, const std::string& date, int home, int away) {
   MatchSpec m;
   m.competition = competition;
   m.date = date;
@@ -59,14 +59,14 @@ class Season {
   int Outsider() { return db_.AddTeam(kLeague, "X" + std::to_string(++teams_)); }
 
   int Played(int day, int home, int away, int hg, int ag, bool forfeit = false) {
-    MatchSpec m = Spec(competition_, Day(day), home, away);
+    MatchSpec m = MatchAt(competition_, Day(day), home, away);
     m.home_goals = hg;
     m.away_goals = ag;
     m.forfeit = forfeit;
     return db_.AddMatch(m);
   }
   int Fixture(int day, int home, int away) {
-    return db_.AddMatch(Spec(competition_, Day(day), home, away));
+    return db_.AddMatch(MatchAt(competition_, Day(day), home, away));
   }
 
   ReplayReport Replay() { return ReplaySeason(db_.dm(), wait_, msgs_, Competition()); }
@@ -204,7 +204,7 @@ TEST(SeasonReplayTest, EarlierMeetingsMoveTheDifferenceByAgeWeightedOutcomes) {
     const int day = 400;
     for (const Meeting& m : c.meetings) {
       MatchSpec row =
-          Spec(past, Day(day - m.days_before), m.reversed ? away : home, m.reversed ? home : away);
+          MatchAt(past, Day(day - m.days_before), m.reversed ? away : home, m.reversed ? home : away);
       row.home_goals = m.outcome == '2' ? 0 : 1;  // 1:0, 1:1 or 0:1
       row.away_goals = m.outcome == '1' ? 0 : 1;
       row.forfeit = m.forfeit;
@@ -251,7 +251,7 @@ TEST(SeasonReplayTest, HalfModesUseTheirOwnColumnsAndSeasonStartRatings) {
   away.sht_elo_away = 1501;
   const int a = s.Team(home), b = s.Team(away);
   // Full time 2:1, first half 1:1, second half 1:0.
-  MatchSpec m = Spec(std::stoi(s.Competition()), Day(1), a, b);
+  MatchSpec m = MatchAt(std::stoi(s.Competition()), Day(1), a, b);
   m.home_goals = 2;
   m.away_goals = 1;
   m.ht_home_goals = 1;
