@@ -34,13 +34,14 @@ std::string WithSeparator(std::string s) {
 void RecordCompatibilitySetting(const std::string& /*exe_path*/) {}
 
 // One step of the column upgrade: probe the table's columns and add the column when missing.
-// Returns false when the step failed and its error is to be ignored.
+// A failing probe always stops start-up; only the statement of a step whose error does not stop
+// start-up may fail quietly.
 void UpgradeStep(Connection& conn, const std::string& table, const std::string& column,
                  const std::string& statement, bool stops_startup) {
+  Query probe(conn);
+  probe.Open("SELECT TOP 1 * FROM " + table);
+  if (probe.HasField(column)) return;
   try {
-    Query probe(conn);
-    probe.Open("SELECT TOP 1 * FROM " + table);
-    if (probe.HasField(column)) return;
     conn.Execute(statement);
   } catch (const DatabaseError&) {
     if (stops_startup) throw;

@@ -82,8 +82,9 @@ TEST_F(StartupTest, ClosedChooserRunsInEnglishAndAsksAgainNextTime) {
 }
 
 TEST_F(StartupTest, GarbageSettingsReadAsDefaults) {
-  WriteFile(dir_.Path() / "Nastavenie.ini",
-            "[Liga]\r\nDni=lots\r\n3tip=maybe\r\n[Update]\r\nDbf=7\r\nW7=0\r\n[Jazyk]\r\nLang=3\r\n");
+  WriteFile(
+      dir_.Path() / "Nastavenie.ini",
+      "[Liga]\r\nDni=lots\r\n3tip=maybe\r\n[Update]\r\nDbf=7\r\nW7=0\r\n[Jazyk]\r\nLang=3\r\n");
   ASSERT_EQ(Start(), StartupResult::kReady);
   EXPECT_EQ(program_->settings.Dni, 21);
   EXPECT_TRUE(program_->settings.Tip3);
@@ -121,7 +122,8 @@ TEST_F(StartupTest, MarkerUpgradesColumnsStampsVersionAndIsDeleted) {
   WriteFile(dir_.Path() / "update.tmp", "");
   WriteFile(dir_.Path() / "Nastavenie.ini", "[Update]\nDbf=1\n[Jazyk]\nLang=1\n");
   ASSERT_EQ(Start(), StartupResult::kReady);
-  EXPECT_TRUE(program_->compulsory_update) << "an empty mark forces the results update, Dbf=1 or not";
+  EXPECT_TRUE(program_->compulsory_update)
+      << "an empty mark forces the results update, Dbf=1 or not";
   EXPECT_FALSE(fs::exists(dir_.Path() / "update.tmp"));
   Query q(program_->dm.ADOConnection1);
   q.Open("SELECT TOP 1 * FROM TIPY");
@@ -132,6 +134,38 @@ TEST_F(StartupTest, MarkerUpgradesColumnsStampsVersionAndIsDeleted) {
   q.Open("SELECT VERZIA,WEB_DE FROM NASTAVENIE");
   EXPECT_EQ(DecipherText(q.FieldByName("VERZIA").AsString(), false), "4.8");
   EXPECT_EQ(q.FieldByName("WEB_DE").AsString(), kDefaultWebAddressDe);
+}
+
+// Only the statement of an "ignored" step may fail quietly; a probe that fails (a table the
+// older database lacks) stops start-up like any other step.
+TEST_F(StartupTest, FailingProbeStopsStartupWhileOnlyIgnoredStatementsFailQuietly) {
+  struct Case {
+    const char* what;
+    const char* prepare;
+    StartupResult expected;
+  };
+  const Case cases[] = {
+      {"no KURZY table", "DROP TABLE KURZY", StartupResult::kStopped},
+      {"no SUTAZ_MUZSTVA table", "DROP TABLE SUTAZ_MUZSTVA", StartupResult::kStopped},
+      {"KURZY cannot gain OVER", "DROP TABLE KURZY; CREATE VIEW KURZY AS SELECT ID FROM VYSLEDKY",
+       StartupResult::kReady},
+      {"LIGA cannot gain NAZOV_IT",
+       "ALTER TABLE LIGA RENAME TO LIGA_OLD; CREATE VIEW LIGA AS SELECT ID,NAZOV FROM LIGA_OLD",
+       StartupResult::kStopped},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    program_.reset();
+    fs::remove(dir_.Path() / "Morvela.mdb");
+    CreateEmptyDatabase(dir_.Folder() + "Morvela.mdb", false);
+    Prepare(c.prepare);
+    WriteFile(dir_.Path() / "update.tmp", "");
+    ui_.messages.clear();
+    EXPECT_EQ(Start(1), c.expected);
+    const bool stopped = c.expected == StartupResult::kStopped;
+    EXPECT_EQ(fs::exists(dir_.Path() / "update.tmp"), stopped);
+    EXPECT_EQ(!ui_.messages.empty() && ui_.messages.back().kind == MessageKind::kError, stopped);
+  }
 }
 
 TEST_F(StartupTest, VersionMarkOfAnotherReleaseForcesUpdateAndW7) {

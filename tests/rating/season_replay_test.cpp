@@ -203,8 +203,8 @@ TEST(SeasonReplayTest, EarlierMeetingsMoveTheDifferenceByAgeWeightedOutcomes) {
     const int past = s.db().AddCompetition(kLeague, "2009/2010");
     const int day = 400;
     for (const Meeting& m : c.meetings) {
-      MatchSpec row =
-          MatchAt(past, Day(day - m.days_before), m.reversed ? away : home, m.reversed ? home : away);
+      MatchSpec row = MatchAt(past, Day(day - m.days_before), m.reversed ? away : home,
+                              m.reversed ? home : away);
       row.home_goals = m.outcome == '2' ? 0 : 1;  // 1:0, 1:1 or 0:1
       row.away_goals = m.outcome == '1' ? 0 : 1;
       row.forfeit = m.forfeit;
