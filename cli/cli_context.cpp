@@ -106,8 +106,9 @@ std::optional<int> CliContext::OpenProgram() {
     if (std::filesystem::exists(program->DatabasePath())) {
       std::cerr << "Database: " << program->DatabasePath() << "\n";
     } else {
-      std::cerr << "There is no database at " << program->DatabasePath()
-                << ": create one with 'morvela-cli demo', 'morvela-cli init' or 'morvela-cli import'\n";
+      std::cerr
+          << "There is no database at " << program->DatabasePath()
+          << ": create one with 'morvela-cli demo', 'morvela-cli init' or 'morvela-cli import'\n";
     }
     return kExitError;
   }

@@ -14,8 +14,8 @@ struct PredictionState {
   uint16_t LeagueHomePercent = 0;  // percentages of the league pass
   uint16_t LeagueDrawPercent = 0;
   uint16_t LeagueAwayPercent = 0;
-  std::string Tip;         // "  1", " 10", "102", " < ", " > " (leading blanks tell the kind)
-  uint8_t TipPercent = 0;  // the percentage that goes with Tip
+  std::string Tip;          // "  1", " 10", "102", " < ", " > " (leading blanks tell the kind)
+  uint8_t TipPercent = 0;   // the percentage that goes with Tip
   std::string LikelyScore;  // "2:1"; only a full-time match search writes it
 };
 
