@@ -342,6 +342,18 @@ void WrapComparisonSortKeys(std::vector<Token>& t) {
       if (key_end > start &&
           (IsKeyword(t[key_end - 1], "ASC") || IsKeyword(t[key_end - 1], "DESC")))
         --key_end;
+      // A key that is one bracketed comparison, "(ID_LIGA=1)", is a comparison too.
+      if (!has_comparison && key_end > start + 2 && t[start].type == Tok::kLParen &&
+          t[key_end - 1].type == Tok::kRParen) {
+        int inner = 0;
+        bool whole = true;
+        for (size_t k = start; k < key_end; ++k) {
+          if (t[k].type == Tok::kLParen) ++inner;
+          if (t[k].type == Tok::kRParen && --inner == 0 && k + 1 != key_end) whole = false;
+          if (inner == 1 && IsComparison(t[k])) has_comparison = whole;
+        }
+        has_comparison = has_comparison && whole;
+      }
       if (has_comparison && key_end > start) {
         t.insert(t.begin() + static_cast<long>(key_end), Token{Tok::kRParen, ")"});
         t.insert(t.begin() + static_cast<long>(start), Token{Tok::kLParen, "("});

@@ -28,6 +28,8 @@ TEST(SqlDialectTranslate, RewritesEachConstruct) {
       {"SELECT X FROM T WHERE A/B>1", "SELECT X FROM T WHERE A * 1.0 / B>?"},
       {"SELECT X FROM T ORDER BY ID_LIGA=1 ASC, ID_LIGA=2",
        "SELECT X FROM T ORDER BY -(ID_LIGA = ?) ASC, -(ID_LIGA = ?)"},
+      {"SELECT X FROM T ORDER BY (ID_LIGA=1) ASC, (A+1) DESC, (A)=(B)",
+       "SELECT X FROM T ORDER BY -((ID_LIGA = ?)) ASC, (A + ?) DESC, -((A) = (B))"},
       {"SELECT TRIM(STR(A))+\" : \"+TRIM(STR(B)) FROM T",
        "SELECT TRIM(STR(A)) || ? || TRIM(STR(B)) FROM T"},
       {"SELECT DATUM,+\"  \"+(SELECT N FROM L) AS LIGA FROM T",
