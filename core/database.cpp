@@ -365,13 +365,18 @@ void Connection::ExecuteNative(const std::string& sql) {
   }
 }
 
-int Connection::Execute(std::string_view sql) {
+sqlite3_stmt* Connection::PrepareBound(std::string_view sql) {
   if (!db_) throw DatabaseError("The database is not open");
   TranslatedSql t = TranslateSql(sql);
   sqlite3_stmt* stmt = cache_->Get(db_, t.sql, stats_);
-  StatementReset guard{stmt};
-  Bind(db_, stmt, t.params);
+  Bind(db_, stmt, t.params);  // a failure leaves the statement to be reset by its next use
   ++stats_.statements;
+  return stmt;
+}
+
+int Connection::Execute(std::string_view sql) {
+  sqlite3_stmt* stmt = PrepareBound(sql);
+  StatementReset guard{stmt};
   int rc;
   while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
   }
@@ -380,12 +385,8 @@ int Connection::Execute(std::string_view sql) {
 }
 
 ResultData Connection::Select(std::string_view sql) {
-  if (!db_) throw DatabaseError("The database is not open");
-  TranslatedSql t = TranslateSql(sql);
-  sqlite3_stmt* stmt = cache_->Get(db_, t.sql, stats_);
+  sqlite3_stmt* stmt = PrepareBound(sql);
   StatementReset guard{stmt};
-  Bind(db_, stmt, t.params);
-  ++stats_.statements;
 
   // The first step comes before the column list is read: a statement compiled before a
   // schema change is compiled anew by that step, and "SELECT *" may then have more columns.

@@ -23,6 +23,7 @@
 #include "core/date.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace morvela {
 
@@ -117,6 +118,8 @@ class Connection {
  private:
   struct StatementCache;
   void OpenPath(const std::string& path, bool create);
+  // Translates a statement, takes its compiled form from the cache and binds its literals.
+  sqlite3_stmt* PrepareBound(std::string_view sql);
   void RegisterFunctions();
 
   std::string connection_string_;
