@@ -37,14 +37,9 @@ std::string Fold(std::string_view s) {
   return r;
 }
 
+// Up to four digits: the parts of dates and season labels.
 std::optional<int> ParseDigits(std::string_view s) {
-  if (s.empty() || s.size() > 4) return std::nullopt;
-  int v = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') return std::nullopt;
-    v = v * 10 + (c - '0');
-  }
-  return v;
+  return morvela::ParseDigits(s, 1, 4);
 }
 
 // Number of characters (code points) of UTF-8 text.

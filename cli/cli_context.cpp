@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "core/selection.h"
 #include "core/startup.h"
 
 namespace morvela {
@@ -81,18 +82,11 @@ std::optional<Date> CliContext::Today() const {
 }
 
 int CliContext::ResultMode() const {
-  if (mode == "1h") return 1;
-  if (mode == "2h") return 2;
-  if (mode == "uo") return 3;
-  return 0;
+  return ResultModeFromCode(mode).value_or(0);
 }
 
 std::optional<int> CliContext::Language() const {
-  if (lang == "en") return 1;
-  if (lang == "de") return 2;
-  if (lang == "sk") return 3;
-  if (lang == "it") return 4;
-  return std::nullopt;
+  return LanguageFromCode(lang);
 }
 
 std::optional<int> CliContext::OpenProgram() {

@@ -6,8 +6,6 @@
 
 namespace morvela {
 
-namespace {
-
 std::optional<int> ParseDigits(std::string_view s, size_t min_len, size_t max_len) {
   if (s.size() < min_len || s.size() > max_len) return std::nullopt;
   int v = 0;
@@ -17,8 +15,6 @@ std::optional<int> ParseDigits(std::string_view s, size_t min_len, size_t max_le
   }
   return v;
 }
-
-}  // namespace
 
 std::optional<Date> MakeDate(int year, int month, int day) {
   if (month < 1 || month > 12 || day < 1 || day > 31) return std::nullopt;

@@ -13,6 +13,10 @@ using Date = std::chrono::year_month_day;
 // Date from year, month, day; nullopt when the date does not exist.
 std::optional<Date> MakeDate(int year, int month, int day);
 
+// The number written by the digits of s alone (no sign, no blanks), when s has between
+// min_len and max_len of them; nullopt otherwise.
+std::optional<int> ParseDigits(std::string_view s, size_t min_len, size_t max_len);
+
 // Days from a to b (b - a).
 int DaysBetween(const Date& a, const Date& b);
 

@@ -13,14 +13,6 @@ namespace morvela {
 
 namespace {
 
-std::optional<int> ParseWholeInt(std::string_view s) {
-  int v = 0;
-  const char* end = s.data() + s.size();
-  auto [p, ec] = std::from_chars(s.data(), end, v);
-  if (ec != std::errc{} || p != end) return std::nullopt;
-  return v;
-}
-
 // Step one of ParseDateText: day.month.year with plain integers in each part.
 std::optional<Date> ParseDayMonthYear(std::string_view text) {
   size_t p1 = text.find('.');
@@ -42,6 +34,14 @@ std::optional<Date> ParseUserDateFormat(std::string_view text) {
 }
 
 }  // namespace
+
+std::optional<int> ParseWholeInt(std::string_view s) {
+  int v = 0;
+  const char* end = s.data() + s.size();
+  auto [p, ec] = std::from_chars(s.data(), end, v);
+  if (ec != std::errc{} || p != end) return std::nullopt;
+  return v;
+}
 
 Date ParseDateText(std::string_view text) {
   if (auto d = ParseDayMonthYear(text)) return *d;

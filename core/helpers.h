@@ -20,6 +20,10 @@ namespace morvela {
 // current date.
 Date ParseDateText(std::string_view text);
 
+// A whole decimal number within the int range, the whole text and nothing else ("12", "-3");
+// nullopt for blanks, a "+", other characters or an overflow.
+std::optional<int> ParseWholeInt(std::string_view s);
+
 // "07.03.2011": day and month with at least two digits, year with at least four.
 std::string FormatDateText(const Date& d);
 

@@ -1,5 +1,7 @@
 #include "core/ini_file.h"
 
+#include "core/helpers.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -49,15 +51,6 @@ std::optional<std::pair<std::string_view, std::string_view>> KeyValue(std::strin
   size_t eq = trimmed.find('=');
   if (eq == std::string_view::npos) return std::nullopt;
   return std::pair{TrimBlanks(trimmed.substr(0, eq)), TrimBlanks(trimmed.substr(eq + 1))};
-}
-
-// A whole decimal number within the int range.
-std::optional<int> ParseInt(std::string_view text) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  auto [p, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc{} || p != end) return std::nullopt;
-  return value;
 }
 
 // Closes a POSIX file descriptor when it goes out of scope.
@@ -150,14 +143,14 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
 }
 
 int IniFile::ReadInteger(std::string_view section, std::string_view key, int def) const {
-  return ParseInt(ReadString(section, key, "")).value_or(def);
+  return ParseWholeInt(ReadString(section, key, "")).value_or(def);
 }
 
 bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
   std::string text = ReadString(section, key, "");
   if (SameIgnoringCase(text, "true")) return true;
   if (SameIgnoringCase(text, "false")) return false;
-  auto number = ParseInt(text);
+  auto number = ParseWholeInt(text);
   return number ? *number != 0 : def;
 }
 

@@ -4,11 +4,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace morvela {
 
 struct Tdm;
+
+// The result mode named by its short code: "ft" 0, "1h" 1, "2h" 2, "uo" 3; nullopt otherwise.
+std::optional<int> ResultModeFromCode(std::string_view code);
 
 struct Selection {
   std::string league;       // ID_LIGA as decimal text; empty while none is picked

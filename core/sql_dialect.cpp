@@ -54,15 +54,7 @@ std::string ParseDateLiteral(std::string_view body) {
   std::string s(body);
   while (!s.empty() && s.front() == ' ') s.erase(s.begin());
   if (auto sp = s.find(' '); sp != std::string::npos) s.resize(sp);
-  auto number = [](std::string_view t) -> std::optional<int> {
-    if (t.empty() || t.size() > 4) return std::nullopt;
-    int v = 0;
-    for (char c : t) {
-      if (c < '0' || c > '9') return std::nullopt;
-      v = v * 10 + (c - '0');
-    }
-    return v;
-  };
+  auto number = [](std::string_view t) { return ParseDigits(t, 1, 4); };
   char sep = s.find('-') != std::string::npos ? '-' : '/';
   size_t p1 = s.find(sep);
   size_t p2 = p1 == std::string::npos ? p1 : s.find(sep, p1 + 1);

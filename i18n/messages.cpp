@@ -1166,6 +1166,13 @@ std::string Messages::NastavJazykPar(int case_number, std::string_view p) const 
   return text;
 }
 
+std::optional<int> LanguageFromCode(std::string_view code) {
+  static constexpr std::string_view kCodes[] = {"en", "de", "sk", "it"};
+  for (int i = 0; i < 4; ++i)
+    if (code == kCodes[i]) return i + 1;
+  return std::nullopt;
+}
+
 const char* NameColumn(int lang) {
   static constexpr std::array<const char*, kLanguageCount> kColumns = {"NAZOV_EN", "NAZOV_DE",
                                                                        "NAZOV", "NAZOV_IT"};

@@ -7,6 +7,7 @@
 // languages side by side.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -83,5 +84,8 @@ class Messages {
 // Name column of `LIGA` and `MUZSTVA` for a language: "NAZOV_EN", "NAZOV_DE", "NAZOV" (Slovak)
 // or "NAZOV_IT"; English for an index outside 1..4.
 const char* NameColumn(int lang);
+
+// The language index named by its short code: "en" 1, "de" 2, "sk" 3, "it" 4; nullopt otherwise.
+std::optional<int> LanguageFromCode(std::string_view code);
 
 }  // namespace morvela

@@ -12,8 +12,10 @@
 
 #include <iostream>
 
+#include "core/selection.h"
 #include "core/startup.h"
 #include "i18n/leagues.h"
+#include "i18n/messages.h"
 #include "ui/x11_wait_box.h"
 
 namespace morvela {
@@ -30,22 +32,6 @@ std::optional<int> TipButtonOf(const QString& run) {
   if (run == QLatin1String("league")) return kTippingALeagueButton;
   if (run == QLatin1String("value")) return kValueTipsButton;
   return std::nullopt;
-}
-
-std::optional<int> LanguageOf(const QString& code) {
-  const QStringList codes = {QStringLiteral("en"), QStringLiteral("de"), QStringLiteral("sk"),
-                             QStringLiteral("it")};
-  const int i = static_cast<int>(codes.indexOf(code));
-  if (i < 0) return std::nullopt;
-  return i + 1;
-}
-
-std::optional<int> ResultModeOf(const QString& code) {
-  const QStringList codes = {QStringLiteral("ft"), QStringLiteral("1h"), QStringLiteral("2h"),
-                             QStringLiteral("uo")};
-  const int i = static_cast<int>(codes.indexOf(code));
-  if (i < 0) return std::nullopt;
-  return i;
 }
 
 // Lets the window system lay out and paint what the last steps changed.
@@ -130,13 +116,13 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
     }
   }
   if (parser.isSet(lang)) {
-    o.language = LanguageOf(parser.value(lang));
+    o.language = LanguageFromCode(parser.value(lang).toStdString());
     if (!o.language) {
       message = QStringLiteral("--lang expects en, de, sk or it, got ") + parser.value(lang);
       return std::nullopt;
     }
   }
-  const std::optional<int> result_mode = ResultModeOf(parser.value(mode));
+  const std::optional<int> result_mode = ResultModeFromCode(parser.value(mode).toStdString());
   if (!result_mode) {
     message = QStringLiteral("--mode expects ft, 1h, 2h or uo, got ") + parser.value(mode);
     return std::nullopt;
