@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "core/program.h"
+#include "program/program.h"
 #include "ui/desktop_session.h"
 #include "ui/x11_wait_box.h"
 

@@ -15,11 +15,11 @@
 
 #include "bench_support.h"
 #include "core/data_module.h"
-#include "core/startup.h"
 #include "core/wait_indicator.h"
 #include "i18n/messages.h"
 #include "predict/outcome_reference.h"
 #include "predict/outcome_search.h"
+#include "program/startup.h"
 #include "rating/season_replay.h"
 
 using namespace morvela;
@@ -89,8 +89,9 @@ int main(int argc, char** argv) {
 
   double load = 0;
   std::unique_ptr<OutcomeReference> ref;
-  load = bench::MedianSeconds(
-      3, [&] { ref = std::make_unique<OutcomeReference>(dm.ADOConnection1, 0); });
+  load = bench::MedianSeconds(3, [&] {
+    ref = std::make_unique<OutcomeReference>(dm.ADOConnection1, ResultMode::kFullTime);
+  });
   std::vector<PredictionState> ref_states(probes.size());
   const double memory = bench::MedianSeconds(5, [&] {
     for (size_t i = 0; i < probes.size(); ++i)

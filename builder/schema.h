@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/database.h"
-#include "core/program.h"
+#include "program/program.h"
 
 namespace morvela {
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <iostream>
 
-#include "core/selection.h"
-#include "core/startup.h"
+#include "program/selection.h"
+#include "program/startup.h"
 
 namespace morvela {
 
@@ -81,8 +81,8 @@ std::optional<Date> CliContext::Today() const {
   return d;
 }
 
-int CliContext::ResultMode() const {
-  return ResultModeFromCode(mode).value_or(0);
+ResultMode CliContext::Mode() const {
+  return ResultModeFromCode(mode).value_or(ResultMode::kFullTime);
 }
 
 std::optional<int> CliContext::Language() const {
@@ -106,7 +106,7 @@ std::optional<int> CliContext::OpenProgram() {
     }
     return kExitError;
   }
-  program->selection.result_mode = ResultMode();
+  program->selection.result_mode = Mode();
   return std::nullopt;
 }
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "core/program.h"
+#include "program/program.h"
 
 namespace morvela {
 
@@ -60,7 +60,7 @@ struct CliContext {
 
   std::string Folder() const;
   std::optional<Date> Today() const;  // throws CLI::ValidationError on a bad date
-  int ResultMode() const;
+  ResultMode Mode() const;
   std::optional<int> Language() const;
   // Storage for an option's text that lives as long as the context.
   std::string& Text() { return texts_.emplace_back(); }

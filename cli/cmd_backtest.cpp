@@ -13,8 +13,8 @@
 #include "cli/cli_context.h"
 #include "cli/json.h"
 #include "cli/table_printer.h"
-#include "core/startup.h"
 #include "i18n/leagues.h"
+#include "program/startup.h"
 #include "tips/backtest.h"
 
 namespace morvela {
@@ -28,10 +28,10 @@ struct BacktestArgs {
   std::string csv_path;
 };
 
-const char* ModeName(int mode) {
+const char* ModeName(ResultMode mode) {
   static constexpr const char* kNames[] = {"full time", "first half", "second half",
                                            "under/over 2.5 goals"};
-  return kNames[mode];
+  return kNames[ModeIndex(mode)];
 }
 
 Date DateArgument(const char* option, const std::string& text) {
@@ -70,7 +70,7 @@ std::array<int, 3> CountOddsSources(const std::vector<BacktestMatch>& matches) {
   return counts;
 }
 
-std::vector<std::string> OddsNotes(const std::vector<BacktestMatch>& matches, int mode,
+std::vector<std::string> OddsNotes(const std::vector<BacktestMatch>& matches, ResultMode mode,
                                    int value_min) {
   std::vector<std::string> notes;
   const std::array<int, 3> sources = CountOddsSources(matches);
@@ -84,7 +84,7 @@ std::vector<std::string> OddsNotes(const std::vector<BacktestMatch>& matches, in
     priced += sources[i];
   }
   notes.push_back(priced ? held + "." : "Odds: none of these matches has the bookmaker's odds.");
-  if (mode == 0)
+  if (mode == ResultMode::kFullTime)
     notes.push_back(
         "Double-chance odds of an imported database are not bookmaker prices: the importer "
         "derives them from the 1X2 odds (1X = 1 / (1/home + 1/draw)), so they carry the 1X2 "
@@ -113,15 +113,15 @@ std::string GroupName(const BacktestGroup& g) {
   return g.league == 0 ? "All leagues" : LeagueName(g.league, 1);
 }
 
-std::vector<size_t> KindsOf(int mode) {
-  if (mode == 3) return {KindIndex(TipKind::Under), KindIndex(TipKind::Over)};
+std::vector<size_t> KindsOf(ResultMode mode) {
+  if (mode == ResultMode::kUnderOver) return {KindIndex(TipKind::Under), KindIndex(TipKind::Over)};
   return {KindIndex(TipKind::Single), KindIndex(TipKind::DoubleChance),
           KindIndex(TipKind::ThreeWay)};
 }
 
 constexpr const char* kKindNames[] = {"Single", "Double chance", "Three-way", "Under", "Over"};
 
-void PrintTips(const std::vector<BacktestGroup>& groups, int mode) {
+void PrintTips(const std::vector<BacktestGroup>& groups, ResultMode mode) {
   std::cout << "\nTips: won / tips and hit rate %\n";
   TextTable t;
   t.AddColumn("League");
@@ -141,9 +141,11 @@ void PrintTips(const std::vector<BacktestGroup>& groups, int mode) {
   t.Print(std::cout);
 }
 
-void PrintCalibration(const std::vector<BacktestGroup>& groups, int mode) {
+void PrintCalibration(const std::vector<BacktestGroup>& groups, ResultMode mode) {
   std::cout << "\nCalibration: hit rate % (tips) by tip percentage; "
-            << (mode == 3 ? "under and over tips" : "single and double-chance tips") << "\n";
+            << (mode == ResultMode::kUnderOver ? "under and over tips"
+                                               : "single and double-chance tips")
+            << "\n";
   std::vector<int> buckets;
   for (int b = 0; b < kCalibrationBuckets; ++b)
     if (groups[0].calibration[b].tips) buckets.push_back(b);
@@ -293,18 +295,21 @@ std::string CsvField(const std::string& s) {
   return q + "\"";
 }
 
-void WriteCsv(const std::string& path, const BacktestRun& run, int mode) {
+void WriteCsv(const std::string& path, const BacktestRun& run, ResultMode mode) {
   std::ofstream out(path, std::ios::binary);
   if (!out) throw std::runtime_error("cannot write " + path);
   out << "date,league,home,away,difference,"
-      << (mode == 3 ? "under_percent,over_percent" : "home_percent,draw_percent,away_percent")
+      << (mode == ResultMode::kUnderOver ? "under_percent,over_percent"
+                                         : "home_percent,draw_percent,away_percent")
       << ",tip,tip_percent,odds,outcome,won\n";
   for (const BacktestMatch& m : run.matches) {
     out << FormatIsoDate(m.date) << "," << League(m.league).code << "," << CsvField(m.home) << ","
-        << CsvField(m.away) << "," << (mode == 3 ? "" : std::to_string(m.difference));
+        << CsvField(m.away) << ","
+        << (mode == ResultMode::kUnderOver ? "" : std::to_string(m.difference));
     for (int p : m.percents) out << "," << p;
     out << "," << TrimTip(m.tip) << "," << m.tip_percent << "," << (m.odds ? Fixed(*m.odds, 2) : "")
-        << "," << (mode == 3 ? "<>" : "102")[m.outcome] << "," << (m.won ? 1 : 0) << "\n";
+        << "," << (mode == ResultMode::kUnderOver ? "<>" : "102")[m.outcome] << ","
+        << (m.won ? 1 : 0) << "\n";
   }
   if (!out) throw std::runtime_error("cannot write " + path);
 }
@@ -323,7 +328,7 @@ int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
           "--league", "unknown league '" + l + "' (an id 1-20, a country name or its code)");
     o.leagues.push_back(*id);
   }
-  o.result_mode = ctx.ResultMode();
+  o.result_mode = ctx.Mode();
   if (auto rc = ctx.OpenProgram()) return *rc;
   Program& p = *ctx.program;
   o.language = p.language;
@@ -362,8 +367,9 @@ int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
   if (priced < groups[0].matches) PrintScores(groups, false);
   if (priced > 0) PrintScores(groups, true);
   PrintMoney(groups,
-             o.result_mode == 3 ? "Money: one unit on every under/over tip with odds"
-                                : "Money: one unit on every single and double-chance tip with odds",
+             o.result_mode == ResultMode::kUnderOver
+                 ? "Money: one unit on every under/over tip with odds"
+                 : "Money: one unit on every single and double-chance tip with odds",
              &BacktestGroup::tip_bets);
   PrintMoney(groups,
              "Money: one unit on every value bet with PROFIT >= " + std::to_string(a.value_min),

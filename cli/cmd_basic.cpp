@@ -5,7 +5,7 @@
 #include "builder/schema.h"
 #include "cli/cli_context.h"
 #include "core/cipher.h"
-#include "core/startup.h"
+#include "program/startup.h"
 
 namespace morvela {
 

@@ -11,8 +11,8 @@
 #include "builder/schema.h"
 #include "builder/season_start.h"
 #include "cli/cli_context.h"
-#include "core/startup.h"
 #include "i18n/leagues.h"
+#include "program/startup.h"
 
 namespace morvela {
 

@@ -5,11 +5,11 @@
 
 #include "cli/cli_context.h"
 #include "cli/json.h"
-#include "core/selection.h"
-#include "core/startup.h"
 #include "i18n/leagues.h"
 #include "predict/outcome_search.h"
 #include "predict/tip_selection.h"
+#include "program/selection.h"
+#include "program/startup.h"
 #include "rating/season_replay.h"
 
 namespace morvela {
@@ -84,7 +84,7 @@ int RunSearch(CliContext& ctx, const std::string& league_text, int diff,
     sc.ht_home = h;
     sc.ht_away = a;
   }
-  if (ctx.ResultMode() == 3 && mode != SearchMode::kLive)
+  if (ctx.Mode() == ResultMode::kUnderOver && mode != SearchMode::kLive)
     throw CLI::ValidationError(
         "--mode",
         "the outcome search has no under/over mode (under/over tips come from the stored UNDER)");

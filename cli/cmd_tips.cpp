@@ -9,9 +9,9 @@
 #include "cli/json.h"
 #include "cli/table_printer.h"
 #include "core/helpers.h"
-#include "core/selection.h"
-#include "core/startup.h"
 #include "i18n/leagues.h"
+#include "program/selection.h"
+#include "program/startup.h"
 #include "tips/tip_runs.h"
 #include "tips/tips_list.h"
 #include "tips/value_tips.h"
@@ -111,7 +111,7 @@ class PrintedTipsList : public TipsListView {
   const TipsOptions& o_;
 };
 
-void CheckSortColumns(const TipsOptions& o, int result_mode) {
+void CheckSortColumns(const TipsOptions& o, ResultMode result_mode) {
   const std::vector<TipsColumn> columns = TipsListColumns(result_mode, Messages());
   std::string known;
   for (const TipsColumn& c : columns) known += (known.empty() ? "" : ", ") + c.field;
@@ -156,7 +156,7 @@ bool LoadSeason(Program& p, int league, const std::string& label) {
 }
 
 int RunTips(CliContext& ctx, TipsRun run, const TipsOptions& o) {
-  CheckSortColumns(o, ctx.ResultMode());
+  CheckSortColumns(o, ctx.Mode());
   std::optional<int> league;
   if (run == TipsRun::kLeague) {
     league = LeagueIdFromName(o.league);

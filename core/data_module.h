@@ -1,5 +1,5 @@
 // The data module: the program's one database connection, its command object, its three
-// reusable cursors, the second connection for odds files, and the cursors' display rules.
+// reusable cursors, the second connection for odds files, and the results list's display rule.
 #pragma once
 
 #include <string>
@@ -19,9 +19,6 @@ struct Tdm {
 
   // Work1's SKORE column shows " K" behind a forfeit's score.
   void Work1Uprav();
-  // Work3's KURZ column shows a blank for 0, else two decimals with a decimal comma; in
-  // result mode 3 TIP1 and TIP2 show "%" behind their value.
-  void Work3Uprav(int result_mode);
 };
 
 }  // namespace morvela

@@ -9,12 +9,11 @@ namespace morvela {
 
 namespace {
 
-std::string LoadStatement(int result_mode) {
+std::string LoadStatement(ResultMode result_mode) {
   static const char* const kPrefixes[] = {"", "HT_", "SHT_"};
-  if (result_mode < 0 || result_mode > 2)
-    throw std::invalid_argument("the reference search has no result mode " +
-                                std::to_string(result_mode));
-  const std::string p = kPrefixes[result_mode];
+  if (!HasOutcomes(result_mode))
+    throw std::invalid_argument("the reference search has no under/over result mode");
+  const std::string p = kPrefixes[ModeIndex(result_mode)];
   const std::string diff = "VYSLEDKY." + p + "ELO_ROZDIEL";
   const std::string outcome = "VYSLEDKY." + p + "VYSLEDOK";
   // The join is a left join: the all-leagues pass counts matches whatever their competition.
@@ -48,7 +47,7 @@ OutcomeTally OutcomeReference::SortedMatches::Window(int64_t lo, int64_t hi) con
   return t;
 }
 
-OutcomeReference::OutcomeReference(Connection& conn, int result_mode) {
+OutcomeReference::OutcomeReference(Connection& conn, ResultMode result_mode) {
   Query q(conn);
   q.Open(LoadStatement(result_mode));
   // Rows arrive sorted by difference, so appending keeps every list sorted.

@@ -16,7 +16,7 @@
 
 #include "core/database.h"
 #include "predict/outcome_search.h"
-#include "predict/prediction_state.h"
+#include "program/prediction_state.h"
 
 namespace morvela {
 
@@ -26,7 +26,7 @@ class OutcomeReference {
   // the result mode (0 full time, 1 first half, 2 second half) is not empty, that is no forfeit
   // and has a stored difference. A match whose competition is missing from SUTAZ counts only
   // for all leagues, as in the SQL search. Throws std::invalid_argument for another mode.
-  OutcomeReference(Connection& conn, int result_mode);
+  OutcomeReference(Connection& conn, ResultMode result_mode);
 
   // What FindOutcomeFrequencies writes for a list search of a fixture of league with
   // difference d: the final and the league-pass percentages (Tip, TipPercent and LikelyScore

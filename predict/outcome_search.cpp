@@ -31,16 +31,18 @@ struct ColumnFamily {
 ColumnFamily FamilyFor(const SearchContext& ctx, SearchMode mode) {
   if (mode != SearchMode::kList && mode != SearchMode::kMatch && mode != SearchMode::kLive)
     throw std::invalid_argument("unknown search mode " + std::to_string(static_cast<int>(mode)));
-  if (ctx.result_mode < 0 || ctx.result_mode > 3)
-    throw std::invalid_argument("unknown result mode " + std::to_string(ctx.result_mode));
-  if (mode == SearchMode::kLive || ctx.result_mode == 0) return {"VYSLEDOK", "ELO_ROZDIEL"};
-  if (ctx.result_mode == 1) return {"HT_VYSLEDOK", "HT_ELO_ROZDIEL"};
-  if (ctx.result_mode == 2) return {"SHT_VYSLEDOK", "SHT_ELO_ROZDIEL"};
+  if (!ResultModeFromIndex(static_cast<int>(ctx.result_mode)))
+    throw std::invalid_argument("unknown result mode " +
+                                std::to_string(static_cast<int>(ctx.result_mode)));
+  if (mode == SearchMode::kLive || ctx.result_mode == ResultMode::kFullTime)
+    return {"VYSLEDOK", "ELO_ROZDIEL"};
+  if (ctx.result_mode == ResultMode::kFirstHalf) return {"HT_VYSLEDOK", "HT_ELO_ROZDIEL"};
+  if (ctx.result_mode == ResultMode::kSecondHalf) return {"SHT_VYSLEDOK", "SHT_ELO_ROZDIEL"};
   throw std::invalid_argument("the outcome search has no under/over result mode");
 }
 
 bool CountsScores(const SearchContext& ctx, SearchMode mode) {
-  return mode == SearchMode::kMatch && ctx.result_mode == 0;
+  return mode == SearchMode::kMatch && ctx.result_mode == ResultMode::kFullTime;
 }
 
 // "<diff>>=lo AND <diff><=hi AND <outcome><>""" — the part both passes share.
@@ -170,7 +172,7 @@ std::string AllLeaguesPassStatement(const SearchContext& ctx, SearchMode mode, i
   s += f.outcome;
   // Full-time statements of list and match search read the goals too (only match search
   // counts them); the statement is the same for both.
-  if (!live && ctx.result_mode == 0) s += ",HOME_GOAL,AWAY_GOAL";
+  if (!live && ctx.result_mode == ResultMode::kFullTime) s += ",HOME_GOAL,AWAY_GOAL";
   s += " FROM VYSLEDKY WHERE " + RangeCondition(f, lo, hi);
   s += live ? LiveCondition(ctx) + " " : std::string("  ");
   s += "AND KONTUMACIA=0 ";

@@ -17,7 +17,8 @@
 
 #include "core/database.h"
 #include "core/date.h"
-#include "predict/prediction_state.h"
+#include "core/result_mode.h"
+#include "program/prediction_state.h"
 
 namespace morvela {
 
@@ -29,9 +30,9 @@ enum class SearchMode : uint8_t {
 
 // What the search reads besides its mode and difference.
 struct SearchContext {
-  // 0 full time, 1 first half, 2 second half (3, under/over, has no outcome search; a live
-  // search counts full-time outcomes whatever the mode).
-  int result_mode = 0;
+  // Full time or a half (under/over has no outcome search; a live search counts full-time
+  // outcomes whatever the mode).
+  ResultMode result_mode = ResultMode::kFullTime;
   // League of the league pass as decimal text, pasted into the SQL as it is: in list search the
   // ID_LIGA of the caller's fixture row, in match and live search the current league.
   std::string league;

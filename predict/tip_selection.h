@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "predict/prediction_state.h"
+#include "program/prediction_state.h"
 
 namespace morvela {
 

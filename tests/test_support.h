@@ -4,7 +4,14 @@
 #include <filesystem>
 #include <string>
 
+#include "core/result_mode.h"
+
 namespace morvela::test {
+
+// A result mode from its tab index, for case tables that list modes as 0..3.
+inline ResultMode ModeOf(int index) {
+  return static_cast<ResultMode>(index);
+}
 
 // A fresh empty folder under the test temp area, removed when the object goes out of scope.
 class TempDir {

@@ -27,22 +27,22 @@ struct ModeColumns {
   const char* difference;
 };
 
-ModeColumns ColumnsOf(int mode) {
+ModeColumns ColumnsOf(ResultMode mode) {
   switch (mode) {
-    case 0:
-    case 3:
+    case ResultMode::kFullTime:
+    case ResultMode::kUnderOver:
       return {"VYSLEDOK", "ELO_ROZDIEL"};
-    case 1:
+    case ResultMode::kFirstHalf:
       return {"HT_VYSLEDOK", "HT_ELO_ROZDIEL"};
-    case 2:
+    case ResultMode::kSecondHalf:
       return {"SHT_VYSLEDOK", "SHT_ELO_ROZDIEL"};
   }
-  throw std::invalid_argument("unknown result mode " + std::to_string(mode));
+  throw std::invalid_argument("unknown result mode");
 }
 
 // The letters of the outcomes in the order of BacktestMatch::percents.
-std::string_view OutcomeLetters(int mode) {
-  return mode == 3 ? "<>" : "102";
+std::string_view OutcomeLetters(ResultMode mode) {
+  return mode == ResultMode::kUnderOver ? "<>" : "102";
 }
 
 // The bets of the value-tip run, in its order.
@@ -50,14 +50,14 @@ constexpr const char* kOutcomeBets[] = {"  1", "  0", "  2", " 10", " 02", " 12"
 constexpr const char* kUnderOverBets[] = {" < ", " > "};
 
 // Whether a tip or bet wins when the outcome with this index happened.
-bool Wins(int mode, std::string_view tip, size_t outcome) {
+bool Wins(ResultMode mode, std::string_view tip, size_t outcome) {
   const char letter = OutcomeLetters(mode)[outcome];
-  if (mode != 3) return TipWins(tip, letter);
+  if (mode != ResultMode::kUnderOver) return TipWins(tip, letter);
   return TrimTip(tip) == std::string(1, letter);
 }
 
 // The program's percentage for a bet: the percentages of the outcomes the bet covers.
-int BetPercent(int mode, const std::vector<int>& percents, std::string_view bet) {
+int BetPercent(ResultMode mode, const std::vector<int>& percents, std::string_view bet) {
   const std::string_view letters = OutcomeLetters(mode);
   int sum = 0;
   for (size_t i = 0; i < letters.size(); ++i)
@@ -65,8 +65,8 @@ int BetPercent(int mode, const std::vector<int>& percents, std::string_view bet)
   return sum;
 }
 
-std::optional<size_t> OutcomeIndex(int mode, const Field& outcome, int total_goals) {
-  if (mode == 3) return total_goals <= 2 ? 0 : 1;
+std::optional<size_t> OutcomeIndex(ResultMode mode, const Field& outcome, int total_goals) {
+  if (mode == ResultMode::kUnderOver) return total_goals <= 2 ? 0 : 1;
   const std::string text = outcome.AsString();
   const size_t i = OutcomeLetters(mode).find(text.size() == 1 ? text[0] : '?');
   if (i == std::string_view::npos) return std::nullopt;
@@ -89,7 +89,7 @@ int64_t DayNumber(const Date& d) {
 class NaiveFrequencies {
  public:
   NaiveFrequencies(Connection& conn, const BacktestOptions& o)
-      : outcomes_(o.result_mode == 3 ? 2 : 3) {
+      : outcomes_(o.result_mode == ResultMode::kUnderOver ? 2 : 3) {
     const ModeColumns c = ColumnsOf(o.result_mode);
     Query q(conn);
     q.Open(std::string("SELECT DATUM,") + c.outcome +
@@ -203,14 +203,14 @@ class OddsRow {
   Query q_;
 };
 
-void AddOdds(int mode, const OddsRow& row, BacktestMatch& m) {
+void AddOdds(ResultMode mode, const OddsRow& row, BacktestMatch& m) {
   m.odds = row.Odds(OddsColumn(mode, m.tip));
   std::vector<std::optional<double>> market;
   for (char letter : OutcomeLetters(mode))
     market.push_back(row.Odds(OddsColumn(mode, std::string_view(&letter, 1))));
   m.market = ProbabilitiesFromOdds(market);
-  auto bets = mode == 3 ? std::span<const char* const>(kUnderOverBets)
-                        : std::span<const char* const>(kOutcomeBets);
+  auto bets = mode == ResultMode::kUnderOver ? std::span<const char* const>(kUnderOverBets)
+                                             : std::span<const char* const>(kOutcomeBets);
   for (const char* bet : bets) {
     const std::optional<double> odds = row.Odds(OddsColumn(mode, bet));
     if (!odds) continue;
@@ -232,7 +232,7 @@ std::unordered_map<int64_t, std::string> TeamNames(Connection& conn, int languag
 }  // namespace
 
 BacktestRun RunBacktest(Connection& conn, const BacktestOptions& o) {
-  const int mode = o.result_mode;
+  const ResultMode mode = o.result_mode;
   const ModeColumns c = ColumnsOf(mode);
   const NaiveFrequencies naive(conn, o);
   const auto names = TeamNames(conn, o.language);
@@ -271,7 +271,7 @@ BacktestRun RunBacktest(Connection& conn, const BacktestOptions& o) {
     }
     m.outcome = *outcome;
 
-    if (mode == 3) {
+    if (mode == ResultMode::kUnderOver) {
       const std::optional<int32_t> under =
           goal_passes.UnderPercent(m.competition, home, away, m.date);
       if (!under) {

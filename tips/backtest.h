@@ -23,6 +23,7 @@
 
 #include "core/database.h"
 #include "core/date.h"
+#include "core/result_mode.h"
 #include "predict/tip_selection.h"
 
 namespace morvela {
@@ -30,8 +31,8 @@ namespace morvela {
 struct BacktestOptions {
   Date from{}, to{};         // the range of match days, both included
   std::vector<int> leagues;  // ID_LIGA of the leagues to test; empty for all
-  int result_mode = 0;       // 0 full time, 1 first half, 2 second half, 3 under/over
-  int language = 1;          // language of the team names (1 English .. 4 Italian)
+  ResultMode result_mode = ResultMode::kFullTime;
+  int language = 1;  // language of the team names (1 English .. 4 Italian)
 };
 
 // A bet of the value-tip run on the match: one per bet type with odds.

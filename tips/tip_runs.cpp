@@ -1,9 +1,9 @@
 #include "tips/tip_runs.h"
 
 #include "core/helpers.h"
-#include "core/program.h"
 #include "predict/outcome_search.h"
 #include "predict/tip_selection.h"
+#include "program/program.h"
 
 namespace morvela {
 
@@ -44,9 +44,9 @@ bool IsThreeWay(const std::string& tip) {
 
 // Whether the run stores the tip the prediction state holds. The today run raises its best
 // tip percentage with every kept tip.
-bool KeepTip(Program& p, uint8_t kind) {
+bool KeepTip(Program& p, TipRun kind) {
   const PredictionState& s = p.prediction;
-  if (kind == kTodayRun) {
+  if (kind == TipRun::kToday) {
     if (s.TipPercent < p.tip_run.BestTipPercent || IsThreeWay(s.Tip)) return false;
     p.tip_run.BestTipPercent = s.TipPercent;
     return true;
@@ -55,7 +55,7 @@ bool KeepTip(Program& p, uint8_t kind) {
 }
 
 // The common walk of the three period runs over the fixtures of `sql`.
-bool RunPeriod(Program& p, TipsListView& view, uint8_t kind, const std::string& sql,
+bool RunPeriod(Program& p, TipsListView& view, TipRun kind, const std::string& sql,
                int no_fixture_message) {
   Query& fixtures = p.dm.Work2;
   fixtures.Open(sql);
@@ -67,10 +67,10 @@ bool RunPeriod(Program& p, TipsListView& view, uint8_t kind, const std::string& 
     WaitScope wait(p.wait, 0, p.messages.Msg(22));
     p.dm.Command1.Execute("DELETE * FROM TIPY");
     p.tip_run.TipRunKind = kind;
-    if (kind == kTodayRun) p.tip_run.BestTipPercent = 0;
-    const int mode = p.selection.result_mode;
+    if (kind == TipRun::kToday) p.tip_run.BestTipPercent = 0;
+    const ResultMode mode = p.selection.result_mode;
     for (fixtures.First(); !fixtures.Eof(); fixtures.Next()) {
-      if (mode == 3) {
+      if (mode == ResultMode::kUnderOver) {
         SelectUnderOverTip(p.prediction,
                            static_cast<int>(fixtures.FieldByName("UNDER").AsInteger()));
       } else {
@@ -106,21 +106,21 @@ Date LeagueRunEnd(const Date& today, int dni) {
 }
 
 bool RunTodayTips(Program& p, TipsListView& view) {
-  return RunPeriod(p, view, kTodayRun, TodayFixturesSql(p.today), 23);
+  return RunPeriod(p, view, TipRun::kToday, TodayFixturesSql(p.today), 23);
 }
 
 bool RunWeekTips(Program& p, TipsListView& view) {
-  return RunPeriod(p, view, kWeekRun, WeekFixturesSql(p.today), 24);
+  return RunPeriod(p, view, TipRun::kWeek, WeekFixturesSql(p.today), 24);
 }
 
 bool RunLeagueTips(Program& p, TipsListView& view) {
-  return RunPeriod(p, view, kLeagueRun,
+  return RunPeriod(p, view, TipRun::kLeague,
                    LeagueFixturesSql(p.today, p.settings.Dni, p.selection.competition), 25);
 }
 
-std::string OddsColumn(int result_mode, std::string_view tip) {
+std::string OddsColumn(ResultMode result_mode, std::string_view tip) {
   const std::string t = TrimTip(tip);
-  if (result_mode == 3) {
+  if (result_mode == ResultMode::kUnderOver) {
     if (t == "<") return "UNDER";
     if (t == ">") return "OVER";
     return "";
@@ -132,9 +132,9 @@ std::string OddsColumn(int result_mode, std::string_view tip) {
   if (t == "10" || t == "01") suffix = "1X";
   if (t == "20" || t == "02") suffix = "X2";
   if (t == "12" || t == "21") suffix = "12";
-  if (!suffix || result_mode < 0 || result_mode > 2) return "";
+  if (!suffix) return "";
   static constexpr const char* kPrefix[] = {"", "HT_", "SHT_"};
-  return std::string(kPrefix[result_mode]) + "KURZ" + suffix;
+  return std::string(kPrefix[ModeIndex(result_mode)]) + "KURZ" + suffix;
 }
 
 std::optional<double> OddsValue(const Field& cell) {
@@ -157,18 +157,18 @@ TipRow FixtureTipRow(const Query& fixture, std::string_view id_column) {
   return row;
 }
 
-void InsertTipRow(Tdm& dm, int result_mode, const TipRow& row) {
+void InsertTipRow(Tdm& dm, ResultMode result_mode, const TipRow& row) {
   auto n = [](int64_t v) { return std::to_string(v); };
-  std::string sql = result_mode == 3
+  std::string sql = result_mode == ResultMode::kUnderOver
                         ? "INSERT INTO TIPY (ID,ID_LIGA,DATUM,HOME,AWAY,TIP1,TIP2,TIP,KURZ,PROFIT) "
                           "Values ("
                         : "INSERT INTO TIPY (ID,ID_LIGA,DATUM,HOME,AWAY,TIP1,TIPX,TIP2,TIP,PERC,"
                           "KURZ,PROFIT) Values (";
   sql += n(row.id) + "," + n(row.league) + "," + QuoteSqlText(row.date_text) + "," + n(row.home) +
          "," + n(row.away) + "," + n(row.tip1) + ",";
-  if (result_mode != 3) sql += n(row.tipx) + ",";
+  if (result_mode != ResultMode::kUnderOver) sql += n(row.tipx) + ",";
   sql += n(row.tip2) + "," + QuoteSqlText(row.tip) + ",";
-  if (result_mode != 3) sql += n(row.perc) + ",";
+  if (result_mode != ResultMode::kUnderOver) sql += n(row.perc) + ",";
   sql += FormatSqlNumber(row.odds.value_or(0.0)) + "," + n(row.profit) + ")";
   dm.Command1.Execute(sql);
 }
@@ -178,9 +178,9 @@ void SearchFixture(Program& p, const Query& fixture) {
   SearchContext ctx;
   ctx.result_mode = p.selection.result_mode;
   ctx.league = fixture.FieldByName("ID_LIGA").AsString();
-  // An out-of-range mode reaches the search unchanged, which rejects it.
+  // Under/over runs never search; their mode reaches the search unchanged, which rejects it.
   const char* column =
-      ctx.result_mode >= 0 && ctx.result_mode <= 2 ? kDifference[ctx.result_mode] : kDifference[0];
+      HasOutcomes(ctx.result_mode) ? kDifference[ModeIndex(ctx.result_mode)] : kDifference[0];
   const auto d = static_cast<int32_t>(fixture.FieldByName(column).AsInteger());
   FindOutcomeFrequencies(p.dm.ADOConnection1, p.prediction, ctx, SearchMode::kList, d);
 }

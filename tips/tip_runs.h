@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "core/date.h"
+#include "core/result_mode.h"
 
 namespace morvela {
 
@@ -30,12 +31,6 @@ class TipsListView {
   // Shows the list of the latest run; program.tip_run tells which run filled TIPY.
   virtual void ShowTipsList(Program& program) = 0;
 };
-
-// TipRunKind: which run filled TIPY last.
-inline constexpr uint8_t kTodayRun = 1;
-inline constexpr uint8_t kWeekRun = 2;
-inline constexpr uint8_t kLeagueRun = 3;
-inline constexpr uint8_t kValueRun = 4;
 
 // The last day of the week run: the coming Monday (today itself on a Monday, tomorrow on a
 // Sunday).
@@ -65,7 +60,7 @@ bool RunLeagueTips(Program& program, TipsListView& view);
 // "12"/"21" KURZ12, with the prefix "HT_" or "SHT_" for the halves; blanks around the tip are
 // ignored. In under/over mode " < " is UNDER and " > " is OVER. Empty for a three-way tip and
 // for anything that is not a tip of the mode.
-std::string OddsColumn(int result_mode, std::string_view tip);
+std::string OddsColumn(ResultMode result_mode, std::string_view tip);
 
 // The odds an odds cell holds: its value when the cell reads as a number greater than 0. A
 // NULL, an empty text, a text that is not a number, 0 and negative values give nullopt: such a
@@ -95,7 +90,7 @@ TipRow FixtureTipRow(const Query& fixture, std::string_view id_column);
 
 // Inserts a TIPY row with the statement of the result mode: under/over rows leave TIPX and
 // PERC unwritten. KURZ is written with a decimal point.
-void InsertTipRow(Tdm& dm, int result_mode, const TipRow& row);
+void InsertTipRow(Tdm& dm, ResultMode result_mode, const TipRow& row);
 
 // Runs the list search for the fixture the cursor stands on, with the difference column of the
 // program's result mode (0..2) and the fixture's league, into program.prediction. The search

@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 #include "core/helpers.h"
-#include "core/program.h"
 #include "i18n/leagues.h"
+#include "program/program.h"
 #include "tips/tip_runs.h"
 
 namespace morvela {
@@ -17,7 +17,7 @@ constexpr const char* kOutcomeFields = "TIP1,TIPX,TIP2,TIP,PERC,KURZ,PROFIT,ID,I
 constexpr const char* kUnderOverFields = "TIP1,TIP2,TIP,KURZ,PROFIT,ID,ID_LIGA,HOME,AWAY";
 
 bool IsUnderOver(const Program& p) {
-  return p.selection.result_mode == 3;
+  return p.selection.result_mode == ResultMode::kUnderOver;
 }
 
 std::string Upper(std::string s) {
@@ -39,13 +39,13 @@ struct TitleAndSlug {
   int slug;
 };
 
-TitleAndSlug RunTextsOf(uint8_t kind) {
+TitleAndSlug RunTextsOf(TipRun kind) {
   switch (kind) {
-    case kTodayRun:
+    case TipRun::kToday:
       return {72, 189};
-    case kWeekRun:
+    case TipRun::kWeek:
       return {73, 190};
-    case kLeagueRun:
+    case TipRun::kLeague:
       return {74, 191};
     default:
       return {169, 192};
@@ -53,23 +53,23 @@ TitleAndSlug RunTextsOf(uint8_t kind) {
 }
 
 // Message numbers of a result mode's title ("FULL TIME", ...) and export slug ("full-time", ...).
-TitleAndSlug ModeTextsOf(int result_mode) {
+TitleAndSlug ModeTextsOf(ResultMode result_mode) {
   static constexpr TitleAndSlug kModes[] = {{155, 193}, {156, 194}, {157, 195}, {181, 196}};
-  return kModes[result_mode >= 0 && result_mode <= 3 ? result_mode : 0];
+  return kModes[ModeIndex(result_mode)];
 }
 
 // The last day a week or league list covers; nullopt for the today and value-tip lists.
 std::optional<Date> ListEnd(const Program& p) {
-  if (p.tip_run.TipRunKind == kWeekRun) return WeekRunEnd(p.today);
-  if (p.tip_run.TipRunKind == kLeagueRun) return LeagueRunEnd(p.today, p.settings.Dni);
+  if (p.tip_run.TipRunKind == TipRun::kWeek) return WeekRunEnd(p.today);
+  if (p.tip_run.TipRunKind == TipRun::kLeague) return LeagueRunEnd(p.today, p.settings.Dni);
   return std::nullopt;
 }
 
 std::string MakeCaption(const Program& p) {
-  const uint8_t kind = p.tip_run.TipRunKind;
+  const TipRun kind = p.tip_run.TipRunKind;
   std::string caption = "  " + p.messages.Msg(RunTextsOf(kind).title) +
                         " :: " + p.messages.Msg(ModeTextsOf(p.selection.result_mode).title);
-  if (kind == kValueRun) return caption;
+  if (kind == TipRun::kValue) return caption;
   caption += " :: " + FormatDateText(p.today);
   if (auto end = ListEnd(p)) caption += " <-> " + FormatDateText(*end);
   return caption;
@@ -135,7 +135,7 @@ class RowRestore {
 
 }  // namespace
 
-std::vector<TipsColumn> TipsListColumns(int result_mode, const Messages& m) {
+std::vector<TipsColumn> TipsListColumns(ResultMode result_mode, const Messages& m) {
   using A = CellAlign;
   std::vector<TipsColumn> c = {
       {"DATUM", m.Msg(91), 65, A::kLeft},
@@ -144,7 +144,7 @@ std::vector<TipsColumn> TipsListColumns(int result_mode, const Messages& m) {
       {"HOSTIA", m.Msg(93), 163, A::kLeft},
   };
   const std::string tip = Upper(m.Msg(106));
-  if (result_mode == 3) {
+  if (result_mode == ResultMode::kUnderOver) {
     c.push_back({"TIP1", "<2,5 ", 50, A::kCenter});
     c.push_back({"TIP2", ">2,5 ", 50, A::kCenter});
     c.push_back({"TIP", tip, 30, A::kCenter});
@@ -166,10 +166,10 @@ void TipsList::Show() {
   caption_ = MakeCaption(p_);
   export_name_ = MakeExportName(p_);
   switch (p_.tip_run.TipRunKind) {
-    case kLeagueRun:
+    case TipRun::kLeague:
       sort_ = {"DATUM", "ASC", "ID", "ASC"};
       break;
-    case kValueRun:
+    case TipRun::kValue:
       sort_ = {"PROFIT", "DESC", "KURZ", "DESC"};
       break;
     default:
@@ -179,10 +179,11 @@ void TipsList::Show() {
 }
 
 std::string TipsList::ListQuery() const {
-  const uint8_t kind = p_.tip_run.TipRunKind;
+  const TipRun kind = p_.tip_run.TipRunKind;
   const std::string n = NameColumn(p_.messages.Language());
-  const std::string league_select =
-      kind == kTodayRun ? "SELECT " + n + " FROM LIGA" : "SELECT " + n + " AS " + n + " FROM LIGA";
+  const std::string league_select = kind == TipRun::kToday
+                                        ? "SELECT " + n + " FROM LIGA"
+                                        : "SELECT " + n + " AS " + n + " FROM LIGA";
   const std::string line1 = "SELECT DATUM,+\"  \"+(" + league_select +
                             " WHERE LIGA.ID=TIPY.ID_LIGA) AS LIGA,(SELECT " + n +
                             " FROM MUZSTVA WHERE MUZSTVA.ID=TIPY.HOME) AS DOMACI, (SELECT " + n +
@@ -191,9 +192,9 @@ std::string TipsList::ListQuery() const {
                             sort_.SecondSortColumn + " " + sort_.SecondSortDirection + " ";
   const bool uo = IsUnderOver(p_);
   std::string line2;
-  if (kind == kLeagueRun) {
+  if (kind == TipRun::kLeague) {
     line2 = std::string(kOutcomeFields) + " FROM TIPY ORDER BY" + order;
-  } else if (kind == kTodayRun) {
+  } else if (kind == TipRun::kToday) {
     const std::string best = std::to_string(p_.tip_run.BestTipPercent);
     line2 =
         uo ? std::string(kUnderOverFields) + " FROM TIPY WHERE (TIP1=" + best + " OR TIP2=" + best +
@@ -215,10 +216,25 @@ std::string TipsList::ListQuery() const {
   return line1 + "\r\n" + line2;
 }
 
+void Work3Uprav(Tdm& dm, ResultMode result_mode) {
+  dm.Work3.SetDisplayRule("KURZ", [](const Query& q) {
+    Field f = q.FieldByName("KURZ");
+    if (f.AsInteger() == 0) return std::string(" ");
+    return FormatNumber2(f.AsFloat());
+  });
+  if (result_mode == ResultMode::kUnderOver) {
+    for (const char* column : {"TIP1", "TIP2"}) {
+      std::string name = column;
+      dm.Work3.SetDisplayRule(
+          name, [name](const Query& q) { return q.FieldByName(name).AsString() + "%"; });
+    }
+  }
+}
+
 void TipsList::ZobrazGrid() {
   columns_ = TipsListColumns(p_.selection.result_mode, p_.messages);
   p_.dm.Work3.Open(ListQuery());
-  p_.dm.Work3Uprav(p_.selection.result_mode);
+  Work3Uprav(p_.dm, p_.selection.result_mode);
 }
 
 void TipsList::TitleClick(const std::string& field) {
@@ -239,7 +255,7 @@ void TipsList::TitleClick(const std::string& field) {
     sort_.SortDirection = descending ? "DESC" : "ASC";
   }
   sort_.SecondSortDirection = key == "TIP" ? "DESC" : key == "PERC" ? "ASC" : sort_.SortDirection;
-  if (p_.tip_run.TipRunKind == kValueRun) {
+  if (p_.tip_run.TipRunKind == TipRun::kValue) {
     sort_.SecondSortColumn = "PROFIT";
     sort_.SecondSortDirection = "DESC";
   }

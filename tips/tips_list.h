@@ -16,10 +16,12 @@
 #include <vector>
 
 #include "core/database.h"
+#include "core/result_mode.h"
 
 namespace morvela {
 
 struct Program;
+struct Tdm;
 class Messages;
 
 enum class CellAlign : uint8_t { kLeft, kRight, kCenter };
@@ -35,7 +37,11 @@ struct TipsColumn {
 // The grid columns of a result mode with titles in the language of `messages`: DATUM, LIGA,
 // DOMACI, HOSTIA, then TIP1, TIPX, TIP2, TIP, PERC, KURZ, PROFIT (under/over: TIP1, TIP2, TIP,
 // KURZ, PROFIT).
-std::vector<TipsColumn> TipsListColumns(int result_mode, const Messages& messages);
+std::vector<TipsColumn> TipsListColumns(ResultMode result_mode, const Messages& messages);
+
+// Work3's display rules for the list: KURZ shows a blank for 0, else two decimals with a decimal
+// comma; in under/over mode TIP1 and TIP2 show "%" behind their value.
+void Work3Uprav(Tdm& dm, ResultMode result_mode);
 
 // The list's sort keys, reset every time the window is shown.
 struct TipsListSort {

@@ -1,8 +1,8 @@
 #include "tips/value_tips.h"
 
 #include "core/helpers.h"
-#include "core/program.h"
 #include "predict/tip_selection.h"
+#include "program/program.h"
 
 namespace morvela {
 
@@ -42,8 +42,8 @@ void StoreBet(Program& p, const Query& fixture, TipRow row, const char* bet, int
 
 void StoreFixtureBets(Program& p, const Query& fixture) {
   TipRow row = FixtureTipRow(fixture, "VYSLEDKY.ID");
-  const int mode = p.selection.result_mode;
-  if (mode == 3) {
+  const ResultMode mode = p.selection.result_mode;
+  if (mode == ResultMode::kUnderOver) {
     const int under = static_cast<int>(fixture.FieldByName("VYSUNDER").AsInteger());
     row.tip1 = under;
     row.tip2 = 100 - under;
@@ -74,7 +74,7 @@ bool RunValueTips(Program& p, TipsListView& view) {
   {
     WaitScope wait(p.wait, 0, p.messages.Msg(22));
     p.dm.Command1.Execute("DELETE * FROM TIPY");
-    p.tip_run.TipRunKind = kValueRun;
+    p.tip_run.TipRunKind = TipRun::kValue;
     for (fixtures.First(); !fixtures.Eof(); fixtures.Next()) StoreFixtureBets(p, fixtures);
   }
   view.ShowTipsList(p);

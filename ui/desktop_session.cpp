@@ -12,10 +12,10 @@
 
 #include <iostream>
 
-#include "core/selection.h"
-#include "core/startup.h"
 #include "i18n/leagues.h"
 #include "i18n/messages.h"
+#include "program/selection.h"
+#include "program/startup.h"
 #include "ui/x11_wait_box.h"
 
 namespace morvela {
@@ -122,7 +122,8 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
       return std::nullopt;
     }
   }
-  const std::optional<int> result_mode = ResultModeFromCode(parser.value(mode).toStdString());
+  const std::optional<ResultMode> result_mode =
+      ResultModeFromCode(parser.value(mode).toStdString());
   if (!result_mode) {
     message = QStringLiteral("--mode expects ft, 1h, 2h or uo, got ") + parser.value(mode);
     return std::nullopt;
@@ -210,7 +211,7 @@ void DesktopSession::ApplyStartChoices() {
     }
   };
   if (auto* tabs = window_->findChild<QTabBar*>(QStringLiteral("TabControl1")))
-    tabs->setCurrentIndex(options_.result_mode);
+    tabs->setCurrentIndex(static_cast<int>(ModeIndex(options_.result_mode)));
   if (options_.league) {
     const std::string_view name = League(*options_.league).button;
     press(QString::fromLatin1(name.data(), static_cast<int>(name.size())));

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "core/date.h"
-#include "core/main_window_model.h"
-#include "core/program.h"
 #include "core/threaded_wait_indicator.h"
+#include "main_window/main_window_model.h"
+#include "program/program.h"
 #include "ui/main_window.h"
 #include "ui/qt_user_interface.h"
 
@@ -26,10 +26,11 @@ struct DesktopOptions {
   std::optional<std::string> home;  // --home DIR: the program folder
   std::optional<Date> today;        // --today YYYY-MM-DD (else MORVELA_TODAY, else the system)
   std::optional<int> language;      // --lang en|de|sk|it: this run's language
-  int result_mode = 0;              // --mode ft|1h|2h|uo: the tab selected after start-up
-  std::optional<int> league;        // --league L: the league button pressed after start-up
-  std::optional<int> tip_button;    // --tips today|week|league|value: the tip button pressed
-  QString screenshot;               // --screenshot FILE: save a picture and end
+  ResultMode result_mode =
+      ResultMode::kFullTime;      // --mode ft|1h|2h|uo: the tab selected after start-up
+  std::optional<int> league;      // --league L: the league button pressed after start-up
+  std::optional<int> tip_button;  // --tips today|week|league|value: the tip button pressed
+  QString screenshot;             // --screenshot FILE: save a picture and end
 };
 
 // Parses the program's command line (arguments[0] is the program). On a wrong line returns

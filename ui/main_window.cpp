@@ -16,7 +16,7 @@
 
 #include <algorithm>
 
-#include "core/program.h"
+#include "program/program.h"
 #include "ui/pictures.h"
 #include "ui/qt_user_interface.h"
 

@@ -7,7 +7,7 @@
 #include <array>
 #include <functional>
 
-#include "core/main_window_model.h"
+#include "main_window/main_window_model.h"
 #include "ui/tips_list_window.h"
 
 class QComboBox;

@@ -8,6 +8,7 @@
 
 #include "core/database.h"
 #include "fixture_db.h"
+#include "tips/tips_list.h"
 
 namespace morvela {
 namespace {
@@ -221,7 +222,7 @@ TEST_F(SqlDialectDb, TipRunStatementsWriteAndReadTips) {
   EXPECT_EQ(dm.Work3.FieldByName("TIP").AsString(), "  1");
   EXPECT_EQ(dm.Work3.FieldByName("KURZ").AsString(), "1,85");
   EXPECT_DOUBLE_EQ(dm.Work3.FieldByName("KURZ").AsFloat(), 1.85);
-  dm.Work3Uprav(0);
+  Work3Uprav(dm, ResultMode::kFullTime);
   EXPECT_EQ(dm.Work3.DisplayText("KURZ"), "1,85");
   dm.Work3.Next();
   EXPECT_EQ(dm.Work3.DisplayText("KURZ"), " ") << "odds 0 show as one blank";

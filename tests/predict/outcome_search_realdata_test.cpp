@@ -6,6 +6,7 @@
 #include "predict/outcome_reference.h"
 #include "predict/outcome_search.h"
 #include "realdata_support.h"
+#include "test_support.h"
 
 namespace morvela {
 namespace {
@@ -17,13 +18,13 @@ TEST(OutcomeSearchRealData, ReferenceAgreesWithSqlForThousandsOfDifferences) {
   conn.OpenFile(test::RealDatabase(), false);
   int compared = 0;
   for (int mode = 0; mode <= 2; ++mode) {
-    OutcomeReference ref(conn, mode);
+    OutcomeReference ref(conn, test::ModeOf(mode));
     ASSERT_GT(ref.MatchCount(), 50000) << "mode " << mode;
     for (int league = 1; league <= 20; ++league) {
       for (int d = -1180 + league * 3 + mode; d <= 1180; d += 41) {
         PredictionState sql, mem;
         SearchContext ctx;
-        ctx.result_mode = mode;
+        ctx.result_mode = test::ModeOf(mode);
         ctx.league = std::to_string(league);
         FindOutcomeFrequencies(conn, sql, ctx, SearchMode::kList, d);
         ref.ListSearch(mem, league, d);

@@ -12,6 +12,7 @@
 
 #include "fixture_db.h"
 #include "predict/outcome_reference.h"
+#include "test_support.h"
 
 namespace morvela {
 namespace {
@@ -101,7 +102,7 @@ class SearchDb {
 
 SearchContext Context(int result_mode, int league = 1) {
   SearchContext ctx;
-  ctx.result_mode = result_mode;
+  ctx.result_mode = test::ModeOf(result_mode);
   ctx.league = std::to_string(league);
   return ctx;
 }
@@ -600,7 +601,7 @@ TEST(OutcomeSearchArgumentTest, RejectsUndefinedSearchesBeforeAnyStatement) {
                  std::invalid_argument);
     EXPECT_EQ(db.conn().Stats().statements, before);
   }
-  EXPECT_THROW(OutcomeReference(db.conn(), 3), std::invalid_argument);
+  EXPECT_THROW(OutcomeReference(db.conn(), ResultMode::kUnderOver), std::invalid_argument);
 }
 
 // The in-memory reference must give the list search's percentages exactly, over a random
@@ -644,7 +645,7 @@ TEST(OutcomeSearchReferenceTest, AgreesWithTheSqlSearch) {
 
   for (int result_mode = 0; result_mode <= 2; ++result_mode) {
     SCOPED_TRACE(testing::Message() << "result mode " << result_mode);
-    const OutcomeReference reference(db.conn(), result_mode);
+    const OutcomeReference reference(db.conn(), test::ModeOf(result_mode));
     EXPECT_EQ(reference.MatchCount(), counted);
     int i = 0;
     for (int32_t d = -1200; d <= 1200; d += 7, ++i) {

@@ -4,6 +4,7 @@
 
 #include "core/database.h"
 #include "realdata_support.h"
+#include "test_support.h"
 #include "tips/backtest.h"
 
 namespace morvela {
@@ -22,7 +23,7 @@ TEST(BacktestRealData, TwoMonthsOfOneLeagueGiveSaneFigures) {
     o.from = *MakeDate(2023, 9, 1);
     o.to = *MakeDate(2023, 10, 31);
     o.leagues = {kEngland};
-    o.result_mode = mode;
+    o.result_mode = test::ModeOf(mode);
     const BacktestRun run = RunBacktest(conn, o);
     // Premier League 2023/2024: 71 matches in September and October, all with scores and odds.
     ASSERT_EQ(run.matches.size(), 71u);

@@ -242,7 +242,7 @@ std::string Day(int n) {
 BacktestOptions OneDay(int day, int mode, std::vector<int> leagues = {kLeague}) {
   BacktestOptions o;
   o.from = o.to = *ParseIsoDate(Day(day));
-  o.result_mode = mode;
+  o.result_mode = test::ModeOf(mode);
   o.leagues = std::move(leagues);
   return o;
 }
@@ -397,7 +397,7 @@ TEST(BacktestTest, TipsAgreeWithLiveTipRunsOnADatabaseCutAtTheDay) {
   for (int mode = 0; mode <= 3; ++mode) {
     SCOPED_TRACE("result mode " + std::to_string(mode));
     const BacktestMatch& m = tested[mode];
-    p.selection.result_mode = mode;
+    p.selection.result_mode = test::ModeOf(mode);
     RecordingView view;
     ASSERT_TRUE(RunWeekTips(p, view));
     EXPECT_EQ(StoredTips(c), std::vector<StoredTip>{AsStoredTip(m, mode)});
@@ -450,7 +450,7 @@ TEST(BacktestTest, LaterMatchesNeverChangeATip) {
     // The additions reach the tested windows: without the restriction the search would differ.
     if (mode != 3) {
       PredictionState live;
-      SearchContext ctx{.result_mode = mode, .league = std::to_string(kLeague)};
+      SearchContext ctx{.result_mode = test::ModeOf(mode), .league = std::to_string(kLeague)};
       FindOutcomeFrequencies(t.db().conn(), live, ctx, SearchMode::kList, before.difference);
       EXPECT_NE(std::vector<int>({live.HomePercent, live.DrawPercent, live.AwayPercent}),
                 before.percents);
@@ -499,7 +499,7 @@ TEST(BacktestTest, NaiveBaselineIsTheLeaguesFrequencyBeforeTheDay) {
   }
 
   // Under/over: the share of matches with at most two goals.
-  o.result_mode = 3;
+  o.result_mode = test::ModeOf(3);
   o.leagues = {kLeague};
   const BacktestRun uo = RunBacktest(db.conn(), o);
   EXPECT_EQ(uo.matches.size(), 0u);  // no team is listed for the season: no under percentage

@@ -49,7 +49,7 @@ TEST(TipRunsTest, WeekRunCoversTheDaysUpToTheComingMonday) {
     EXPECT_TRUE(RunWeekTips(t.program(), view));
     EXPECT_EQ(StoredDates(t.db().conn()), c.dates);
     EXPECT_EQ(view.shown, 1);
-    EXPECT_EQ(view.kind_at_show, kWeekRun);
+    EXPECT_EQ(view.kind_at_show, TipRun::kWeek);
     EXPECT_EQ(t.wait.Shows(), 1);
     EXPECT_EQ(t.wait.Depth(), 0);  // hidden before the list shows
     EXPECT_EQ(t.wait.LastMessage(), "Please wait ...");
@@ -72,7 +72,7 @@ TEST(TipRunsTest, LeagueRunCoversTheLoadedCompetitionForDniDays) {
   std::vector<int64_t> ids;
   for (const StoredTip& s : StoredTips(t.db().conn())) ids.push_back(s.id);
   EXPECT_EQ(ids, (std::vector<int64_t>{in_today, in_last}));
-  EXPECT_EQ(p.tip_run.TipRunKind, kLeagueRun);
+  EXPECT_EQ(p.tip_run.TipRunKind, TipRun::kLeague);
 }
 
 TEST(TipRunsTest, NoFixtureShowsTheRunWarningAndKeepsTheTips) {
@@ -103,8 +103,9 @@ TEST(TipRunsTest, NoFixtureShowsTheRunWarningAndKeepsTheTips) {
     Program& p = t.program();
     p.selection.league = "4";
     p.selection.competition = std::to_string(t.Competition(4));
-    p.tip_run.TipRunKind = 2;
-    InsertTipRow(p.dm, 0, {.id = 99, .league = 1, .date_text = "01.06.2010", .tip = "  1"});
+    p.tip_run.TipRunKind = TipRun::kWeek;
+    InsertTipRow(p.dm, ResultMode::kFullTime,
+                 {.id = 99, .league = 1, .date_text = "01.06.2010", .tip = "  1"});
     RecordingView view;
     EXPECT_FALSE(c.run(p, view));
     ASSERT_EQ(t.ui.messages.size(), 1u);
@@ -112,7 +113,7 @@ TEST(TipRunsTest, NoFixtureShowsTheRunWarningAndKeepsTheTips) {
     EXPECT_EQ(t.ui.messages[0].text, c.warning);
     EXPECT_EQ(view.shown, 0);
     EXPECT_EQ(t.wait.Shows(), 0);
-    EXPECT_EQ(p.tip_run.TipRunKind, 2);
+    EXPECT_EQ(p.tip_run.TipRunKind, TipRun::kWeek);
     ASSERT_EQ(StoredTips(t.db().conn()).size(), 1u);
     EXPECT_EQ(StoredTips(t.db().conn())[0].id, 99);
   }
@@ -158,7 +159,7 @@ TEST(TipRunsTest, TodayRunKeepsTheRisingBestSingleAndDoubleTips) {
     for (const StoredTip& s : StoredTips(t.db().conn())) stored.push_back(s.tip + " " + s.perc);
     EXPECT_EQ(stored, c.stored);
     EXPECT_EQ(p.tip_run.BestTipPercent, c.best);
-    EXPECT_EQ(p.tip_run.TipRunKind, kTodayRun);
+    EXPECT_EQ(p.tip_run.TipRunKind, TipRun::kToday);
     TipsList list(p);
     list.Show();
     EXPECT_EQ(list.RowCount(), c.listed);
@@ -265,7 +266,7 @@ TEST(TipRunsTest, StoredOddsAndProfitFollowTheTipAndMode) {
     TipsDb t("2010-06-05");
     const int id = t.Fixture(4, "2010-06-06", 5000, c.history, "", c.under);
     if (!c.odds.empty()) t.Odds(id, c.odds);
-    t.program().selection.result_mode = c.mode;
+    t.program().selection.result_mode = test::ModeOf(c.mode);
     RecordingView view;
     ASSERT_TRUE(RunWeekTips(t.program(), view));
     StoredTip expected = c.expected;
@@ -280,7 +281,7 @@ TEST(TipRunsTest, UnderOverTodayListShowsTheRowsAtTheBestPercentage) {
   t.Fixture(2, "2010-06-05", 3000, {}, "", 38);  // " > " 62
   t.Fixture(3, "2010-06-05", 4000, {}, "", 55);  // " < " 55: below the best, not stored
   Program& p = t.program();
-  p.selection.result_mode = 3;
+  p.selection.result_mode = test::ModeOf(3);
   RecordingView view;
   ASSERT_TRUE(RunTodayTips(p, view));
   EXPECT_EQ(p.tip_run.BestTipPercent, 62);
@@ -306,7 +307,7 @@ TEST(TipRunsTest, OddsColumnOfEveryTipAndMode) {
       {3, " > ", "OVER"},      {3, "  1", ""},           {0, " < ", ""},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(OddsColumn(c.mode, c.tip), c.column) << c.mode << " '" << c.tip << "'";
+    EXPECT_EQ(OddsColumn(test::ModeOf(c.mode), c.tip), c.column) << c.mode << " '" << c.tip << "'";
 }
 
 }  // namespace

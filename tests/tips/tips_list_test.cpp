@@ -23,7 +23,7 @@ using test::TipsDb;
 //   4  20     07.06.2010  A    "  2" 10/20/70  70   2    20
 class ListDb : public TipsDb {
  public:
-  explicit ListDb(int language = kEnglish, int result_mode = 0, uint8_t kind = kWeekRun)
+  explicit ListDb(int language = kEnglish, int result_mode = 0, TipRun kind = TipRun::kWeek)
       : TipsDb("2010-06-05", language) {
     a_ = db().AddTeam(20, "A");
     b_ = db().AddTeam(1, "B");
@@ -33,7 +33,7 @@ class ListDb : public TipsDb {
     Add(2, 4, "05.06.2010", c_, "102", 40, 30, 30, 100, std::nullopt, 0);
     Add(3, 1, "05.06.2010", b_, " 10", 50, 40, 10, 90, 1.2, 7);
     Add(4, 20, "07.06.2010", a_, "  2", 10, 20, 70, 70, 2.0, 20);
-    program().selection.result_mode = result_mode;
+    program().selection.result_mode = test::ModeOf(result_mode);
     program().tip_run.TipRunKind = kind;
   }
 
@@ -43,7 +43,7 @@ class ListDb : public TipsDb {
  private:
   void Add(int id, int league, const std::string& date, int home, const std::string& tip, int t1,
            int tx, int t2, int perc, std::optional<double> odds, int profit) {
-    InsertTipRow(program().dm, 0,
+    InsertTipRow(program().dm, ResultMode::kFullTime,
                  {id, league, date, home, zulu_, t1, tx, t2, tip, perc, odds, profit});
   }
 
@@ -64,7 +64,7 @@ std::string SortText(const TipsListSort& s) {
 TEST(TipsListTest, InitialSortAndTitleClicks) {
   struct Case {
     const char* name;
-    uint8_t kind;
+    TipRun kind;
     int mode;
     int language;
     std::vector<std::string> clicks;
@@ -72,80 +72,80 @@ TEST(TipsListTest, InitialSortAndTitleClicks) {
     std::vector<int64_t> ids;
   };
   const Case cases[] = {
-      {"week initial", kWeekRun, 0, kEnglish, {}, "PERC DESC, TIP ASC", {2, 3, 1, 4}},
-      {"today under/over initial", kTodayRun, 3, kEnglish, {}, "TIP2 DESC, TIP ASC", {}},
-      {"league initial", kLeagueRun, 0, kEnglish, {}, "DATUM ASC, ID ASC", {2, 3, 1, 4}},
-      {"value initial", kValueRun, 0, kEnglish, {}, "PROFIT DESC, KURZ DESC", {4, 3, 1, 2}},
-      {"HOME once", kWeekRun, 0, kEnglish, {"DOMACI"}, "HOME ASC, DATUM ASC", {4, 3, 1, 2}},
+      {"week initial", TipRun::kWeek, 0, kEnglish, {}, "PERC DESC, TIP ASC", {2, 3, 1, 4}},
+      {"today under/over initial", TipRun::kToday, 3, kEnglish, {}, "TIP2 DESC, TIP ASC", {}},
+      {"league initial", TipRun::kLeague, 0, kEnglish, {}, "DATUM ASC, ID ASC", {2, 3, 1, 4}},
+      {"value initial", TipRun::kValue, 0, kEnglish, {}, "PROFIT DESC, KURZ DESC", {4, 3, 1, 2}},
+      {"HOME once", TipRun::kWeek, 0, kEnglish, {"DOMACI"}, "HOME ASC, DATUM ASC", {4, 3, 1, 2}},
       {"HOME twice",
-       kWeekRun,
+       TipRun::kWeek,
        0,
        kEnglish,
        {"DOMACI", "DOMACI"},
        "HOME DESC, DATUM DESC",
        {2, 1, 3, 4}},
       {"TIP in a fresh week list",
-       kWeekRun,
+       TipRun::kWeek,
        0,
        kEnglish,
        {"TIP"},
        "TIP ASC, PERC DESC",
        {1, 4, 3, 2}},
       {"PERC flips to ascending",
-       kWeekRun,
+       TipRun::kWeek,
        0,
        kEnglish,
        {"PERC"},
        "PERC ASC, TIP ASC",
        {1, 4, 3, 2}},
-      {"DATUM", kWeekRun, 0, kEnglish, {"DATUM"}, "DATUM ASC, PERC DESC", {2, 3, 1, 4}},
+      {"DATUM", TipRun::kWeek, 0, kEnglish, {"DATUM"}, "DATUM ASC, PERC DESC", {2, 3, 1, 4}},
       {"PROFIT keeps the second column",
-       kWeekRun,
+       TipRun::kWeek,
        0,
        kEnglish,
        {"PROFIT"},
        "PROFIT DESC, TIP DESC",
        {4, 3, 1, 2}},
       {"English league order",
-       kWeekRun,
+       TipRun::kWeek,
        0,
        kEnglish,
        {"LIGA"},
        "ID_LIGA ASC, DATUM ASC",
        {3, 1, 2, 4}},
       {"English league order reversed",
-       kWeekRun,
+       TipRun::kWeek,
        0,
        kEnglish,
        {"LIGA", "LIGA"},
        "ID_LIGA DESC, DATUM DESC",
        {4, 2, 1, 3}},
       {"German league order",
-       kWeekRun,
+       TipRun::kWeek,
        0,
        kGerman,
        {"LIGA"},
        "ID_LIGA ASC, DATUM ASC",
        {1, 2, 3, 4}},
       {"value list league order",
-       kValueRun,
+       TipRun::kValue,
        0,
        kEnglish,
        {"LIGA"},
        "ID_LIGA ASC, PROFIT DESC",
        {3, 1, 2, 4}},
       {"league list sorts league ids",
-       kLeagueRun,
+       TipRun::kLeague,
        0,
        kEnglish,
        {"LIGA"},
        "ID_LIGA ASC, DATUM ASC",
        {3, 2, 1, 4}},
-      {"value TIP", kValueRun, 0, kEnglish, {"TIP"}, "TIP ASC, PROFIT DESC", {1, 4, 3, 2}},
-      {"value KURZ", kValueRun, 0, kEnglish, {"KURZ"}, "KURZ ASC, PROFIT DESC", {2, 3, 1, 4}},
-      {"value DATUM", kValueRun, 0, kEnglish, {"DATUM"}, "DATUM ASC, PERC DESC", {2, 3, 1, 4}},
+      {"value TIP", TipRun::kValue, 0, kEnglish, {"TIP"}, "TIP ASC, PROFIT DESC", {1, 4, 3, 2}},
+      {"value KURZ", TipRun::kValue, 0, kEnglish, {"KURZ"}, "KURZ ASC, PROFIT DESC", {2, 3, 1, 4}},
+      {"value DATUM", TipRun::kValue, 0, kEnglish, {"DATUM"}, "DATUM ASC, PERC DESC", {2, 3, 1, 4}},
       {"value DATUM under/over",
-       kValueRun,
+       TipRun::kValue,
        3,
        kEnglish,
        {"DATUM"},
@@ -178,7 +178,7 @@ TEST(TipsListTest, TodayListShowsOnlyTheBestTips) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.mode) + " " + std::to_string(c.best));
-    ListDb t(kEnglish, c.mode, kTodayRun);
+    ListDb t(kEnglish, c.mode, TipRun::kToday);
     t.program().tip_run.BestTipPercent = static_cast<uint8_t>(c.best);
     TipsList list(t.program());
     list.Show();
@@ -189,20 +189,21 @@ TEST(TipsListTest, TodayListShowsOnlyTheBestTips) {
 TEST(TipsListTest, CaptionAndExportName) {
   struct Case {
     int language;
-    uint8_t kind;
+    TipRun kind;
     int mode;
     std::string caption;
     std::string export_name;
   };
   const Case cases[] = {
-      {kEnglish, kTodayRun, 0, "  Tip for today :: FULL TIME :: 05.06.2010",
+      {kEnglish, TipRun::kToday, 0, "  Tip for today :: FULL TIME :: 05.06.2010",
        "tip-for-today-full-time-05062010"},
       // 5 June 2010 is a Saturday: the week ends on Monday the 7th.
-      {kGerman, kWeekRun, 1, "  Tipps für die Woche :: 1. HÄLFTE :: 05.06.2010 <-> 07.06.2010",
+      {kGerman, TipRun::kWeek, 1, "  Tipps für die Woche :: 1. HÄLFTE :: 05.06.2010 <-> 07.06.2010",
        "tipps-fur-die-woche-1-halfte-05062010-07062010"},
-      {kSlovak, kLeagueRun, 2, "  Morvela ligu :: 2. POLČAS :: 05.06.2010 <-> 26.06.2010",
+      {kSlovak, TipRun::kLeague, 2, "  Morvela ligu :: 2. POLČAS :: 05.06.2010 <-> 26.06.2010",
        "morvela-ligu-2-polcas-05062010-26062010"},
-      {kItalian, kValueRun, 3, "  Value tips :: UNDER / OVER", "value-tips-under-over-05062010"},
+      {kItalian, TipRun::kValue, 3, "  Value tips :: UNDER / OVER",
+       "value-tips-under-over-05062010"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.export_name);
@@ -232,7 +233,7 @@ TEST(TipsListTest, CellsShowTheDisplayRules) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.field) + " of " + std::to_string(c.id));
-    ListDb t(kEnglish, c.mode, kWeekRun);
+    ListDb t(kEnglish, c.mode, TipRun::kWeek);
     TipsList list(t.program());
     list.Show();
     const std::vector<int64_t> ids = ListedIds(list);
@@ -273,7 +274,7 @@ TEST(TipsListTest, ExportWritesTheListAsSemicolonSeparatedLines) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ListDb t(c.language, c.mode, kWeekRun);
+    ListDb t(c.language, c.mode, TipRun::kWeek);
     TipsList list(t.program());
     list.Show();
     list.SetCurrentRow(2);
@@ -304,7 +305,7 @@ TEST(TipsListTest, CtrlEOffersTheExportNameAndACancelWritesNothing) {
 }
 
 TEST(TipsListTest, ExportOfAnEmptyListIsTheHeaderOnly) {
-  ListDb t(kEnglish, 0, kTodayRun);
+  ListDb t(kEnglish, 0, TipRun::kToday);
   t.program().tip_run.BestTipPercent = 55;
   TipsList list(t.program());
   list.Show();

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/helpers.h"
-#include "core/program.h"
 #include "fake_ui.h"
 #include "fixture_db.h"
+#include "program/program.h"
 #include "tips/tip_runs.h"
 
 namespace morvela::test {
@@ -108,7 +108,7 @@ class RecordingView : public TipsListView {
     kind_at_show = p.tip_run.TipRunKind;
   }
   int shown = 0;
-  int kind_at_show = 0;
+  TipRun kind_at_show = TipRun::kNone;
 };
 
 // A stored TIPY row as text, for comparing whole rows; NULL reads as "NULL".

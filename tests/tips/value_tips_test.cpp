@@ -30,7 +30,7 @@ std::vector<ListedBet> Listed(Program& p) {
   TipsList list(p);
   list.Show();
   std::vector<ListedBet> out;
-  const bool uo = p.selection.result_mode == 3;
+  const bool uo = p.selection.result_mode == ResultMode::kUnderOver;
   for (int r = 0; r < list.RowCount(); ++r) {
     // Under/over rows store no PERC; their percentage is the under or over column.
     const std::string tip = list.Value(r, "TIP").AsString();
@@ -87,7 +87,7 @@ TEST(ValueTipsTest, EveryPricedBetIsListedByItsMargin) {
     RecordingView view;
     ASSERT_TRUE(RunValueTips(t.program(), view));
     EXPECT_EQ(view.shown, 1);
-    EXPECT_EQ(t.program().tip_run.TipRunKind, kValueRun);
+    EXPECT_EQ(t.program().tip_run.TipRunKind, TipRun::kValue);
     std::vector<ListedBet> expected = c.listed;
     for (ListedBet& b : expected) b.id = id;
     EXPECT_EQ(Listed(t.program()), expected);
@@ -99,7 +99,7 @@ TEST(ValueTipsTest, UnderOverGivesTheUnderAndOverBets) {
   const int id = t.Fixture(4, "2010-06-20", 5000, {}, "", 64);
   t.Odds(id, {{"UNDER", "1.7"}, {"OVER", "2.1"}, {"KURZ1", "1.5"}});
   Program& p = t.program();
-  p.selection.result_mode = 3;
+  p.selection.result_mode = test::ModeOf(3);
   RecordingView view;
   ASSERT_TRUE(RunValueTips(p, view));
   // 64 - 59 = 5 and 36 - 48 = -12.
@@ -121,7 +121,8 @@ TEST(ValueTipsTest, CoversEveryLeagueFromTodayOnAndReplacesTheTips) {
   const int later = t.Fixture(9, "2010-12-24", 3000, {});
   const int past = t.Fixture(9, "2010-06-04", 4000, {});  // unplayed but before today
   for (int id : {today, later, past}) t.Odds(id, {{"KURZ1", "1.25"}});
-  InsertTipRow(t.program().dm, 0, {.id = 99, .league = 1, .date_text = "01.06.2010", .tip = "  1"});
+  InsertTipRow(t.program().dm, ResultMode::kFullTime,
+               {.id = 99, .league = 1, .date_text = "01.06.2010", .tip = "  1"});
   RecordingView view;
   ASSERT_TRUE(RunValueTips(t.program(), view));
   std::vector<int64_t> ids;

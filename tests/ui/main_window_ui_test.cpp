@@ -127,17 +127,17 @@ TEST_F(MainWindowUiTest, SeasonChooserTakesThePlaceOfTheTipButtons) {
 
 TEST_F(MainWindowUiTest, ResultModeTabIsTheProgramsResultMode) {
   DesktopOptions o;
-  o.result_mode = 3;
+  o.result_mode = ResultMode::kUnderOver;
   o.league = 4;
   auto s = OpenSession(db_.Folder(), kEnglish, "main-en-uo.png", o);
   ASSERT_TRUE(s);
   s->ApplyStartChoices();
   Settle();
   EXPECT_EQ(Find<QTabBar>(*s, "TabControl1")->currentIndex(), 3);
-  EXPECT_EQ(s->program().selection.result_mode, 3);
+  EXPECT_EQ(s->program().selection.result_mode, ResultMode::kUnderOver);
   EXPECT_EQ(Status(*s), "English league loaded !");
   Find<QTabBar>(*s, "TabControl1")->setCurrentIndex(1);
-  EXPECT_EQ(s->program().selection.result_mode, 1);
+  EXPECT_EQ(s->program().selection.result_mode, ResultMode::kFirstHalf);
 }
 
 TEST(GuardedTest, ErrorsOfAHandlerReachTheUserAndStopThere) {
@@ -202,7 +202,7 @@ TEST(DesktopOptionsTest, CommandLine) {
       continue;
     }
     EXPECT_EQ(o->language.value_or(0), c.language);
-    EXPECT_EQ(o->result_mode, c.mode);
+    EXPECT_EQ(o->result_mode, test::ModeOf(c.mode));
     EXPECT_EQ(o->league.value_or(0), c.league);
     EXPECT_EQ(o->tip_button.value_or(0), c.tip_button);
     EXPECT_EQ(o->screenshot.toStdString(), c.screenshot);

@@ -32,7 +32,7 @@ class TipsListUiTest : public ::testing::Test {
   std::unique_ptr<DesktopSession> RunWeek(int result_mode, const std::string& picture) {
     DesktopOptions o;
     o.tip_button = kTipsForTheWeekButton;
-    o.result_mode = result_mode;
+    o.result_mode = test::ModeOf(result_mode);
     auto s = test::OpenSession(db_.db().Folder(), kEnglish, picture, o);
     if (!s) return nullptr;
     s->ApplyStartChoices();

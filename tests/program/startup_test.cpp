@@ -1,5 +1,5 @@
 // Start-up and exit: settings file, language, connection, column upgrade and version stamp.
-#include "core/startup.h"
+#include "program/startup.h"
 
 #include <gtest/gtest.h>
 

@@ -8,12 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/result_mode.h"
+
 namespace morvela {
 
 struct Tdm;
-
-// The result mode named by its short code: "ft" 0, "1h" 1, "2h" 2, "uo" 3; nullopt otherwise.
-std::optional<int> ResultModeFromCode(std::string_view code);
 
 struct Selection {
   std::string league;       // ID_LIGA as decimal text; empty while none is picked
@@ -21,7 +20,7 @@ struct Selection {
   std::string season;       // the loaded ROCNIK ("Active" for the league's current season)
   uint8_t team_count = 0;   // POCET
   uint8_t LM = 0, EL = 0, BARAZ = 0, VYP = 0;  // zone limits of the standings table
-  int result_mode = 0;  // 0 full time, 1 first half, 2 second half, 3 under/over
+  ResultMode result_mode = ResultMode::kFullTime;
 };
 
 // Loads the season with the given label of the current league (NacitajIDsutaz): its id, team

@@ -6,12 +6,12 @@
 
 #include "core/data_module.h"
 #include "core/date.h"
-#include "core/selection.h"
-#include "core/settings.h"
 #include "core/user_interface.h"
 #include "core/wait_indicator.h"
 #include "i18n/messages.h"
-#include "predict/prediction_state.h"
+#include "program/prediction_state.h"
+#include "program/selection.h"
+#include "program/settings.h"
 
 namespace morvela {
 
@@ -23,9 +23,12 @@ inline constexpr const char* kDefaultWebAddress = "https://www.morvela.net/";
 inline constexpr const char* kDefaultWebAddressEn = "https://www.morvela.net/en/";
 inline constexpr const char* kDefaultWebAddressDe = "https://www.morvela.net/de/";
 
+// The tip runs of the main window, as the tips list tells them apart.
+enum class TipRun : uint8_t { kNone = 0, kToday = 1, kWeek = 2, kLeague = 3, kValue = 4 };
+
 // Which run filled TIPY last, and the today run's best tip percentage.
 struct TipRunState {
-  uint8_t TipRunKind = 0;  // 1 today, 2 week, 3 league, 4 value tips
+  TipRun TipRunKind = TipRun::kNone;
   uint8_t BestTipPercent = 0;
 };
 

@@ -1,14 +1,14 @@
 // The main window model: captions and arrangement per language, the enable rules of the
 // functions, league buttons, the season chooser and the web page address.
-#include "core/main_window_model.h"
+#include "main_window/main_window_model.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "core/program.h"
 #include "fake_ui.h"
 #include "fixture_db.h"
+#include "program/program.h"
 
 namespace morvela {
 namespace {
@@ -157,7 +157,7 @@ TEST_F(MainWindowTest, LeagueButtonLoadsTheActiveSeason) {
   EXPECT_EQ(s.team_count, 20);
   EXPECT_EQ(s.LM, 4);
   EXPECT_EQ(s.VYP, 18);
-  EXPECT_EQ(s.result_mode, 3) << "the result mode stays with the tab";
+  EXPECT_EQ(s.result_mode, ResultMode::kUnderOver) << "the result mode stays with the tab";
   EXPECT_EQ(Flags(f), kOn);
   EXPECT_FALSE(f.ChooserVisible());
 }
@@ -293,7 +293,7 @@ TEST_F(MainWindowTest, WebPageAddressPerLanguage) {
 TEST_F(MainWindowTest, TabsSelectTheResultMode) {
   TForm1& f = Open();
   f.SelectTab(2);
-  EXPECT_EQ(program_->selection.result_mode, 2);
+  EXPECT_EQ(program_->selection.result_mode, ResultMode::kSecondHalf);
   f.SelectTab(7);
   EXPECT_EQ(f.Tab(), 2) << "no such tab";
   f.ApplyLanguage();

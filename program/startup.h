@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "core/program.h"
+#include "program/program.h"
 
 namespace morvela {
 

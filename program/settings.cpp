@@ -1,4 +1,4 @@
-#include "core/settings.h"
+#include "program/settings.h"
 
 #include "core/ini_file.h"
 

@@ -1,8 +1,8 @@
-#include "core/main_window_model.h"
+#include "main_window/main_window_model.h"
 
 #include "core/helpers.h"
-#include "core/program.h"
-#include "core/selection.h"
+#include "program/program.h"
+#include "program/selection.h"
 #include "tips/tip_runs.h"
 #include "tips/value_tips.h"
 
@@ -135,11 +135,11 @@ const std::string& TForm1::Caption() const {
 }
 
 int TForm1::Tab() const {
-  return p_.selection.result_mode;
+  return static_cast<int>(ModeIndex(p_.selection.result_mode));
 }
 
 void TForm1::SelectTab(int index) {
-  if (index >= 0 && index < kResultModeCount) p_.selection.result_mode = index;
+  if (auto mode = ResultModeFromIndex(index)) p_.selection.result_mode = *mode;
 }
 
 void TForm1::LeagueButtonClick(int league) {

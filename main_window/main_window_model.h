@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/result_mode.h"
 #include "i18n/leagues.h"
 
 namespace morvela {
@@ -51,7 +52,6 @@ enum FunctionButton : int {
   kLiveTipButton = 10,
 };
 inline constexpr int kFunctionButtonCount = 10;
-inline constexpr int kResultModeCount = 4;
 
 // The league buttons' columns and rows in the window's design.
 inline constexpr std::array<int, 5> kLeagueColumnsPx = {0, 119, 238, 357, 476};

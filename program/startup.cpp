@@ -1,4 +1,4 @@
-#include "core/startup.h"
+#include "program/startup.h"
 
 #include <unistd.h>
 
@@ -168,7 +168,7 @@ StartupResult RunStartup(Program& p, const StartupOptions& o) {
     p.language = p.settings.Lang == 0 ? 1 : p.settings.Lang;
   }
   p.messages.NastavJazyk(p.language);
-  p.selection.result_mode = 0;
+  p.selection.result_mode = ResultMode::kFullTime;
 
   try {
     p.dm.ADOConnection1.SetConnectionString(MakeConnectionString(p.folder, DatabasePassword()));

@@ -1,16 +1,9 @@
-#include "core/selection.h"
+#include "program/selection.h"
 
 #include "core/data_module.h"
 #include "core/helpers.h"
 
 namespace morvela {
-
-std::optional<int> ResultModeFromCode(std::string_view code) {
-  static constexpr std::string_view kCodes[] = {"ft", "1h", "2h", "uo"};
-  for (int i = 0; i < 4; ++i)
-    if (code == kCodes[i]) return i;
-  return std::nullopt;
-}
 
 void NacitajIDsutaz(Tdm& dm, Selection& sel, const std::string& label) {
   sel.competition.clear();

@@ -1,4 +1,4 @@
-#include "core/settings.h"
+#include "program/settings.h"
 
 #include <gtest/gtest.h>
 
