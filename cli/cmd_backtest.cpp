@@ -14,6 +14,7 @@
 #include "cli/json.h"
 #include "cli/table_printer.h"
 #include "i18n/leagues.h"
+#include "i18n/message_ids.h"
 #include "program/startup.h"
 #include "tips/backtest.h"
 
@@ -336,7 +337,7 @@ int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
   const auto start = std::chrono::steady_clock::now();
   BacktestRun run;
   {
-    WaitScope wait(p.wait, 0, p.messages.Msg(22));
+    WaitScope wait(p.wait, 0, p.messages.Msg(msg::kPleaseWait));
     run = RunBacktest(p.dm.ADOConnection1, o);
   }
   const double seconds =

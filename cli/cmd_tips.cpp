@@ -9,6 +9,7 @@
 #include "cli/json.h"
 #include "cli/table_printer.h"
 #include "core/helpers.h"
+#include "core/text.h"
 #include "i18n/leagues.h"
 #include "program/selection.h"
 #include "program/startup.h"
@@ -31,22 +32,17 @@ struct TipsOptions {
   bool stats = false;
 };
 
-std::string Trimmed(const std::string& s) {
-  const size_t b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return "";
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 void PrintTable(TipsList& list) {
   std::cout << list.Caption() << "\n";
   TextTable table;
   for (const TipsColumn& c : list.Columns())
-    table.AddColumn(Trimmed(c.title), c.align == CellAlign::kLeft ? TextTable::Align::kLeft
-                                                                  : TextTable::Align::kRight);
+    table.AddColumn(std::string(TrimSpaces(c.title)), c.align == CellAlign::kLeft
+                                                          ? TextTable::Align::kLeft
+                                                          : TextTable::Align::kRight);
   for (int r = 0; r < list.RowCount(); ++r) {
     std::vector<std::string> cells;
     for (const TipsColumn& c : list.Columns())
-      cells.push_back(Trimmed(list.DisplayText(r, c.field)));
+      cells.push_back(std::string(TrimSpaces(list.DisplayText(r, c.field))));
     table.AddRow(std::move(cells));
   }
   table.Print(std::cout);
@@ -135,8 +131,8 @@ bool LoadSeason(Program& p, int league, const std::string& label) {
     std::string listed;
     bool found = false;
     for (; !seasons.Eof(); seasons.Next()) {
-      const std::string s = Trimmed(seasons.FieldByName("ROCNIK").AsString());
-      found = found || s == Trimmed(label);
+      const std::string s(TrimSpaces(seasons.FieldByName("ROCNIK").AsString()));
+      found = found || s == TrimSpaces(label);
       listed += (listed.empty() ? "" : ", ") + s;
     }
     if (!found) {
@@ -144,7 +140,7 @@ bool LoadSeason(Program& p, int league, const std::string& label) {
                 << "' (seasons: " << listed << ")\n";
       return false;
     }
-    wanted = Trimmed(label);
+    wanted = std::string(TrimSpaces(label));
   }
   NacitajIDsutaz(p.dm, p.selection, wanted);
   if (p.selection.competition.empty()) {

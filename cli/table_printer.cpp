@@ -1,15 +1,9 @@
 #include "cli/table_printer.h"
+#include "core/text.h"
 
 #include <algorithm>
 
 namespace morvela {
-
-size_t Utf8Length(const std::string& s) {
-  size_t n = 0;
-  for (unsigned char c : s)
-    if ((c & 0xC0) != 0x80) ++n;
-  return n;
-}
 
 void TextTable::AddColumn(std::string title, Align align) {
   titles_.push_back(std::move(title));

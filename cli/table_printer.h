@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text.h"
+
 namespace morvela {
 
 class TextTable {
@@ -21,8 +23,5 @@ class TextTable {
   std::vector<Align> aligns_;
   std::vector<std::vector<std::string>> rows_;
 };
-
-// Number of characters of a UTF-8 text.
-size_t Utf8Length(const std::string& s);
 
 }  // namespace morvela

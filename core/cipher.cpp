@@ -1,4 +1,5 @@
 #include "core/cipher.h"
+#include "core/text.h"
 
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
@@ -116,22 +117,12 @@ std::string ZeroPad(std::string_view text) {
   return padded;
 }
 
-bool IsBlankOrControl(char c) {
-  return static_cast<unsigned char>(c) <= 32;
-}
-
-std::string TrimBlanksAndControls(std::string_view text) {
-  auto first = std::find_if_not(text.begin(), text.end(), IsBlankOrControl);
-  auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlankOrControl).base();
-  return first < last ? std::string(first, last) : std::string();
-}
-
 std::optional<std::string> TryDecipher(std::string_view enciphered) {
   auto bytes = DecodeBase64(enciphered);
   if (!bytes || bytes->empty() || bytes->size() % kBlock != 0) return std::nullopt;
   auto plain = RunCipher(*bytes, false);
   if (!plain) return std::nullopt;
-  return TrimBlanksAndControls(*plain);
+  return std::string(TrimBlanksAndControls(*plain));
 }
 
 }  // namespace

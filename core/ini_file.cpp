@@ -1,6 +1,7 @@
 #include "core/ini_file.h"
 
 #include "core/helpers.h"
+#include "core/text.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -17,40 +18,23 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // The name of a "[Name]" line; nullopt for any other line.
 std::optional<std::string_view> SectionName(std::string_view line) {
-  line = TrimBlanks(line);
+  line = TrimSpacesAndTabs(line);
   if (line.size() < 2 || line.front() != '[') return std::nullopt;
   size_t close = line.find(']');
   if (close == std::string_view::npos) return std::nullopt;
-  return TrimBlanks(line.substr(1, close - 1));
+  return TrimSpacesAndTabs(line.substr(1, close - 1));
 }
 
 // Key and value of a "key=value" line; nullopt for comments and lines without "=".
 std::optional<std::pair<std::string_view, std::string_view>> KeyValue(std::string_view line) {
-  std::string_view trimmed = TrimBlanks(line);
+  std::string_view trimmed = TrimSpacesAndTabs(line);
   if (trimmed.empty() || trimmed.front() == ';') return std::nullopt;
   size_t eq = trimmed.find('=');
   if (eq == std::string_view::npos) return std::nullopt;
-  return std::pair{TrimBlanks(trimmed.substr(0, eq)), TrimBlanks(trimmed.substr(eq + 1))};
+  return std::pair{TrimSpacesAndTabs(trimmed.substr(0, eq)),
+                   TrimSpacesAndTabs(trimmed.substr(eq + 1))};
 }
 
 // Closes a POSIX file descriptor when it goes out of scope.
@@ -120,7 +104,7 @@ IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {
 std::optional<size_t> IniFile::FindSection(std::string_view section) const {
   for (size_t i = 0; i < lines_.size(); ++i) {
     auto name = SectionName(lines_[i]);
-    if (name && SameIgnoringCase(*name, section)) return i;
+    if (name && EqualsIgnoringAsciiCase(*name, section)) return i;
   }
   return std::nullopt;
 }
@@ -130,7 +114,7 @@ std::optional<size_t> IniFile::FindKey(std::string_view section, std::string_vie
   if (!header) return std::nullopt;
   for (size_t i = *header + 1; i < lines_.size() && !SectionName(lines_[i]); ++i) {
     auto kv = KeyValue(lines_[i]);
-    if (kv && SameIgnoringCase(kv->first, key)) return i;
+    if (kv && EqualsIgnoringAsciiCase(kv->first, key)) return i;
   }
   return std::nullopt;
 }
@@ -148,8 +132,8 @@ int IniFile::ReadInteger(std::string_view section, std::string_view key, int def
 
 bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
   std::string text = ReadString(section, key, "");
-  if (SameIgnoringCase(text, "true")) return true;
-  if (SameIgnoringCase(text, "false")) return false;
+  if (EqualsIgnoringAsciiCase(text, "true")) return true;
+  if (EqualsIgnoringAsciiCase(text, "false")) return false;
   auto number = ParseWholeInt(text);
   return number ? *number != 0 : def;
 }
@@ -163,14 +147,14 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
   std::string entry = std::string(key) + "=" + std::string(value);
   auto header = FindSection(section);
   if (!header) {
-    if (!lines_.empty() && !TrimBlanks(lines_.back()).empty()) lines_.emplace_back();
+    if (!lines_.empty() && !TrimSpacesAndTabs(lines_.back()).empty()) lines_.emplace_back();
     lines_.push_back("[" + std::string(section) + "]");
     lines_.push_back(std::move(entry));
     return;
   }
   size_t insert_at = *header + 1;
   for (size_t i = *header + 1; i < lines_.size() && !SectionName(lines_[i]); ++i) {
-    if (!TrimBlanks(lines_[i]).empty()) insert_at = i + 1;
+    if (!TrimSpacesAndTabs(lines_[i]).empty()) insert_at = i + 1;
   }
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert_at), std::move(entry));
 }

@@ -8,6 +8,7 @@
 
 #include "core/database.h"
 #include "core/date.h"
+#include "core/text.h"
 
 namespace morvela {
 
@@ -30,12 +31,6 @@ struct Token {
   std::string text;      // identifier/operator/number text; literal value for strings and dates
   bool to_date = false;  // a short-date text that a DATUM column receives
 };
-
-std::string Upper(std::string_view s) {
-  std::string r(s);
-  for (char& c : r) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return r;
-}
 
 bool IsIdentStart(char c) {
   return std::isalpha(static_cast<unsigned char>(c)) || c == '_' ||
@@ -137,7 +132,7 @@ std::vector<Token> Tokenize(std::string_view in) {
     if (c == '@' && i + 1 < n && in[i + 1] == '@') {
       size_t j = i + 2;
       while (j < n && IsIdentChar(in[j])) ++j;
-      out.push_back({Tok::kIdent, Upper(in.substr(i, j - i))});
+      out.push_back({Tok::kIdent, AsciiUpper(in.substr(i, j - i))});
       i = j;
       continue;
     }
@@ -387,7 +382,7 @@ class Translator {
  public:
   explicit Translator(std::string_view sql) : t_(Tokenize(sql)) {
     if (!t_.empty()) {
-      std::string first = Upper(t_[0].text);
+      std::string first = AsciiUpper(t_[0].text);
       lift_ = t_[0].type == Tok::kIdent &&
               (first == "SELECT" || first == "INSERT" || first == "UPDATE" || first == "DELETE");
       alter_ = first == "ALTER";
@@ -572,7 +567,7 @@ class Translator {
 
   void StepIdent(const Token& tok) {
     Level& lv = levels_.back();
-    std::string up = Upper(tok.text);
+    std::string up = AsciiUpper(tok.text);
     if (up == "SELECT") {
       Emit(tok.text);
       size_t j = i_ + 1;

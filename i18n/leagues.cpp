@@ -5,6 +5,7 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "core/text.h"
 #include "i18n/messages.h"
 
 namespace morvela {
@@ -37,19 +38,6 @@ constexpr std::array<std::array<int, kLeagueCount>, kLanguageCount> kOrders = {{
 constexpr int kCzechId = 3;
 constexpr std::string_view kCzechFullName = "czech republic";
 
-std::string_view TrimBlanks(std::string_view s) {
-  const auto first = s.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
 }  // namespace
 
 const LeagueInfo& League(int id) {
@@ -69,17 +57,17 @@ std::array<int, kLeagueCount> TipsListLeagueOrder(int lang) {
 }
 
 std::optional<int> LeagueIdFromName(std::string_view name) {
-  name = TrimBlanks(name);
+  name = TrimSpacesAndTabs(name);
   int id = 0;
   const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), id);
   if (!name.empty() && error == std::errc() && end == name.data() + name.size()) {
     if (id >= 1 && id <= kLeagueCount) return id;
     return std::nullopt;
   }
-  if (EqualsIgnoringCase(name, kCzechFullName)) return kCzechId;
+  if (EqualsIgnoringAsciiCase(name, kCzechFullName)) return kCzechId;
   for (const LeagueInfo& league : kLeagues) {
-    if (EqualsIgnoringCase(name, league.code) ||
-        EqualsIgnoringCase(name, MessageText(league.caption_message, kEnglish))) {
+    if (EqualsIgnoringAsciiCase(name, league.code) ||
+        EqualsIgnoringAsciiCase(name, MessageText(league.caption_message, kEnglish))) {
       return league.id;
     }
   }

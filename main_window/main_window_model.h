@@ -140,8 +140,4 @@ class TForm1 {
   ButtonState confirm_;
 };
 
-// Upper case of a UTF-8 text for the letters of the program's languages (ASCII and the Latin-1
-// letters such as "ä" and "é"); other characters stay.
-std::string UpperCaseText(std::string_view text);
-
 }  // namespace morvela

@@ -1,4 +1,5 @@
 #include "predict/tip_selection.h"
+#include "core/text.h"
 
 #include <algorithm>
 #include <array>
@@ -70,10 +71,7 @@ void SelectUnderOverTip(PredictionState& state, int under) {
 }
 
 std::string TrimTip(std::string_view tip) {
-  size_t begin = tip.find_first_not_of(' ');
-  if (begin == std::string_view::npos) return {};
-  size_t end = tip.find_last_not_of(' ');
-  return std::string(tip.substr(begin, end - begin + 1));
+  return std::string(TrimSpaces(tip));
 }
 
 TipKind KindOfTip(std::string_view tip) {

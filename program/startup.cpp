@@ -9,6 +9,7 @@
 
 #include "core/cipher.h"
 #include "core/helpers.h"
+#include "i18n/message_ids.h"
 
 namespace morvela {
 
@@ -174,7 +175,7 @@ StartupResult RunStartup(Program& p, const StartupOptions& o) {
     p.dm.ADOConnection1.SetConnectionString(MakeConnectionString(p.folder, DatabasePassword()));
     p.dm.ADOConnection1.Open();
   } catch (const DatabaseError&) {
-    p.ui.ShowMessage(MessageKind::kError, p.messages.Msg(0));
+    p.ui.ShowMessage(MessageKind::kError, p.messages.Msg(msg::kCannotConnect));
     return StartupResult::kEndProgram;
   }
 
@@ -210,7 +211,7 @@ StartupResult RunStartup(Program& p, const StartupOptions& o) {
 }
 
 void RunExit(Program& p) {
-  p.wait.ShowWait(0, p.messages.Msg(33));
+  p.wait.ShowWait(0, p.messages.Msg(msg::kProgramEnding));
   p.dm.Q1.Close();
   p.dm.Work1.Close();
   p.dm.Work2.Close();

@@ -7,6 +7,7 @@
 
 #include "core/helpers.h"
 #include "core/rounding.h"
+#include "i18n/message_ids.h"
 #include "predict/support_routines.h"
 
 namespace morvela {
@@ -376,7 +377,7 @@ std::optional<int32_t> SeasonGoals::UnderPercent(Query& q, int64_t home, int64_t
 ReplayReport ReplaySeason(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
                           const std::string& competition) {
   dm.Work1.Close();
-  WaitScope shown(wait, 0, msgs.Msg(159) + " ...");
+  WaitScope shown(wait, 0, msgs.Msg(msg::kCalculateRatings) + " ...");
   ReplayReport report;
   CheckLimits(dm, competition, report);
   if (report.over_limits) return report;

@@ -1,6 +1,7 @@
 #include "tips/tip_runs.h"
 
 #include "core/helpers.h"
+#include "i18n/message_ids.h"
 #include "predict/outcome_search.h"
 #include "predict/tip_selection.h"
 #include "program/program.h"
@@ -64,7 +65,7 @@ bool RunPeriod(Program& p, TipsListView& view, TipRun kind, const std::string& s
     return false;
   }
   {
-    WaitScope wait(p.wait, 0, p.messages.Msg(22));
+    WaitScope wait(p.wait, 0, p.messages.Msg(msg::kPleaseWait));
     p.dm.Command1.Execute("DELETE * FROM TIPY");
     p.tip_run.TipRunKind = kind;
     if (kind == TipRun::kToday) p.tip_run.BestTipPercent = 0;
@@ -106,16 +107,17 @@ Date LeagueRunEnd(const Date& today, int dni) {
 }
 
 bool RunTodayTips(Program& p, TipsListView& view) {
-  return RunPeriod(p, view, TipRun::kToday, TodayFixturesSql(p.today), 23);
+  return RunPeriod(p, view, TipRun::kToday, TodayFixturesSql(p.today), msg::kNoMatchesToday);
 }
 
 bool RunWeekTips(Program& p, TipsListView& view) {
-  return RunPeriod(p, view, TipRun::kWeek, WeekFixturesSql(p.today), 24);
+  return RunPeriod(p, view, TipRun::kWeek, WeekFixturesSql(p.today), msg::kNoMatchesThisWeek);
 }
 
 bool RunLeagueTips(Program& p, TipsListView& view) {
   return RunPeriod(p, view, TipRun::kLeague,
-                   LeagueFixturesSql(p.today, p.settings.Dni, p.selection.competition), 25);
+                   LeagueFixturesSql(p.today, p.settings.Dni, p.selection.competition),
+                   msg::kNoMatchesInLeague);
 }
 
 std::string OddsColumn(ResultMode result_mode, std::string_view tip) {

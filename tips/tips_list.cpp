@@ -5,7 +5,9 @@
 #include <stdexcept>
 
 #include "core/helpers.h"
+#include "core/text.h"
 #include "i18n/leagues.h"
+#include "i18n/message_ids.h"
 #include "program/program.h"
 #include "tips/tip_runs.h"
 
@@ -20,19 +22,6 @@ bool IsUnderOver(const Program& p) {
   return p.selection.result_mode == ResultMode::kUnderOver;
 }
 
-std::string Upper(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return s;
-}
-
-// Blanks and control characters off both ends.
-std::string Trim(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-  return std::string(s);
-}
-
 // Message numbers of a run kind's title and export slug.
 struct TitleAndSlug {
   int title;
@@ -42,19 +31,22 @@ struct TitleAndSlug {
 TitleAndSlug RunTextsOf(TipRun kind) {
   switch (kind) {
     case TipRun::kToday:
-      return {72, 189};
+      return {msg::kTipForToday, msg::kTipForTodaySlug};
     case TipRun::kWeek:
-      return {73, 190};
+      return {msg::kTipsForTheWeek, msg::kTipsForTheWeekSlug};
     case TipRun::kLeague:
-      return {74, 191};
+      return {msg::kTippingALeague, msg::kTippingALeagueSlug};
     default:
-      return {169, 192};
+      return {msg::kValueTips, msg::kValueTipsSlug};
   }
 }
 
 // Message numbers of a result mode's title ("FULL TIME", ...) and export slug ("full-time", ...).
 TitleAndSlug ModeTextsOf(ResultMode result_mode) {
-  static constexpr TitleAndSlug kModes[] = {{155, 193}, {156, 194}, {157, 195}, {181, 196}};
+  static constexpr TitleAndSlug kModes[] = {{msg::kFullTime, msg::kFullTimeSlug},
+                                            {msg::kFirstHalf, msg::kFirstHalfSlug},
+                                            {msg::kSecondHalf, msg::kSecondHalfSlug},
+                                            {msg::kUnderOver, msg::kUnderOverSlug}};
   return kModes[ModeIndex(result_mode)];
 }
 
@@ -138,12 +130,12 @@ class RowRestore {
 std::vector<TipsColumn> TipsListColumns(ResultMode result_mode, const Messages& m) {
   using A = CellAlign;
   std::vector<TipsColumn> c = {
-      {"DATUM", m.Msg(91), 65, A::kLeft},
-      {"LIGA", m.Msg(111), 100, A::kLeft},
-      {"DOMACI", m.Msg(92), 163, A::kLeft},
-      {"HOSTIA", m.Msg(93), 163, A::kLeft},
+      {"DATUM", m.Msg(msg::kDateTitle), 65, A::kLeft},
+      {"LIGA", m.Msg(msg::kLeagueTitle), 100, A::kLeft},
+      {"DOMACI", m.Msg(msg::kHomeTitle), 163, A::kLeft},
+      {"HOSTIA", m.Msg(msg::kGuestTitle), 163, A::kLeft},
   };
-  const std::string tip = Upper(m.Msg(106));
+  const std::string tip = AsciiUpper(m.Msg(msg::kTipTitle));
   if (result_mode == ResultMode::kUnderOver) {
     c.push_back({"TIP1", "<2,5 ", 50, A::kCenter});
     c.push_back({"TIP2", ">2,5 ", 50, A::kCenter});
@@ -155,8 +147,8 @@ std::vector<TipsColumn> TipsListColumns(ResultMode result_mode, const Messages& 
     c.push_back({"TIP", tip, 30, A::kLeft});
     c.push_back({"PERC", "%", 30, A::kRight});
   }
-  c.push_back({"KURZ", m.Msg(138), 40, A::kRight});
-  c.push_back({"PROFIT", m.Msg(141), 45, A::kRight});
+  c.push_back({"KURZ", m.Msg(msg::kOddTitle), 40, A::kRight});
+  c.push_back({"PROFIT", m.Msg(msg::kProfitTitle), 45, A::kRight});
   return c;
 }
 
@@ -295,14 +287,15 @@ std::optional<std::string> TipsList::ExportToCSV(const std::string& proposed_nam
     lines.push_back(std::move(line));
   };
   std::vector<std::string> values;
-  for (const TipsColumn& c : columns_) values.push_back(Trim(c.title));
+  for (const TipsColumn& c : columns_)
+    values.push_back(std::string(TrimBlanksAndControls(c.title)));
   add_line(values);
   {
     RowRestore keep(q);
     for (q.First(); !q.Eof(); q.Next()) {
       values.clear();
       for (const TipsColumn& c : columns_)
-        values.push_back(Trim(q.FieldByName(c.field).AsString()));
+        values.push_back(std::string(TrimBlanksAndControls(q.FieldByName(c.field).AsString())));
       add_line(values);
     }
   }

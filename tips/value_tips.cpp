@@ -1,6 +1,7 @@
 #include "tips/value_tips.h"
 
 #include "core/helpers.h"
+#include "i18n/message_ids.h"
 #include "predict/tip_selection.h"
 #include "program/program.h"
 
@@ -68,11 +69,11 @@ bool RunValueTips(Program& p, TipsListView& view) {
   Query& fixtures = p.dm.Work2;
   fixtures.Open(std::string(kValueFixturesSql) + FormatSqlDate(p.today) + " AND VYSLEDOK IS NULL)");
   if (fixtures.Eof()) {
-    p.ui.ShowMessage(MessageKind::kWarning, p.messages.Msg(170));
+    p.ui.ShowMessage(MessageKind::kWarning, p.messages.Msg(msg::kNoMatchesOrOdds));
     return false;
   }
   {
-    WaitScope wait(p.wait, 0, p.messages.Msg(22));
+    WaitScope wait(p.wait, 0, p.messages.Msg(msg::kPleaseWait));
     p.dm.Command1.Execute("DELETE * FROM TIPY");
     p.tip_run.TipRunKind = TipRun::kValue;
     for (fixtures.First(); !fixtures.Eof(); fixtures.Next()) StoreFixtureBets(p, fixtures);

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 
+#include "i18n/message_ids.h"
 #include "program/program.h"
 #include "ui/pictures.h"
 #include "ui/qt_user_interface.h"
@@ -24,7 +25,6 @@ namespace morvela {
 
 namespace {
 
-constexpr int kNotAvailableMessage = 140;
 // Button heights: a flag picture with room around it.
 constexpr int kButtonHeight = kFlagHeight + 12;
 // A league button's caption stands left, after the flag, with this padding and some room to
@@ -308,7 +308,7 @@ void MainWindow::Handle(const std::function<void()>& handler) {
 }
 
 void MainWindow::NotAvailable() {
-  p_.ui.ShowMessage(MessageKind::kInformation, p_.messages.Msg(kNotAvailableMessage));
+  p_.ui.ShowMessage(MessageKind::kInformation, p_.messages.Msg(msg::kNotAvailable));
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

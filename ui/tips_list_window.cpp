@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include "i18n/message_ids.h"
 #include "program/program.h"
 #include "ui/pictures.h"
 #include "ui/qt_user_interface.h"
@@ -127,7 +128,8 @@ void UnavailableMatchWindow::PresetTeams(const Team& home, const Team& away) {
 }
 
 void UnavailableMatchWindow::ShowModal() {
-  p_.ui.ShowMessage(MessageKind::kInformation, pairing_ + "\r\n\r\n" + p_.messages.Msg(140));
+  p_.ui.ShowMessage(MessageKind::kInformation,
+                    pairing_ + "\r\n\r\n" + p_.messages.Msg(msg::kNotAvailable));
 }
 
 TipsListWindow::TipsListWindow(Program& program, MatchWindowOpener& opener, QWidget* parent)

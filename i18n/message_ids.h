@@ -1,0 +1,66 @@
+// Names of the message-table entries the program's code shows. The number is the entry's place
+// in the table (i18n/messages.cpp), which stays fixed across versions; a text is reached as
+// `messages.Msg(msg::kPleaseWait)`. Entries used only as data of a table (the league buttons'
+// captions, hints and status lines in i18n/leagues.cpp) keep their numbers there.
+#pragma once
+
+namespace morvela::msg {
+
+// Start-up and exit.
+inline constexpr int kCannotConnect = 0;   // "Unable to connect to the database ! ..."
+inline constexpr int kProgramEnding = 33;  // "The program is ending ..."
+
+// Main window.
+inline constexpr int kChooseSeason = 17;
+inline constexpr int kWebPageHint = 42;
+inline constexpr int kSettingHint = 43;
+inline constexpr int kUpdateHint = 44;
+inline constexpr int kArchive = 69;
+inline constexpr int kTables = 70;
+inline constexpr int kResults = 71;
+inline constexpr int kTipForToday = 72;
+inline constexpr int kTipsForTheWeek = 73;
+inline constexpr int kTippingALeague = 74;
+inline constexpr int kSearchForTip = 75;
+inline constexpr int kSelectALeague = 76;
+inline constexpr int kOk = 100;
+inline constexpr int kNotAvailable = 140;
+inline constexpr int kForm = 162;
+inline constexpr int kValueTips = 169;
+inline constexpr int kLiveTip = 171;
+
+// Result modes: titles ("FULL TIME", ...) and export slugs ("full-time", ...).
+inline constexpr int kFullTime = 155;
+inline constexpr int kFirstHalf = 156;
+inline constexpr int kSecondHalf = 157;
+inline constexpr int kUnderOver = 181;
+inline constexpr int kFullTimeSlug = 193;
+inline constexpr int kFirstHalfSlug = 194;
+inline constexpr int kSecondHalfSlug = 195;
+inline constexpr int kUnderOverSlug = 196;
+
+// Tip runs and the tips list.
+inline constexpr int kPleaseWait = 22;
+inline constexpr int kNoMatchesToday = 23;
+inline constexpr int kNoMatchesThisWeek = 24;
+inline constexpr int kNoMatchesInLeague = 25;
+inline constexpr int kNoMatchesOrOdds = 170;
+inline constexpr int kDateTitle = 91;
+inline constexpr int kHomeTitle = 92;
+inline constexpr int kGuestTitle = 93;
+inline constexpr int kTipTitle = 106;
+inline constexpr int kLeagueTitle = 111;
+inline constexpr int kOddTitle = 138;
+inline constexpr int kProfitTitle = 141;  // "DIF.%"
+inline constexpr int kTipForTodaySlug = 189;
+inline constexpr int kTipsForTheWeekSlug = 190;
+inline constexpr int kTippingALeagueSlug = 191;
+inline constexpr int kValueTipsSlug = 192;
+
+// Season replay.
+inline constexpr int kCalculateRatings = 159;  // "Calculate ELO points"
+
+// Parameterised texts of Messages::NastavJazykPar, by case number.
+inline constexpr int kSeasonLoadedCase = 1;  // "   Season 2010/2011 loaded"
+
+}  // namespace morvela::msg
