@@ -5,6 +5,7 @@
 #include "cli/cli_context.h"
 #include "core/cipher.h"
 #include "core/database.h"
+#include "program/front_end_options.h"
 
 namespace morvela {
 
@@ -16,11 +17,14 @@ int RunCli(int argc, char** argv) {
   app.require_subcommand(1);
   app.fallthrough();
   app.add_option("--home", ctx.home, "Program folder (database, settings, Export/)");
-  app.add_option("--today", ctx.today_text, "Take this date (YYYY-MM-DD) as today");
-  app.add_option("--lang", ctx.lang, "Language of this run")
-      ->check(CLI::IsMember({"en", "de", "sk", "it"}));
-  app.add_option("--mode", ctx.mode, "Result mode: full time, 1st half, 2nd half, under/over")
-      ->check(CLI::IsMember({"ft", "1h", "2h", "uo"}));
+  // The global values are checked as the desktop program checks them, with its messages.
+  app.add_option("--today", ctx.today_text, "Take this date (YYYY-MM-DD) as today")
+      ->each([](const std::string& s) { DateOption("--today", s); });
+  app.add_option("--lang", ctx.lang, "Language of this run: en, de, sk or it")
+      ->each([](const std::string& s) { LanguageOption(s); });
+  app.add_option("--mode", ctx.mode,
+                 "Result mode: ft full time, 1h 1st half, 2h 2nd half, uo under/over")
+      ->each([](const std::string& s) { ModeOption(s); });
 
   int exit_code = kExitOk;
   RegisterBasicCommands(app, ctx, exit_code);
@@ -38,6 +42,9 @@ int RunCli(int argc, char** argv) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     app.exit(e);
+    return kExitUsage;
+  } catch (const OptionError& e) {
+    std::cerr << "Error: " << e.what() << "\n";
     return kExitUsage;
   } catch (const DatabaseError& e) {
     std::cerr << "Error: " << e.what() << "\n";

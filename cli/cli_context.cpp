@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "program/front_end_options.h"
 #include "program/selection.h"
 #include "program/startup.h"
 
@@ -76,17 +77,16 @@ std::string CliContext::Folder() const {
 
 std::optional<Date> CliContext::Today() const {
   if (today_text.empty()) return TodayFromEnvironment();
-  auto d = ParseIsoDate(today_text);
-  if (!d) throw CLI::ValidationError("--today", "expects a date as YYYY-MM-DD, got " + today_text);
-  return d;
+  return DateOption("--today", today_text);
 }
 
 ResultMode CliContext::Mode() const {
-  return ResultModeFromCode(mode).value_or(ResultMode::kFullTime);
+  return ModeOption(mode);
 }
 
 std::optional<int> CliContext::Language() const {
-  return LanguageFromCode(lang);
+  if (lang.empty()) return std::nullopt;
+  return LanguageOption(lang);
 }
 
 std::optional<int> CliContext::OpenProgram() {

@@ -15,6 +15,7 @@
 #include "cli/table_printer.h"
 #include "i18n/leagues.h"
 #include "i18n/message_ids.h"
+#include "program/front_end_options.h"
 #include "program/startup.h"
 #include "tips/backtest.h"
 
@@ -33,12 +34,6 @@ const char* ModeName(ResultMode mode) {
   static constexpr const char* kNames[] = {"full time", "first half", "second half",
                                            "under/over 2.5 goals"};
   return kNames[ModeIndex(mode)];
-}
-
-Date DateArgument(const char* option, const std::string& text) {
-  const std::optional<Date> d = ParseIsoDate(text);
-  if (!d) throw CLI::ValidationError(option, "expects a date as YYYY-MM-DD, got '" + text + "'");
-  return *d;
 }
 
 // ---- Which odds the data holds ----
@@ -319,16 +314,10 @@ void WriteCsv(const std::string& path, const BacktestRun& run, ResultMode mode) 
 
 int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
   BacktestOptions o;
-  o.from = DateArgument("--from", a.from);
-  o.to = DateArgument("--to", a.to);
+  o.from = DateOption("--from", a.from);
+  o.to = DateOption("--to", a.to);
   if (o.to < o.from) throw CLI::ValidationError("--to", "lies before --from");
-  for (const std::string& l : a.leagues) {
-    const std::optional<int> id = LeagueIdFromName(l);
-    if (!id)
-      throw CLI::ValidationError(
-          "--league", "unknown league '" + l + "' (an id 1-20, a country name or its code)");
-    o.leagues.push_back(*id);
-  }
+  for (const std::string& l : a.leagues) o.leagues.push_back(LeagueOption("--league", l));
   o.result_mode = ctx.Mode();
   if (auto rc = ctx.OpenProgram()) return *rc;
   Program& p = *ctx.program;

@@ -8,6 +8,7 @@
 #include "i18n/leagues.h"
 #include "predict/outcome_search.h"
 #include "predict/tip_selection.h"
+#include "program/front_end_options.h"
 #include "program/selection.h"
 #include "program/startup.h"
 #include "rating/season_replay.h"
@@ -17,11 +18,7 @@ namespace morvela {
 namespace {
 
 int LeagueArgument(const std::string& text) {
-  auto id = LeagueIdFromName(text);
-  if (!id)
-    throw CLI::ValidationError(
-        "LEAGUE", "unknown league '" + text + "' (an id 1-20 or an English country name)");
-  return *id;
+  return LeagueOption("LEAGUE", text);
 }
 
 int RunReplay(CliContext& ctx, const std::string& league_text, int competition) {

@@ -11,6 +11,7 @@
 #include "core/helpers.h"
 #include "core/text.h"
 #include "i18n/leagues.h"
+#include "program/front_end_options.h"
 #include "program/selection.h"
 #include "program/startup.h"
 #include "tips/tip_runs.h"
@@ -155,10 +156,7 @@ int RunTips(CliContext& ctx, TipsRun run, const TipsOptions& o) {
   CheckSortColumns(o, ctx.Mode());
   std::optional<int> league;
   if (run == TipsRun::kLeague) {
-    league = LeagueIdFromName(o.league);
-    if (!league)
-      throw CLI::ValidationError(
-          "LEAGUE", "unknown league '" + o.league + "' (an id 1-20 or an English country name)");
+    league = LeagueOption("LEAGUE", o.league);
   }
   if (auto rc = ctx.OpenProgram()) return *rc;
   Program& p = *ctx.program;

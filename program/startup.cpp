@@ -106,12 +106,6 @@ std::string ResolveProgramFolder(const std::optional<std::string>& dir,
   return WithSeparator(fs::absolute(folder, ec).string());
 }
 
-std::optional<Date> TodayFromEnvironment() {
-  const char* env = std::getenv("MORVELA_TODAY");
-  if (!env || !*env) return std::nullopt;
-  return ParseIsoDate(env);
-}
-
 void UpgradeColumns(Program& p) {
   Connection& c = p.dm.ADOConnection1;
   // The tip runs store their tip string in TIPY.TIP, so an older TIPY gains that column first.

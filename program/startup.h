@@ -28,9 +28,6 @@ enum class StartupResult {
 std::string ResolveProgramFolder(const std::optional<std::string>& dir,
                                  const std::string& exe_path);
 
-// Today from MORVELA_TODAY=YYYY-MM-DD when set and valid; nullopt otherwise.
-std::optional<Date> TodayFromEnvironment();
-
 // The start-up sequence. Messages go through program.ui; a failing step's engine text is shown
 // as an error.
 StartupResult RunStartup(Program& program, const StartupOptions& options);

@@ -14,6 +14,7 @@
 
 #include "i18n/leagues.h"
 #include "i18n/messages.h"
+#include "program/front_end_options.h"
 #include "program/selection.h"
 #include "program/startup.h"
 #include "ui/x11_wait_box.h"
@@ -108,33 +109,16 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
 
   DesktopOptions o;
   if (parser.isSet(home)) o.home = parser.value(home).toStdString();
-  if (parser.isSet(today)) {
-    o.today = ParseIsoDate(parser.value(today).toStdString());
-    if (!o.today) {
-      message = QStringLiteral("--today expects a date as YYYY-MM-DD, got ") + parser.value(today);
-      return std::nullopt;
-    }
-  }
-  if (parser.isSet(lang)) {
-    o.language = LanguageFromCode(parser.value(lang).toStdString());
-    if (!o.language) {
-      message = QStringLiteral("--lang expects en, de, sk or it, got ") + parser.value(lang);
-      return std::nullopt;
-    }
-  }
-  const std::optional<ResultMode> result_mode =
-      ResultModeFromCode(parser.value(mode).toStdString());
-  if (!result_mode) {
-    message = QStringLiteral("--mode expects ft, 1h, 2h or uo, got ") + parser.value(mode);
+  try {
+    if (parser.isSet(today)) o.today = DateOption("--today", parser.value(today).toStdString());
+    if (parser.isSet(lang)) o.language = LanguageOption(parser.value(lang).toStdString());
+    o.result_mode = ModeOption(parser.value(mode).toStdString());
+    if (parser.isSet(league))
+      o.league = LeagueOption("--league", parser.value(league).toStdString());
+    if (!o.today) o.today = TodayFromEnvironment();
+  } catch (const OptionError& e) {
+    message = QString::fromStdString(e.what());
     return std::nullopt;
-  }
-  o.result_mode = *result_mode;
-  if (parser.isSet(league)) {
-    o.league = LeagueIdFromName(parser.value(league).toStdString());
-    if (!o.league) {
-      message = QStringLiteral("--league names no league: ") + parser.value(league);
-      return std::nullopt;
-    }
   }
   if (parser.isSet(tips)) {
     o.tip_button = TipButtonOf(parser.value(tips));
@@ -191,7 +175,7 @@ bool DesktopSession::Start() {
     StartupOptions o;
     o.folder =
         ResolveProgramFolder(options_.home, QCoreApplication::applicationFilePath().toStdString());
-    o.today = options_.today ? options_.today : TodayFromEnvironment();
+    o.today = options_.today;
     o.language = options_.language;
     result = RunStartup(program_, o);
   });
