@@ -13,6 +13,7 @@
 #include "builder/prepare_seasons.h"
 #include "builder/schema.h"
 #include "builder/season_start.h"
+#include "core/atomic_file.h"
 #include "core/cipher.h"
 #include "core/data_module.h"
 #include "core/helpers.h"
@@ -606,15 +607,8 @@ DemoSummary GenerateDemoData(Connection& conn, const DemoOptions& options,
   for (int league : leagues) {
     if (league < 1 || league > kLeagueCount)
       throw std::out_of_range("no league " + std::to_string(league));
-    conn.Begin();
-    DemoSummary part;
-    try {
-      part = LeagueBuilder(conn, league, options).Build();
-      conn.Commit();
-    } catch (...) {
-      conn.Rollback();
-      throw;
-    }
+    const DemoSummary part =
+        InTransaction(conn, [&] { return LeagueBuilder(conn, league, options).Build(); });
     Add(total, part);
     if (progress) {
       progress(LeagueName(league, kEnglish) + ": " + Int(part.seasons) + " seasons, " +
@@ -631,14 +625,8 @@ DemoSummary CreateDemoDatabase(const std::string& path, const DemoOptions& optio
   namespace fs = std::filesystem;
   if (fs::exists(path) && !overwrite)
     throw DatabaseError("The database '" + path + "' exists already (use --force to replace it)");
-  const std::string temp = path + ".demo";
-  std::error_code ec;
-  auto remove_files = [&ec](const std::string& file) {
-    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(file + suffix, ec);
-  };
-  remove_files(temp);
   DemoSummary summary;
-  try {
+  ReplaceFileAtomically(path, [&](const std::string& temp) {
     CreateEmptyDatabase(temp, true);
     Tdm dm;
     dm.ADOConnection1.OpenFile(temp, false);
@@ -650,17 +638,7 @@ DemoSummary CreateDemoDatabase(const std::string& path, const DemoOptions& optio
     PrepareSeasons(dm, wait, msgs, options.leagues, progress);
     dm.ADOConnection1.ExecuteNative("PRAGMA wal_checkpoint(TRUNCATE)");
     dm.ADOConnection1.Close();
-  } catch (...) {
-    remove_files(temp);
-    throw;
-  }
-  for (const char* suffix : {"-wal", "-shm"}) fs::remove(path + suffix, ec);
-  fs::rename(temp, path, ec);
-  if (ec) {
-    const std::string why = ec.message();
-    remove_files(temp);
-    throw DatabaseError("Cannot write '" + path + "': " + why);
-  }
+  });
   return summary;
 }
 

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <type_traits>
 
 #include "builder/csv_import.h"
 #include "builder/season_start.h"
@@ -12,25 +11,6 @@
 namespace morvela {
 
 namespace {
-
-// Runs `work` in a transaction: committed when it returns, rolled back when it throws.
-template <typename Work>
-auto InTransaction(Connection& conn, Work&& work) {
-  conn.Begin();
-  try {
-    if constexpr (std::is_void_v<decltype(work())>) {
-      work();
-      conn.Commit();
-    } else {
-      auto result = work();
-      conn.Commit();
-      return result;
-    }
-  } catch (...) {
-    conn.Rollback();
-    throw;
-  }
-}
 
 // "1 season", "15 seasons", "1 match", "380 matches".
 std::string Counted(size_t n, const std::string& noun) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/atomic_file.h"
 #include "core/cipher.h"
 #include "core/helpers.h"
 #include "i18n/leagues.h"
@@ -130,30 +131,13 @@ void CreateEmptyDatabase(const std::string& path, bool overwrite) {
   namespace fs = std::filesystem;
   if (fs::exists(path) && !overwrite)
     throw DatabaseError("The database '" + path + "' exists already (use --force to replace it)");
-  const std::string temp = path + ".new";
-  std::error_code ec;
-  for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(temp + suffix, ec);
-  {
+  ReplaceFileAtomically(path, [](const std::string& temp) {
     Connection conn;
     conn.OpenFile(temp, true);
-    try {
-      conn.Begin();
-      CreateSchema(conn);
-      conn.Commit();
-      conn.ExecuteNative("PRAGMA wal_checkpoint(TRUNCATE)");
-    } catch (...) {
-      conn.Close();
-      for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(temp + suffix, ec);
-      throw;
-    }
+    InTransaction(conn, [&] { CreateSchema(conn); });
+    conn.ExecuteNative("PRAGMA wal_checkpoint(TRUNCATE)");
     conn.Close();
-  }
-  for (const char* suffix : {"-wal", "-shm"}) fs::remove(path + suffix, ec);
-  fs::rename(temp, path, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    throw DatabaseError("Cannot write '" + path + "': " + ec.message());
-  }
+  });
 }
 
 }  // namespace morvela

@@ -17,6 +17,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -128,6 +129,27 @@ class Connection {
   std::unique_ptr<StatementCache> cache_;
   ConnectionStats stats_;
 };
+
+// Runs `work` in a transaction of `conn`: committed when it returns, rolled back when it
+// throws (the exception passes through). The one way the program writes several statements
+// as all or nothing.
+template <typename Work>
+auto InTransaction(Connection& conn, Work&& work) {
+  conn.Begin();
+  try {
+    if constexpr (std::is_void_v<decltype(work())>) {
+      work();
+      conn.Commit();
+    } else {
+      auto result = work();
+      conn.Commit();
+      return result;
+    }
+  } catch (...) {
+    conn.Rollback();
+    throw;
+  }
+}
 
 // Parses "Data Source=" out of a connection string; empty when absent.
 std::string ConnectionStringDataSource(std::string_view connection_string);

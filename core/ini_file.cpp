@@ -1,12 +1,9 @@
 #include "core/ini_file.h"
 
+#include "core/atomic_file.h"
 #include "core/helpers.h"
 #include "core/text.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
 #include <fstream>
 #include <iterator>
@@ -35,36 +32,6 @@ std::optional<std::pair<std::string_view, std::string_view>> KeyValue(std::strin
   if (eq == std::string_view::npos) return std::nullopt;
   return std::pair{TrimSpacesAndTabs(trimmed.substr(0, eq)),
                    TrimSpacesAndTabs(trimmed.substr(eq + 1))};
-}
-
-// Closes a POSIX file descriptor when it goes out of scope.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
-bool WriteDurably(const std::filesystem::path& path, std::string_view content) {
-  FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  return fd.Get() >= 0 && WriteAll(fd.Get(), content) && ::fsync(fd.Get()) == 0;
 }
 
 }  // namespace
@@ -174,23 +141,7 @@ bool IniFile::Save() const {
     content += line;
     content += eol;
   }
-  std::filesystem::path temp = path_;
-  temp += ".tmp";
-  std::error_code ec;
-  bool written = WriteDurably(temp, content);
-  if (written) {
-    std::filesystem::rename(temp, path_, ec);
-    written = !ec;
-  }
-  if (!written) {
-    std::filesystem::remove(temp, ec);
-    return false;
-  }
-  // Make the rename itself durable; a folder that cannot be synced does not undo the save.
-  std::filesystem::path folder = path_.has_parent_path() ? path_.parent_path() : ".";
-  FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.Get() >= 0) ::fsync(dir.Get());
-  return true;
+  return WriteFileAtomically(path_, content);
 }
 
 }  // namespace morvela

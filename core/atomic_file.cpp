@@ -1,0 +1,114 @@
+#include "core/atomic_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <stdexcept>
+
+namespace morvela {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Closes a POSIX file descriptor when it goes out of scope.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int Get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+bool WriteDurably(const fs::path& path, std::string_view content) {
+  FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  return fd.Get() >= 0 && WriteAll(fd.Get(), content) && ::fsync(fd.Get()) == 0;
+}
+
+// Makes a rename durable; a folder that cannot be synced does not undo the rename.
+void SyncFolderOf(const fs::path& path) {
+  const fs::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.Get() >= 0) ::fsync(dir.Get());
+}
+
+void RemoveWithCompanions(const fs::path& file) {
+  std::error_code ec;
+  for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+    fs::path p = file;
+    p += suffix;
+    fs::remove(p, ec);
+  }
+}
+
+}  // namespace
+
+fs::path TemporaryNameBeside(const fs::path& path) {
+  static std::atomic<unsigned> counter{0};
+  fs::path temp = path;
+  temp += ".new-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+  return temp;
+}
+
+bool WriteFileAtomically(const fs::path& path, std::string_view content) {
+  const fs::path temp = TemporaryNameBeside(path);
+  std::error_code ec;
+  bool written = WriteDurably(temp, content);
+  if (written) {
+    fs::rename(temp, path, ec);
+    written = !ec;
+  }
+  if (!written) {
+    fs::remove(temp, ec);
+    return false;
+  }
+  SyncFolderOf(path);
+  return true;
+}
+
+void ReplaceFileAtomically(const fs::path& path,
+                           const std::function<void(const std::string& temp)>& build) {
+  const fs::path temp = TemporaryNameBeside(path);
+  RemoveWithCompanions(temp);
+  try {
+    build(temp.string());
+  } catch (...) {
+    RemoveWithCompanions(temp);
+    throw;
+  }
+  // The new file was checkpointed and closed by `build`; companions of the old file would be
+  // read as belonging to the new one.
+  std::error_code ec;
+  for (const char* suffix : {"-wal", "-shm"}) {
+    fs::path p = path;
+    p += suffix;
+    fs::remove(p, ec);
+  }
+  fs::rename(temp, path, ec);
+  if (ec) {
+    const std::string why = ec.message();
+    RemoveWithCompanions(temp);
+    throw std::runtime_error("Cannot write '" + path.string() + "': " + why);
+  }
+  SyncFolderOf(path);
+}
+
+}  // namespace morvela

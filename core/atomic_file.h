@@ -1,0 +1,28 @@
+// Replacing a file so that no crash can leave it half-written: the new content is built beside
+// the target under a name unique to this process, then renamed over the target. Readers see the
+// old file or the new one, never a mixture.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace morvela {
+
+// A name beside `path` that no other process uses at the same time ("Morvela.mdb.new-4711").
+std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path);
+
+// Writes `content` beside `path`, syncs it, renames it over `path` and syncs the folder. False
+// when the file could not be written or renamed; the temporary file is gone either way.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view content);
+
+// Builds a database file beside `path` with `build` (which receives the temporary file's path
+// and must have closed every connection to it when it returns), then renames it over `path`,
+// dropping the old file's -wal and -shm companions. The temporary file and its companions are
+// removed on every failure path; `build`'s exception passes through, a failed rename throws
+// std::runtime_error.
+void ReplaceFileAtomically(const std::filesystem::path& path,
+                           const std::function<void(const std::string& temp)>& build);
+
+}  // namespace morvela
