@@ -63,130 +63,146 @@ std::string ParseDateLiteral(std::string_view body) {
   return FormatIsoDate(*d);
 }
 
-std::vector<Token> Tokenize(std::string_view in) {
-  std::vector<Token> out;
-  size_t i = 0;
-  const size_t n = in.size();
-  while (i < n) {
-    char c = in[i];
-    if (std::isspace(static_cast<unsigned char>(c))) {
-      ++i;
-      continue;
-    }
-    if (c == '"' || c == '\'') {
-      std::string value;
-      size_t j = i + 1;
-      for (;;) {
-        if (j >= n) Fail("unterminated text literal");
-        if (in[j] == c) {
-          if (j + 1 < n && in[j + 1] == c) {
-            value += c;
-            j += 2;
-            continue;
-          }
-          break;
-        }
-        value += in[j++];
+// Splits statement text into tokens, one scanner per kind of token; each scanner starts on the
+// token's first character and leaves the position after its last.
+class Scanner {
+ public:
+  explicit Scanner(std::string_view in) : in_(in) {}
+
+  std::vector<Token> Tokens() {
+    std::vector<Token> out;
+    while (SkipBlanks()) out.push_back(Next(out.empty() ? nullptr : &out.back()));
+    EndAtSemicolon(out);
+    return out;
+  }
+
+ private:
+  bool SkipBlanks() {
+    while (i_ < in_.size() && std::isspace(static_cast<unsigned char>(in_[i_]))) ++i_;
+    return i_ < in_.size();
+  }
+  char At(size_t k) const { return k < in_.size() ? in_[k] : '\0'; }
+  static bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
+  Token Next(const Token* previous) {
+    const char c = in_[i_];
+    if (c == '"' || c == '\'') return Text(c);
+    if (c == '#') return Delimited('#', Tok::kDate, "unterminated date literal");
+    if (c == '[') return Delimited(']', Tok::kQuotedIdent, "unterminated [name]");
+    // ".5" is a number, but "T.5" is not (a name's dot, then a name).
+    if (IsDigit(c) ||
+        (c == '.' && IsDigit(At(i_ + 1)) && (previous == nullptr || previous->type != Tok::kIdent)))
+      return Number();
+    if (c == '@' && At(i_ + 1) == '@') return SystemName();
+    if (IsIdentStart(c)) return Name();
+    return Punctuation(c);
+  }
+
+  // "text" or 'text'; the quote doubled inside stands for itself.
+  Token Text(char quote) {
+    std::string value;
+    size_t j = i_ + 1;
+    for (;;) {
+      if (j >= in_.size()) Fail("unterminated text literal");
+      if (in_[j] == quote) {
+        if (At(j + 1) != quote) break;
+        value += quote;
+        j += 2;
+        continue;
       }
-      out.push_back({Tok::kString, std::move(value)});
-      i = j + 1;
-      continue;
+      value += in_[j++];
     }
-    if (c == '#') {
-      size_t j = in.find('#', i + 1);
-      if (j == std::string_view::npos) Fail("unterminated date literal");
-      out.push_back({Tok::kDate, ParseDateLiteral(in.substr(i + 1, j - i - 1))});
-      i = j + 1;
-      continue;
+    i_ = j + 1;
+    return {Tok::kString, std::move(value)};
+  }
+
+  // #date# and [name]: everything up to the closing character.
+  Token Delimited(char close, Tok type, const char* unterminated) {
+    const size_t j = in_.find(close, i_ + 1);
+    if (j == std::string_view::npos) Fail(unterminated);
+    const std::string_view body = in_.substr(i_ + 1, j - i_ - 1);
+    i_ = j + 1;
+    if (type == Tok::kDate) return {type, ParseDateLiteral(body)};
+    return {type, std::string(body)};
+  }
+
+  // Digits, an optional fraction and an optional exponent; a letter straight after is refused.
+  Token Number() {
+    size_t j = i_;
+    auto digits = [&] {
+      while (IsDigit(At(j))) ++j;
+    };
+    digits();
+    if (At(j) == '.') {
+      ++j;
+      digits();
     }
-    if (c == '[') {
-      size_t j = in.find(']', i + 1);
-      if (j == std::string_view::npos) Fail("unterminated [name]");
-      out.push_back({Tok::kQuotedIdent, std::string(in.substr(i + 1, j - i - 1))});
-      i = j + 1;
-      continue;
-    }
-    if (std::isdigit(static_cast<unsigned char>(c)) ||
-        (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(in[i + 1])) &&
-         (out.empty() || out.back().type != Tok::kIdent))) {
-      size_t j = i;
-      while (j < n && std::isdigit(static_cast<unsigned char>(in[j]))) ++j;
-      if (j < n && in[j] == '.') {
-        ++j;
-        while (j < n && std::isdigit(static_cast<unsigned char>(in[j]))) ++j;
+    if (At(j) == 'e' || At(j) == 'E') {
+      size_t k = j + 1;
+      if (At(k) == '+' || At(k) == '-') ++k;
+      if (IsDigit(At(k))) {
+        j = k;
+        digits();
       }
-      if (j < n && (in[j] == 'e' || in[j] == 'E')) {
-        size_t k = j + 1;
-        if (k < n && (in[k] == '+' || in[k] == '-')) ++k;
-        if (k < n && std::isdigit(static_cast<unsigned char>(in[k]))) {
-          j = k;
-          while (j < n && std::isdigit(static_cast<unsigned char>(in[j]))) ++j;
-        }
-      }
-      if (j < n && IsIdentStart(in[j]))
-        Fail("bad number near " + std::string(in.substr(i, j - i + 1)));
-      out.push_back({Tok::kNumber, std::string(in.substr(i, j - i))});
-      i = j;
-      continue;
     }
-    if (c == '@' && i + 1 < n && in[i + 1] == '@') {
-      size_t j = i + 2;
-      while (j < n && IsIdentChar(in[j])) ++j;
-      out.push_back({Tok::kIdent, AsciiUpper(in.substr(i, j - i))});
-      i = j;
-      continue;
-    }
-    if (IsIdentStart(c)) {
-      size_t j = i;
-      while (j < n && IsIdentChar(in[j])) ++j;
-      out.push_back({Tok::kIdent, std::string(in.substr(i, j - i))});
-      i = j;
-      continue;
-    }
-    if (c == '(') {
-      out.push_back({Tok::kLParen, "("});
-      ++i;
-      continue;
-    }
-    if (c == ')') {
-      out.push_back({Tok::kRParen, ")"});
-      ++i;
-      continue;
-    }
-    if (c == ',') {
-      out.push_back({Tok::kComma, ","});
-      ++i;
-      continue;
-    }
+    if (j < in_.size() && IsIdentStart(in_[j]))
+      Fail("bad number near " + std::string(in_.substr(i_, j - i_ + 1)));
+    return Take(Tok::kNumber, j - i_);
+  }
+
+  // @@IDENTITY and its kind, in upper case.
+  Token SystemName() {
+    size_t j = i_ + 2;
+    while (IsIdentChar(At(j))) ++j;
+    Token t{Tok::kIdent, AsciiUpper(in_.substr(i_, j - i_))};
+    i_ = j;
+    return t;
+  }
+
+  Token Name() {
+    size_t j = i_;
+    while (IsIdentChar(At(j))) ++j;
+    return Take(Tok::kIdent, j - i_);
+  }
+
+  Token Punctuation(char c) {
+    if (c == '(') return Take(Tok::kLParen, 1);
+    if (c == ')') return Take(Tok::kRParen, 1);
+    if (c == ',') return Take(Tok::kComma, 1);
     if (c == '<' || c == '>' || c == '!') {
-      if (i + 1 < n && (in[i + 1] == '=' || (c == '<' && in[i + 1] == '>'))) {
-        out.push_back({Tok::kOp, std::string(in.substr(i, 2))});
-        i += 2;
-      } else if (c == '!') {
-        Fail("unexpected '!'");
-      } else {
-        out.push_back({Tok::kOp, std::string(1, c)});
-        ++i;
-      }
-      continue;
+      const char d = At(i_ + 1);
+      if (d == '=' || (c == '<' && d == '>')) return Take(Tok::kOp, 2);
+      if (c == '!') Fail("unexpected '!'");
+      return Take(Tok::kOp, 1);
     }
-    if (std::string_view("=+-*/&.;%").find(c) != std::string_view::npos) {
-      out.push_back({Tok::kOp, std::string(1, c)});
-      ++i;
-      continue;
-    }
+    if (std::string_view("=+-*/&.;%").find(c) != std::string_view::npos) return Take(Tok::kOp, 1);
     Fail(std::string("unexpected character '") + c + "'");
   }
+
+  Token Take(Tok type, size_t length) {
+    Token t{type, std::string(in_.substr(i_, length))};
+    i_ += length;
+    return t;
+  }
+
   // A trailing semicolon ends the statement; anything after it is refused so that one call
   // never runs two statements.
-  for (size_t k = 0; k < out.size(); ++k) {
-    if (out[k].type == Tok::kOp && out[k].text == ";") {
-      if (k + 1 != out.size()) Fail("more than one statement");
-      out.pop_back();
-      break;
+  static void EndAtSemicolon(std::vector<Token>& out) {
+    for (size_t k = 0; k < out.size(); ++k) {
+      if (out[k].type == Tok::kOp && out[k].text == ";") {
+        if (k + 1 != out.size()) Fail("more than one statement");
+        out.pop_back();
+        return;
+      }
     }
   }
-  return out;
+
+  std::string_view in_;
+  size_t i_ = 0;
+};
+
+std::vector<Token> Tokenize(std::string_view in) {
+  return Scanner(in).Tokens();
 }
 
 bool IsKeyword(const Token& t, std::string_view kw) {
