@@ -167,10 +167,29 @@ void ExpectGolden(const std::string& name, const std::string& actual) {
   ASSERT_TRUE(fs::exists(path)) << "no golden file " << path
                                 << "; create it with MORVELA_REGENERATE_GOLDEN=1 (see "
                                    "tests/cli/README.md)";
-  EXPECT_EQ(ReadBytes(path), actual)
-      << "output differs from the golden file " << path
-      << "\n(if the change is intended, regenerate with MORVELA_REGENERATE_GOLDEN=1, see "
-         "tests/cli/README.md)";
+  const std::string expected = ReadBytes(path);
+  if (expected == actual) return;
+  // The whole texts are long: name the first line that differs and keep the actual output
+  // beside the test's temp files for a diff.
+  size_t line = 1, at = 0;
+  for (; at < expected.size() && at < actual.size() && expected[at] == actual[at]; ++at)
+    if (expected[at] == '\n') ++line;
+  auto line_at = [at](const std::string& text) {
+    const size_t begin = text.rfind('\n', at == 0 ? 0 : at - 1);
+    const size_t from = begin == std::string::npos || at == 0 ? 0 : begin + 1;
+    return text.substr(from, text.find('\n', from) - from);
+  };
+  const char* tmp = std::getenv("MORVELA_TEST_TMP");
+  const fs::path kept =
+      (tmp && *tmp ? fs::path(tmp) : fs::temp_directory_path() / "morvela-tests") /
+      "golden-actual" / name;
+  fs::create_directories(kept.parent_path());
+  std::ofstream(kept, std::ios::binary) << actual;
+  ADD_FAILURE() << "output differs from the golden file " << path << " at line " << line
+                << ":\n  golden: " << line_at(expected) << "\n  actual: " << line_at(actual)
+                << "\nThe whole actual output is in " << kept
+                << "\n(if the change is intended, regenerate with MORVELA_REGENERATE_GOLDEN=1, "
+                   "see tests/cli/README.md)";
 }
 
 namespace {
