@@ -423,10 +423,12 @@ class Translator {
   }
 
   void Emit(std::string_view piece) {
-    bool glue = out_.sql.empty() || piece == "." || piece == "," || piece == ")" ||
-                out_.sql.back() == '.' || out_.sql.back() == '(';
+    // Only the dot of a qualified name joins what follows: "1." before DESC stays apart.
+    bool glue = out_.sql.empty() || piece == "." || piece == "," || piece == ")" || after_dot_ ||
+                out_.sql.back() == '(';
     if (!glue) out_.sql += ' ';
     out_.sql += piece;
+    after_dot_ = piece == ".";
   }
 
   void EmitParam(SqlParam p) {
@@ -646,6 +648,7 @@ class Translator {
   size_t i_ = 0;
   bool lift_ = false;
   bool alter_ = false;
+  bool after_dot_ = false;  // the last piece emitted was the dot of a qualified name
 };
 
 }  // namespace
