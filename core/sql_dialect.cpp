@@ -419,6 +419,8 @@ class Translator {
     const Token* p = Prev();
     if (!p) return true;
     if (p->type == Tok::kOp || p->type == Tok::kLParen || p->type == Tok::kComma) return true;
+    // The count of SELECT TOP n is no operand: the first select item starts after it.
+    if (p->type == Tok::kNumber && i_ >= 2 && IsKeyword(t_[i_ - 2], "TOP")) return true;
     return p->type == Tok::kIdent && IsOperandStartKeyword(*p);
   }
 
