@@ -23,6 +23,11 @@ TEST(CliExitStatus, EachOutcomeHasItsStatusAndMessage) {
       {"error_no_database", {"tips", "week"}, 1, kDemoToday, false},
       {"error_engine", {"sql", "SELECT * FROM NO_SUCH_TABLE"}, 1},
       {"error_dialect", {"sql", "SELECT \"unterminated"}, 1},
+      {"error_csv_unwritable", {"tips", "week", "--csv", "<HOME>/no-such-folder/tips.csv"}, 1},
+      {"error_backtest_csv_unwritable",
+       {"backtest", "--from", "2025-10-11", "--to", "2025-10-11", "--csv",
+        "<HOME>/no-such-folder/backtest.csv"},
+       1},
       {"usage_unknown_option", {"tips", "week", "--bogus"}, 2},
       {"usage_bad_mode", {"--mode", "xx", "tips", "week"}, 2},
       {"usage_bad_today", {"tips", "week"}, 2, "2025-13-45"},
@@ -52,7 +57,11 @@ TEST(CliExitStatus, EachOutcomeHasItsStatusAndMessage) {
       ASSERT_EQ(prepared.exit_code, 0) << prepared.err;
       transcript += DemoHome::Transcript({"sql", statement}, prepared);
     }
-    const CliResult r = home.Run(c.args, c.today);
+    // "<HOME>/" in an argument stands for the test's program folder.
+    std::vector<std::string> args = c.args;
+    for (std::string& a : args)
+      if (a.rfind("<HOME>/", 0) == 0) a = home.Folder() + a.substr(7);
+    const CliResult r = home.Run(args, c.today);
     EXPECT_EQ(r.exit_code, c.exit_code) << r.out << r.err;
     if (c.exit_code != 0) {
       EXPECT_FALSE(r.err.empty()) << "a failure says why on stderr";
