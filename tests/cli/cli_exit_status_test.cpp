@@ -9,7 +9,7 @@ namespace {
 
 struct ExitCase {
   const char* golden;             // tests/cli/golden/exit_<golden>.txt
-  std::vector<std::string> args;  // after --home and --today
+  std::vector<std::string> args;  // after --home and --today; "<HOME>/" is the folder
   int exit_code;
   std::string today = kDemoToday;
   bool with_database = true;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -96,6 +97,10 @@ CliResult RunCliProcess(const std::vector<std::string>& args) {
   }
   int status = 0;
   while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) {
+      ADD_FAILURE() << "waitpid failed";
+      return {};
+    }
   }
   CliResult r;
   r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
