@@ -430,14 +430,18 @@ class Translator {
     const Token* p = Prev();
     if (!p) return true;
     if (p->type == Tok::kOp || p->type == Tok::kLParen || p->type == Tok::kComma) return true;
+    // The count of SELECT TOP n is no operand: the first select item starts after it.
+    if (p->type == Tok::kNumber && i_ >= 2 && IsKeyword(t_[i_ - 2], "TOP")) return true;
     return p->type == Tok::kIdent && IsOperandStartKeyword(*p);
   }
 
   void Emit(std::string_view piece) {
-    bool glue = out_.sql.empty() || piece == "." || piece == "," || piece == ")" ||
-                out_.sql.back() == '.' || out_.sql.back() == '(';
+    // Only the dot of a qualified name joins what follows: "1." before DESC stays apart.
+    bool glue = out_.sql.empty() || piece == "." || piece == "," || piece == ")" || after_dot_ ||
+                out_.sql.back() == '(';
     if (!glue) out_.sql += ' ';
     out_.sql += piece;
+    after_dot_ = piece == ".";
   }
 
   void EmitParam(SqlParam p) {
@@ -657,6 +661,7 @@ class Translator {
   size_t i_ = 0;
   bool lift_ = false;
   bool alter_ = false;
+  bool after_dot_ = false;  // the last piece emitted was the dot of a qualified name
 };
 
 }  // namespace

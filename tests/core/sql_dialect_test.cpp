@@ -1,9 +1,12 @@
 // The dialect layer, statement by statement, with the program's own statement texts run on a
-// small database, plus the translator's handling of each construct and a bounded fuzz run.
+// small database, plus the translator's handling of each construct and bounded random runs.
 #include "core/sql_dialect.h"
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <optional>
 #include <random>
 
 #include "core/database.h"
@@ -36,6 +39,7 @@ TEST(SqlDialectTranslate, RewritesEachConstruct) {
       {"SELECT DATUM,+\"  \"+(SELECT N FROM L) AS LIGA FROM T",
        "SELECT DATUM, ? ||(SELECT N FROM L) AS LIGA FROM T"},
       {"SELECT A+B FROM T", "SELECT A + B FROM T"},
+      {"SELECT TOP 2 +\"  \"+N FROM T", "SELECT ? || N FROM T LIMIT ?"},
       {"ALTER TABLE VYSLEDKY ADD COLUMN NERATAT BIT DEFAULT 0",
        "ALTER TABLE VYSLEDKY ADD COLUMN NERATAT BIT NOT NULL DEFAULT 0"},
       {"ALTER TABLE LIGA ADD COLUMN NAZOV_IT TEXT(50)",
@@ -85,21 +89,354 @@ TEST(SqlDialectTranslate, RefusesMalformedText) {
   }
 }
 
-TEST(SqlDialectTranslate, NoInputCrashesTheTranslator) {
+// Prepares a translation on the database and binds its parameters; the engine's message when
+// either fails, nullopt when the statement is ready to run.
+std::optional<std::string> PrepareProblem(sqlite3* db, const TranslatedSql& t,
+                                          sqlite3_stmt** stmt) {
+  *stmt = nullptr;
+  if (sqlite3_prepare_v2(db, t.sql.c_str(), static_cast<int>(t.sql.size()), stmt, nullptr) !=
+      SQLITE_OK)
+    return std::string(sqlite3_errmsg(db));
+  if (sqlite3_bind_parameter_count(*stmt) != static_cast<int>(t.params.size()))
+    return "the text has " + std::to_string(sqlite3_bind_parameter_count(*stmt)) +
+           " placeholders for " + std::to_string(t.params.size()) + " parameters";
+  for (size_t k = 0; k < t.params.size(); ++k) {
+    const int slot = static_cast<int>(k + 1);
+    if (const auto* i = std::get_if<int64_t>(&t.params[k])) {
+      sqlite3_bind_int64(*stmt, slot, *i);
+    } else if (const auto* d = std::get_if<double>(&t.params[k])) {
+      sqlite3_bind_double(*stmt, slot, *d);
+    } else {
+      const std::string& text = std::get<std::string>(t.params[k]);
+      sqlite3_bind_text(*stmt, slot, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    }
+  }
+  return std::nullopt;
+}
+
+TEST(SqlDialectTranslate, RandomInputIsRefusedByTheTranslatorOrPreparesWithItsParameters) {
   // Bounded random input built from the dialect's own alphabet, so that the translator's
-  // branches are reached, not just its first error.
-  const std::string alphabet = "SELECT TOP 12 ()#\"',+-*/=<>.;[]@ DATUM ORDER BY ASC 0123456789-#";
+  // branches are reached, not just its first error. Most of it is no statement at all; what
+  // matters is that a refusal is the translator's own error and that whatever the engine
+  // accepts carries exactly one placeholder per lifted literal.
+  FixtureDb db;
+  sqlite3* handle = db.conn().Handle();
+  const std::string alphabet =
+      "SELECT TOP 12 ()#\"',+-*/=<>.;[]@ DATUM ORDER BY ASC 0123456789-# FROM TIPY WHERE ";
   std::mt19937 rng(12345);
+  int refused = 0, prepared = 0;
   for (int i = 0; i < 20000; ++i) {
     std::string s;
     int len = static_cast<int>(rng() % 60);
     for (int k = 0; k < len; ++k) s += alphabet[rng() % alphabet.size()];
+    TranslatedSql t;
     try {
-      TranslateSql(s);
+      t = TranslateSql(s);
     } catch (const DatabaseError&) {
+      ++refused;
+      continue;
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << "not the translator's error: " << e.what() << "\n  input: " << s;
+      continue;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    const std::optional<std::string> problem = PrepareProblem(handle, t, &stmt);
+    sqlite3_finalize(stmt);
+    if (!problem) {
+      ++prepared;
+    } else if (problem->find("placeholders") != std::string::npos) {
+      ADD_FAILURE() << *problem << "\n  input: " << s << "\n  sql:   " << t.sql;
     }
   }
-  SUCCEED();
+  // Both outcomes are reached, so the checks above ran on real cases.
+  EXPECT_GT(refused, 1000);
+  EXPECT_GT(prepared, 100);
+}
+
+// Random statements of the dialect as the program writes them: the program's tables and
+// columns, "text" and 'text' literals with doubled quotes, #dates#, short dates given to DATUM,
+// TOP n in selects and sub-selects, + and & concatenation, / division, TRUE and FALSE,
+// comparisons as sort keys, [bracketed] names, DELETE *, @@IDENTITY. Each must translate,
+// prepare with one placeholder per parameter, and run on the program's schema.
+class DialectStatements {
+ public:
+  explicit DialectStatements(uint32_t seed) : rng_(seed) {}
+
+  std::string Statement() {
+    const Table& t = AnyTable();
+    std::string s;
+    switch (Pick(6)) {
+      case 0:
+      case 1:
+      case 2:
+        s = Select(t, 0, false);
+        break;
+      case 3: {
+        s = "UPDATE " + std::string(t.name) + " SET " + Target(t) + "=";
+        s += Value();
+        if (Pick(2)) {
+          s += "," + Target(t) + "=";
+          s += Expr(t, 1);
+        }
+        s += Where(t, 0);
+        break;
+      }
+      case 4:
+        s = std::string("DELETE ") + (Pick(2) ? "* " : "") + "FROM " + t.name;
+        s += Where(t, 0);
+        break;
+      default:
+        s = Pick(4) ? Insert(t) : "SELECT @@IDENTITY AS NewID";
+    }
+    return s + (Pick(5) == 0 ? ";" : "");
+  }
+
+ private:
+  struct Table {
+    const char* name;
+    std::vector<const char*> columns;  // the first ones may not be NULL
+    size_t not_null = 0;               // how many of the first columns
+    bool has_datum = false;
+  };
+  const std::vector<Table> tables_ = {
+      {"VYSLEDKY",
+       {"ID_SUTAZ", "KONTUMACIA", "DATUM", "HOME", "AWAY", "HOME_GOAL", "AWAY_GOAL", "VYSLEDOK",
+        "ELO_ROZDIEL", "UNDER"},
+       2,
+       true},
+      {"TIPY",
+       {"ID", "ID_LIGA", "DATUM", "HOME", "TIP1", "TIP", "PERC", "KURZ", "PROFIT"},
+       0,
+       true},
+      {"MUZSTVA", {"ID_LIGA", "NAZOV", "NAZOV_EN"}, 0, false},
+      {"KURZY", {"KURZ1", "KURZX", "KURZ2", "OVER", "BWIN_ID"}, 0, false},
+  };
+
+  int Pick(int n) { return static_cast<int>(rng_() % static_cast<uint32_t>(n)); }
+  const Table& AnyTable() { return tables_[static_cast<size_t>(Pick(4))]; }
+  std::string Plain(const Table& t, size_t from = 0) {
+    return t.columns[from + static_cast<size_t>(Pick(static_cast<int>(t.columns.size() - from)))];
+  }
+  // A column assigned by UPDATE: plain or bracketed, never one that must not be NULL.
+  std::string Target(const Table& t) {
+    const std::string c = Plain(t, t.not_null);
+    return Pick(3) == 0 ? "[" + c + "]" : c;
+  }
+  std::string Column(const Table& t) {
+    const std::string c = Plain(t);
+    switch (Pick(4)) {
+      case 0:
+        return "[" + c + "]";
+      case 1:
+        return std::string(t.name) + "." + c;
+      default:
+        return c;
+    }
+  }
+  std::string Number() {
+    switch (Pick(5)) {
+      case 0:
+        return "-" + std::to_string(Pick(300));
+      case 1:
+        return std::to_string(Pick(100)) + "." + std::to_string(Pick(100));
+      case 2:
+        return std::to_string(Pick(10)) + ".";
+      default:
+        return std::to_string(Pick(5000));
+    }
+  }
+  std::string Text() {
+    static const char* const kTexts[] = {
+        "",   "Arsenal", "say \"\"hi\"\"", "it's", "a-b", "1", "Žilina", "x;y", "#1#", "[z]",
+        "--", "/*"};
+    const std::string body = kTexts[Pick(12)];
+    if (Pick(3) == 0 && body.find_first_of("'\"") == std::string::npos) return "'" + body + "'";
+    return "\"" + body + "\"";
+  }
+  std::string Value() {
+    switch (Pick(6)) {
+      case 0:
+        return Text();
+      case 1:
+        return "#2011-0" + std::to_string(1 + Pick(9)) + "-1" + std::to_string(Pick(10)) + "#";
+      case 2:
+        return Pick(2) ? "TRUE" : "FALSE";
+      default:
+        return Number();
+    }
+  }
+  std::string Expr(const Table& t, int depth) {
+    if (depth > 2) return Pick(2) ? Column(t) : Value();
+    std::string e;
+    switch (Pick(9)) {
+      case 0:
+        e = Expr(t, depth + 1) + " + ";
+        return e + Expr(t, depth + 1);
+      case 1:
+        e = Expr(t, depth + 1) + (Pick(2) ? "-" : " * ");
+        return e + Expr(t, depth + 1);
+      case 2:
+        e = Column(t) + "/";
+        return e + (Pick(2) ? Column(t) : std::to_string(1 + Pick(9)));
+      case 3:
+        e = Text() + "+" + Column(t);
+        return e + (Pick(2) ? "+" + Text() : "");
+      case 4:
+        e = "TRIM(STR(" + Column(t) + "))" + (Pick(2) ? "&" : "+");
+        return e + Text();
+      case 5:
+        return "(" + Expr(t, depth + 1) + ")";
+      case 6:
+        e = "IIF(" + Condition(t, depth + 1) + ",";
+        e += Expr(t, depth + 1) + ",";
+        return e + Expr(t, depth + 1) + ")";
+      case 7:
+        return Value();
+      default:
+        return Column(t);
+    }
+  }
+  std::string Condition(const Table& t, int depth) {
+    static const char* const kComparisons[] = {"=", "<>", "<", ">", "<=", ">="};
+    const std::string cmp = kComparisons[Pick(6)];
+    if (depth > 2) return Column(t) + cmp + Value();
+    std::string c;
+    switch (Pick(9)) {
+      case 0:
+        c = Condition(t, depth + 1) + (Pick(2) ? " AND " : " OR ");
+        return c + Condition(t, depth + 1);
+      case 1:
+        return "NOT (" + Condition(t, depth + 1) + ")";
+      case 2:
+        c = Column(t) + " IS ";
+        return c + (Pick(2) ? "NULL" : "NOT NULL");
+      case 3:
+        if (!t.has_datum) return Column(t) + cmp + Value();
+        return "DATUM" + cmp + "\"0" + std::to_string(1 + Pick(9)) + ".03.2011\"";
+      case 4:
+        if (!t.has_datum) return Column(t) + " BETWEEN 1 AND 9";
+        return "DATUM BETWEEN #2011-01-01# AND #2011-12-31#";
+      case 5:
+        c = Column(t) + " IN (";
+        return c + Select(AnyTable(), depth + 1, true) + ")";
+      case 6:
+        c = Column(t) + " LIKE ";
+        return c + (Pick(2) ? "\"A%\"" : "'%a'");
+      default:
+        c = Expr(t, depth + 1) + cmp;
+        return c + Expr(t, depth + 1);
+    }
+  }
+  std::string Where(const Table& t, int depth) {
+    return Pick(3) ? " WHERE " + Condition(t, depth) : "";
+  }
+  std::string SortKey(const Table& t) {
+    std::string k;
+    switch (Pick(6)) {
+      case 0:
+        k = Column(t) + "=";
+        return k + Number();
+      case 1:
+        k = "(" + Column(t) + "=";
+        return k + Value() + ")";
+      case 2:
+        return "1";  // a column position
+      case 3:
+        k = Column(t) + "*";
+        return k + Number();  // numbers in sort keys stay in the text
+      default:
+        return Column(t);
+    }
+  }
+  // A select from `t`; `one_column` for a sub-select used with IN.
+  std::string Select(const Table& t, int depth, bool one_column) {
+    std::string s = "SELECT ";
+    if (Pick(4) == 0) s += "DISTINCT ";
+    const bool top = Pick(3) == 0;
+    if (top) s += "TOP " + std::to_string(1 + Pick(20)) + " ";
+    if (Pick(4) == 0) s += "+\"  \"+";  // a unary plus, then text joined to the column
+    s += Column(t);
+    if (!one_column && Pick(2)) {
+      s += ", " + Expr(t, depth + 1);
+      s += " AS X" + std::to_string(Pick(9));
+    }
+    if (!one_column && depth < 2 && Pick(4) == 0) {
+      // A scalar sub-select, as the tips list reads league and team names.
+      const Table& inner = AnyTable();
+      s += Pick(2) ? ", (SELECT TOP 1 " : ",+\"  \"+(SELECT TOP 1 ";
+      s += Column(inner) + " FROM " + inner.name;
+      s += Where(inner, depth + 1);
+      s += " ORDER BY " + SortKey(inner) + ") AS S";
+    }
+    s += " FROM " + std::string(t.name);
+    s += Where(t, depth + 1);
+    if (top || Pick(2)) {
+      s += " ORDER BY " + SortKey(t);
+      s += Pick(2) ? " DESC" : Pick(2) ? " ASC" : "";
+      if (Pick(2)) s += ", " + SortKey(t);
+    }
+    return s;
+  }
+  std::string Insert(const Table& t) {
+    std::string columns, values;
+    for (size_t i = 0; i < t.columns.size(); ++i) {
+      const std::string c = t.columns[i];
+      if (i >= t.not_null && c != "DATUM" && Pick(2) == 0) continue;
+      columns += (columns.empty() ? "" : ",") + c;
+      const std::string v =
+          c == "DATUM" && Pick(2) ? "\"1" + std::to_string(Pick(3)) + ".10.2011\"" : Value();
+      values += (values.empty() ? "" : ",") + v;
+    }
+    if (columns.empty()) {
+      columns = t.columns[0];
+      values = Number();
+    }
+    return "INSERT INTO " + std::string(t.name) + " (" + columns + ") VALUES (" + values + ")";
+  }
+
+  std::mt19937 rng_;
+};
+
+TEST(SqlDialectTranslate, RandomDialectStatementsTranslatePrepareAndRun) {
+  FixtureDb db;
+  const int comp = db.AddCompetition(4, "Active", 2, 10);
+  const int home = db.AddTeam(4, "Arsenal");
+  const int away = db.AddTeam(4, "Chelsea");
+  db.AddTeamToCompetition(comp, home);
+  db.AddTeamToCompetition(comp, away);
+  db.AddMatch(MatchSpec{.competition = comp,
+                        .date = "2011-03-07",
+                        .home = home,
+                        .away = away,
+                        .home_goals = 2,
+                        .away_goals = 1});
+  sqlite3* handle = db.conn().Handle();
+  DialectStatements gen(20240611);
+  int failures = 0;
+  for (int i = 0; i < 3000 && failures < 10; ++i) {
+    const std::string s = gen.Statement();
+    TranslatedSql t;
+    try {
+      t = TranslateSql(s);
+    } catch (const DatabaseError& e) {
+      ++failures;
+      ADD_FAILURE() << "refused: " << e.what() << "\n  input: " << s;
+      continue;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    std::optional<std::string> problem = PrepareProblem(handle, t, &stmt);
+    if (!problem) {
+      int rc;
+      while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+      }
+      if (rc != SQLITE_DONE) problem = std::string("running: ") + sqlite3_errmsg(handle);
+    }
+    sqlite3_finalize(stmt);
+    if (problem) {
+      ++failures;
+      ADD_FAILURE() << *problem << "\n  input: " << s << "\n  sql:   " << t.sql;
+    }
+  }
 }
 
 // ------------------------------------------------------------ statements of the program

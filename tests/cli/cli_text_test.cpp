@@ -1,0 +1,119 @@
+// Text that leaves the command line: JSON string escaping and the character-counted alignment of
+// the plain tables, on their own and end to end with team names that need both.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/json.h"
+#include "cli/table_printer.h"
+#include "cli_test_support.h"
+
+namespace morvela::test {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(CliJsonString, EscapesWhatJsonRequiresAndKeepsTheRest) {
+  struct Case {
+    std::string in, out;
+  };
+  const Case cases[] = {
+      {"", R"("")"},
+      {"plain", R"("plain")"},
+      {"say \"hi\"", R"("say \"hi\"")"},
+      {"C:\\dir\\", R"("C:\\dir\\")"},
+      {"a\tb\nc\rd", R"("a\tb\nc\rd")"},
+      {std::string("nul\0x", 5), R"("nul\u0000x")"},
+      {"\x01\x1f", R"("\u0001\u001f")"},
+      {"\x7f/", "\"\x7f/\""},  // DEL and the solidus need no escape
+      {"Ružomberok Brøndby İdman 🏆", "\"Ružomberok Brøndby İdman 🏆\""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(JsonString(c.in), c.out) << c.in;
+  // Every single byte below 0x80 gives a valid JSON string.
+  for (int b = 0; b < 0x80; ++b) {
+    const std::string s = JsonString(std::string(1, static_cast<char>(b)));
+    std::string why;
+    EXPECT_TRUE(IsValidJson(s, &why)) << "byte " << b << ": " << s << " (" << why << ")";
+  }
+}
+
+TEST(CliTextTable, AlignsByCharactersNotBytes) {
+  EXPECT_EQ(Utf8Length(""), 0u);
+  EXPECT_EQ(Utf8Length("abc"), 3u);
+  EXPECT_EQ(Utf8Length("Šťúr"), 4u);     // two-byte letters
+  EXPECT_EQ(Utf8Length("İdman €"), 7u);  // two- and three-byte characters
+  EXPECT_EQ(Utf8Length("🏆 cup"), 5u);    // a four-byte character
+
+  TextTable t;
+  t.AddColumn("Team");
+  t.AddColumn("Pts", TextTable::Align::kRight);
+  t.AddRow({"Žilina", "7"});
+  t.AddRow({"Brøndby İdman", "12"});
+  t.AddRow({"Ajax", ""});  // an empty right-aligned last cell leaves no trailing blanks
+  std::ostringstream out;
+  t.Print(out);
+  EXPECT_EQ(out.str(),
+            "Team           Pts\n"
+            "-------------  ---\n"
+            "Žilina           7\n"
+            "Brøndby İdman   12\n"
+            "Ajax\n");
+}
+
+// Renames a team of the demo's week through the `sql` command and checks the command succeeded.
+void Rename(const DemoHome& home, const std::string& from, const std::string& to) {
+  const CliResult r = home.Run(
+      {"sql", "UPDATE MUZSTVA SET NAZOV_EN=\"" + to + "\" WHERE NAZOV_EN=\"" + from + "\""});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  ASSERT_EQ(r.out, "1 row changed\n");
+}
+
+TEST(CliTeamNames, ReachJsonEscapedAndTablesAligned) {
+  DemoHome home;
+  // "" inside a dialect text literal is one quote; the other characters pass as they are.
+  Rename(home, "TJ Kysany",
+         "Quote \"\"q\"\" back\\slash\ttab\nline\x01"
+         "end");
+  Rename(home, "ŠK Brezany", "Ľudovít Šťastný Ďumbier Žilinský Čučoriedka");
+
+  const std::vector<std::string> json_args{"tips", "week", "--json"};
+  const CliResult json = home.Run(json_args);
+  ASSERT_EQ(json.exit_code, 0) << json.err;
+  std::string why;
+  EXPECT_TRUE(IsValidJson(json.out, &why)) << why;
+  EXPECT_NE(json.out.find(R"("DOMACI":"Quote \"q\" back\\slash\ttab\nline\u0001end")"),
+            std::string::npos)
+      << json.out.substr(0, 600);
+  EXPECT_NE(json.out.find(R"("HOSTIA":"Ľudovít Šťastný Ďumbier Žilinský Čučoriedka")"),
+            std::string::npos);
+  ExpectGolden("team_names_json.txt", DemoHome::Transcript(json_args, json));
+
+  // The table: the team without control characters is the widest of its column, and the last
+  // column is right-aligned, so every line has the same number of characters (not bytes).
+  Rename(home,
+         "Quote \"\"q\"\" back\\slash\ttab\nline\x01"
+         "end",
+         "TJ Kysany");
+  const std::vector<std::string> text_args{"tips", "week"};
+  const CliResult text = home.Run(text_args);
+  ASSERT_EQ(text.exit_code, 0) << text.err;
+  const std::vector<std::string> lines = Lines(text.out);
+  ASSERT_GT(lines.size(), 4u);
+  const size_t width = Utf8Length(lines[1]);
+  bool bytes_differ = false;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    EXPECT_EQ(Utf8Length(lines[i]), width) << lines[i];
+    bytes_differ = bytes_differ || lines[i].size() != lines[1].size();
+  }
+  EXPECT_TRUE(bytes_differ) << "the table should hold names whose bytes outnumber their letters";
+  EXPECT_NE(text.out.find("Ľudovít Šťastný Ďumbier Žilinský Čučoriedka  "), std::string::npos);
+  ExpectGolden("team_names_table.txt", DemoHome::Transcript(text_args, text));
+}
+
+}  // namespace
+}  // namespace morvela::test
