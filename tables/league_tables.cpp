@@ -102,6 +102,25 @@ Zone ZoneOfPlace(int place, const ZoneLimits& z) {
   return zone;
 }
 
+void OpenLeagueTables(Program& program, LeagueTablesView& view, uint8_t kind,
+                      std::optional<TableMatch> match) {
+  TableContext context;
+  context.kind = kind;
+  if (match) {
+    context.has_match = true;
+    context.home_team = match->home_team;
+    context.away_team = match->away_team;
+  }
+  program.tables = context;
+  view.ShowLeagueTables(program);
+}
+
+uint8_t MainWindowTableKind(const Program& program, bool form_button) {
+  const bool under_over = ResultModeOf(program) == 3;
+  if (form_button) return under_over ? 15 : 9;
+  return under_over ? 12 : 3;
+}
+
 TForm2::TForm2(Program& program) : p_(program), team_list_(program.dm.ADOConnection1) {}
 
 const std::string& TForm2::Msg(int k) const {

@@ -76,17 +76,17 @@ struct ZoneLimits {
 // play-off (place >= BARAZ), relegation (place >= VYP).
 Zone ZoneOfPlace(int place, const ZoneLimits& limits);
 
-struct Rgb {
+struct TableColour {
   uint8_t r = 0, g = 0, b = 0;
-  bool operator==(const Rgb&) const = default;
+  bool operator==(const TableColour&) const = default;
 };
 
 enum class TableAlign : uint8_t { kLeft, kRight, kCenter };
 
 // How one grid cell is drawn.
 struct CellStyle {
-  std::optional<Rgb> background;  // none: the grid's plain background
-  Rgb text{0, 0, 0};
+  std::optional<TableColour> background;  // none: the grid's plain background
+  TableColour text{0, 0, 0};
   bool bold = false;
   int points = 8;  // font size of the design's sans-serif font
   TableAlign align = TableAlign::kCenter;
@@ -94,20 +94,46 @@ struct CellStyle {
   int margin = 0;  // pixels between the text and the cell's edge it is aligned to
 };
 
-inline constexpr Rgb kHeaderBackground{255, 255, 0};
-inline constexpr Rgb kHeaderText{0, 0, 128};
-inline constexpr Rgb kOddRow{255, 255, 255};
-inline constexpr Rgb kEvenRow{215, 215, 215};
-inline constexpr Rgb kTopZone{192, 224, 144};
-inline constexpr Rgb kSecondZone{200, 224, 255};
-inline constexpr Rgb kPlayOffZone{255, 200, 200};
-inline constexpr Rgb kRelegationZone{255, 112, 96};
-inline constexpr Rgb kMatchTeam{255, 208, 80};
+inline constexpr TableColour kHeaderBackground{255, 255, 0};
+inline constexpr TableColour kHeaderText{0, 0, 128};
+inline constexpr TableColour kOddRow{255, 255, 255};
+inline constexpr TableColour kEvenRow{215, 215, 215};
+inline constexpr TableColour kTopZone{192, 224, 144};
+inline constexpr TableColour kSecondZone{200, 224, 255};
+inline constexpr TableColour kPlayOffZone{255, 200, 200};
+inline constexpr TableColour kRelegationZone{255, 112, 96};
+inline constexpr TableColour kMatchTeam{255, 208, 80};
 
 struct GridColumn {
   std::string title;
   int width = 0;  // pixels in the design
 };
+
+// The league tables window as its openers reach it: the main window's "Tables" and "Form"
+// buttons and the match windows' "Table home" / "Table away". The desktop program shows its
+// window modally; tests and the command line use their own.
+class LeagueTablesView {
+ public:
+  virtual ~LeagueTablesView() = default;
+  // Shows the window for the table context in program.tables and returns when it closes.
+  virtual void ShowLeagueTables(Program& program) = 0;
+};
+
+// The two teams of a match window's match (MUZSTVA.ID), highlighted in the tables.
+struct TableMatch {
+  int64_t home_team = 0;
+  int64_t away_team = 0;
+};
+
+// An opener's way in: sets the table kind and the match context (none from the main window)
+// and shows the window. Match windows pass kind 1 or 2 ("Table home", "Table away"), or 10 or
+// 11 in the under/over mode.
+void OpenLeagueTables(Program& program, LeagueTablesView& view, uint8_t kind,
+                      std::optional<TableMatch> match = std::nullopt);
+
+// The table kind of the main window's "Tables" (3, or 12 in the under/over mode) and "Form"
+// (9, or 15) buttons.
+uint8_t MainWindowTableKind(const Program& program, bool form_button);
 
 class TForm2 {
  public:

@@ -29,6 +29,7 @@ struct DesktopOptions {
   int result_mode = 0;              // --mode ft|1h|2h|uo: the tab selected after start-up
   std::optional<int> league;        // --league L: the league button pressed after start-up
   std::optional<int> tip_button;    // --tips today|week|league|value: the tip button pressed
+  QString table;                    // --table standings|form|goals|elo: the tables shown
   QString screenshot;               // --screenshot FILE: save a picture and end
 };
 
@@ -70,7 +71,8 @@ class DesktopSession {
   // the exit sequence. Returns the exit status.
   int RunScreenshot();
 
-  // The window on top: the tips list while one is open, else the main window.
+  // The window on top: the league tables or the tips list while one is open, else the main
+  // window.
   QWidget* TopWindow() const;
   // Saves a picture of TopWindow() as PNG; false when the file could not be written.
   bool SaveScreenshot(const QString& path) const;

@@ -136,7 +136,7 @@ TEST(DrawingTest, ZoneColoursOfAnEighteenTeamLeague) {
   ASSERT_EQ(t.RowCount(), 19);
   for (int place = 1; place <= 18; ++place) {
     SCOPED_TRACE(place);
-    Rgb expected = place % 2 ? kOddRow : kEvenRow;
+    TableColour expected = place % 2 ? kOddRow : kEvenRow;
     if (place <= 4) expected = kTopZone;
     if (place == 5 || place == 6) expected = kSecondZone;
     if (place == 16) expected = kPlayOffZone;
