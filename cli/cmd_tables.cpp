@@ -142,6 +142,8 @@ void PrintPlain(const TForm2& t) {
   for (int r = 1; r < t.RowCount(); ++r) {
     std::vector<std::string> cells;
     for (int c = 0; c < t.ColumnCount(); ++c) cells.push_back(t.Cell(c, r));
+    // The match colour of the window's team column becomes a star before the place.
+    if (t.RowHighlighted(r)) cells[0] = "*" + cells[0];
     table.AddRow(std::move(cells));
   }
   table.Print(std::cout);
