@@ -458,45 +458,6 @@ TEST(GoalTablesTest, GoalFormWithFewMatchesAndTiesOnTheLastDate) {
   }
 }
 
-TEST(RatingTablesTest, StartRatingsAndVenueRatings) {
-  test::SeasonStart strong;
-  strong.elo = 1600;
-  strong.elo_home = 1650;
-  strong.elo_away = 1550;
-  TablesDb db(3);
-  const int fourth = db.AddTeam("T4", strong);
-  db.program().selection.team_count = 4;
-  db.Context(3);
-  TForm2 t(db.program());
-  t.FormShow();
-  // Before the first match: the season-start ratings, descending; the exchange sort moves T1
-  // to the end of the level ones when it swaps T4 to the top.
-  t.Button4Click();
-  EXPECT_EQ(ColumnTexts(t, 1), (Texts{"T4", "T2", "T3", "T1"}));
-  EXPECT_EQ(ColumnTexts(t, 2), (Texts{"1600", "1500", "1500", "1500"}));
-  t.Button5Click();
-  EXPECT_EQ(ColumnTexts(t, 2), (Texts{"1650", "1500", "1500", "1500"}));
-  t.Button6Click();
-  EXPECT_EQ(ColumnTexts(t, 2), (Texts{"1550", "1500", "1500", "1500"}));
-  EXPECT_EQ(t.RowTeam(1), fourth);
-
-  // A 3:1 home win of T2 over T3 at equal ratings: +20 / -20 overall; at home T2 gains 20,
-  // away T3 loses 20; a forfeit moves nothing.
-  db.Match("2020-08-01", 2, 3, 3, 1);
-  db.Match("2020-08-02", 1, 2, 5, 0, /*forfeit=*/true);
-  TForm2 r(db.program());
-  r.FormShow();
-  r.Button4Click();
-  EXPECT_EQ(ColumnTexts(r, 1), (Texts{"T4", "T2", "T1", "T3"}));
-  EXPECT_EQ(ColumnTexts(r, 2), (Texts{"1600", "1520", "1500", "1480"}));
-  r.Button5Click();
-  EXPECT_EQ(ColumnTexts(r, 1), (Texts{"T4", "T2", "T3", "T1"}));
-  EXPECT_EQ(ColumnTexts(r, 2), (Texts{"1650", "1520", "1500", "1500"}));
-  r.Button6Click();
-  EXPECT_EQ(ColumnTexts(r, 1), (Texts{"T4", "T2", "T1", "T3"}));
-  EXPECT_EQ(ColumnTexts(r, 2), (Texts{"1550", "1500", "1500", "1480"}));
-}
-
 TEST(SoundnessTest, TeamListsThatDoNotFitAndLongHistories) {
   // POCET says 4, the list has 3: three rows, told once however often the user switches.
   TablesDb short_list(3, /*pocet=*/4);
