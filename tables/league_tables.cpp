@@ -588,8 +588,12 @@ void TForm2::GoalTable(TableSide side) {
       ++t.buckets[static_cast<size_t>(std::clamp(g, 0, 6))];
       if (g > 2) ++t.over;
     };
-    if (side != TableSide::kAway) count(FindGoalSlot(matches.FieldByName("HOME").AsInteger()));
-    if (side != TableSide::kHome) count(FindGoalSlot(matches.FieldByName("AWAY").AsInteger()));
+    // A match with a team outside the table changes no row, on any side.
+    const int home = FindGoalSlot(matches.FieldByName("HOME").AsInteger());
+    const int away = FindGoalSlot(matches.FieldByName("AWAY").AsInteger());
+    if (home == 0 || away == 0) continue;
+    if (side != TableSide::kAway) count(home);
+    if (side != TableSide::kHome) count(away);
   }
   for (int s = 1; s <= team_count_; ++s) {
     TGoly& t = goals_[s];

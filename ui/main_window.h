@@ -42,6 +42,8 @@ class MainWindow : public QMainWindow {
   TipsListWindow* TipsWindow() const { return tips_view_.Window(); }
   // The league tables window of the latest "Tables" or "Form"; null before the first.
   LeagueTablesWindow* TablesWindow() const { return tables_view_.Window(); }
+  // The way the match windows open the league tables (OpenLeagueTables with their match).
+  LeagueTablesView& TablesView() { return tables_view_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
