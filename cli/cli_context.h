@@ -81,5 +81,6 @@ void RegisterBuilderCommands(CLI::App& app, CliContext& ctx, int& exit_code);   
 void RegisterDemoCommands(CLI::App& app, CliContext& ctx, int& exit_code);      // demo
 void RegisterTipsCommands(CLI::App& app, CliContext& ctx, int& exit_code);      // tips
 void RegisterBacktestCommands(CLI::App& app, CliContext& ctx, int& exit_code);  // backtest
+void RegisterTableCommands(CLI::App& app, CliContext& ctx, int& exit_code);     // table
 
 }  // namespace morvela

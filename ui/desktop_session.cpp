@@ -91,7 +91,12 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
       QStringLiteral("screenshot"),
       QStringLiteral("Save a PNG picture of the window on top to FILE and end."),
       QStringLiteral("FILE"));
-  parser.addOptions({home, today, lang, mode, league, tips, screenshot});
+  const QCommandLineOption table(
+      QStringLiteral("table"),
+      QStringLiteral("Open the league tables after start-up: standings, form, goals (goals "
+                     "under/over, in that mode) or elo."),
+      QStringLiteral("VIEW"));
+  parser.addOptions({home, today, lang, mode, league, tips, table, screenshot});
 
   if (!parser.parse(arguments)) {
     message = parser.errorText();
@@ -125,6 +130,26 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
     if (!o.tip_button) {
       message =
           QStringLiteral("--tips expects today, week, league or value, got ") + parser.value(tips);
+      return std::nullopt;
+    }
+  }
+  if (parser.isSet(table)) {
+    o.table = parser.value(table);
+    static const QStringList kViews = {QStringLiteral("standings"), QStringLiteral("form"),
+                                       QStringLiteral("goals"), QStringLiteral("elo")};
+    if (!kViews.contains(o.table)) {
+      message = QStringLiteral("--table expects standings, form, goals or elo, got ") + o.table;
+      return std::nullopt;
+    }
+    if (!o.league) {
+      message = QStringLiteral("--table needs --league");
+      return std::nullopt;
+    }
+    // The goal table is the under/over mode's table; the others exist in the other modes.
+    if (o.table == QLatin1String("goals")) {
+      o.result_mode = ResultMode::kUnderOver;
+    } else if (o.result_mode == ResultMode::kUnderOver) {
+      message = QStringLiteral("--table ") + o.table + QStringLiteral(" needs --mode ft, 1h or 2h");
       return std::nullopt;
     }
   }
@@ -201,6 +226,13 @@ void DesktopSession::ApplyStartChoices() {
     press(QString::fromLatin1(name.data(), static_cast<int>(name.size())));
   }
   if (options_.tip_button) press(QStringLiteral("Button%1").arg(*options_.tip_button));
+  if (!options_.table.isEmpty()) {
+    const bool form = options_.table == QLatin1String("form");
+    press(QStringLiteral("Button%1").arg(form ? kFormButton : kTablesButton));
+    if (options_.table == QLatin1String("elo")) {
+      if (LeagueTablesWindow* tables = window_->TablesWindow()) tables->Button(4)->click();
+    }
+  }
 }
 
 void DesktopSession::Exit() {
@@ -236,6 +268,8 @@ int DesktopSession::RunScreenshot() {
 }
 
 QWidget* DesktopSession::TopWindow() const {
+  LeagueTablesWindow* tables = window_->TablesWindow();
+  if (tables && tables->isVisible()) return tables;
   TipsListWindow* tips = window_->TipsWindow();
   if (tips && tips->isVisible()) return tips;
   return window_.get();

@@ -26,10 +26,10 @@ struct DesktopOptions {
   std::optional<std::string> home;  // --home DIR: the program folder
   std::optional<Date> today;        // --today YYYY-MM-DD (else MORVELA_TODAY, else the system)
   std::optional<int> language;      // --lang en|de|sk|it: this run's language
-  ResultMode result_mode =
-      ResultMode::kFullTime;      // --mode ft|1h|2h|uo: the tab selected after start-up
+  ResultMode result_mode = ResultMode::kFullTime;  // --mode ft|1h|2h|uo: the tab after start-up
   std::optional<int> league;      // --league L: the league button pressed after start-up
   std::optional<int> tip_button;  // --tips today|week|league|value: the tip button pressed
+  QString table;                  // --table standings|form|goals|elo: the tables shown
   QString screenshot;             // --screenshot FILE: save a picture and end
 };
 
@@ -71,7 +71,8 @@ class DesktopSession {
   // the exit sequence. Returns the exit status.
   int RunScreenshot();
 
-  // The window on top: the tips list while one is open, else the main window.
+  // The window on top: the league tables or the tips list while one is open, else the main
+  // window.
   QWidget* TopWindow() const;
   // Saves a picture of TopWindow() as PNG; false when the file could not be written.
   bool SaveScreenshot(const QString& path) const;

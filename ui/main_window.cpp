@@ -70,7 +70,11 @@ QToolButton* IconButton(const char* name, ToolIcon icon, QWidget* parent) {
 }  // namespace
 
 MainWindow::MainWindow(TForm1& model, Program& program, bool modal_tips, QWidget* parent)
-    : QMainWindow(parent), model_(model), p_(program), tips_view_(this, modal_tips) {
+    : QMainWindow(parent),
+      model_(model),
+      p_(program),
+      tips_view_(this, modal_tips),
+      tables_view_(this, modal_tips) {
   setObjectName(QStringLiteral("Form1"));
   setWindowIcon(QIcon(EmblemPixmap(64)));
   auto* central = new QWidget(this);
@@ -211,7 +215,13 @@ QWidget* MainWindow::BuildFunctions() {
   connect_button(kTipsForTheWeekButton, [this] { model_.Button6Click(tips_view_); });
   connect_button(kTippingALeagueButton, [this] { model_.Button7Click(tips_view_); });
   connect_button(kValueTipsButton, [this] { model_.Button9Click(tips_view_); });
-  for (int n : {kTablesButton, kResultsButton, kFormButton, kSearchForTipButton, kLiveTipButton})
+  connect_button(kTablesButton, [this] {
+    OpenLeagueTables(p_, tables_view_, MainWindowTableKind(p_, /*form_button=*/false));
+  });
+  connect_button(kFormButton, [this] {
+    OpenLeagueTables(p_, tables_view_, MainWindowTableKind(p_, /*form_button=*/true));
+  });
+  for (int n : {kResultsButton, kSearchForTipButton, kLiveTipButton})
     connect_button(n, [this] { NotAvailable(); });
 
   outer->addWidget(panel);

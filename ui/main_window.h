@@ -1,5 +1,6 @@
 // The main window `TForm1` on screen. It draws the toolkit-free model (core/main_window_model.h)
-// and forwards every click to it; the tip buttons open the tips list window.
+// and forwards every click to it; the tip buttons open the tips list window, "Tables" and "Form"
+// the league tables.
 #pragma once
 
 #include <QMainWindow>
@@ -8,6 +9,7 @@
 #include <functional>
 
 #include "main_window/main_window_model.h"
+#include "ui/league_tables_window.h"
 #include "ui/tips_list_window.h"
 
 class QComboBox;
@@ -38,6 +40,10 @@ class MainWindow : public QMainWindow {
 
   // The tips list window of the latest tip run; null before the first.
   TipsListWindow* TipsWindow() const { return tips_view_.Window(); }
+  // The league tables window of the latest "Tables" or "Form"; null before the first.
+  LeagueTablesWindow* TablesWindow() const { return tables_view_.Window(); }
+  // The way the match windows open the league tables (OpenLeagueTables with their match).
+  LeagueTablesView& TablesView() { return tables_view_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -55,6 +61,7 @@ class MainWindow : public QMainWindow {
   TForm1& model_;
   Program& p_;
   QtTipsListView tips_view_;
+  QtLeagueTablesView tables_view_;
   std::function<void()> first_show_;
   std::function<void()> close_;
 

@@ -1,0 +1,141 @@
+// The league tables on the largest season of a database built from the real match data: every
+// view (standings, form, goals, goal form on three sides, the three rating tables) computed
+// many times; prints the median time of each. Goal: under 10 ms each.
+//
+// Usage: tables_bench [DATABASE] [RUNS]   (default: $MORVELA_HOME/Morvela.mdb, 50 runs)
+// The benchmark works on a copy, so the database itself is not changed.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "bench_support.h"
+#include "program/program.h"
+#include "program/selection.h"
+#include "program/startup.h"
+#include "tables/league_tables.h"
+
+using namespace morvela;
+namespace fs = std::filesystem;
+
+namespace {
+
+class SilentUi : public UserInterface {
+ public:
+  void ShowMessage(MessageKind, const std::string& text) override {
+    std::fprintf(stderr, "message: %s\n", text.c_str());
+  }
+  bool AskYesNo(const std::string&) override { return false; }
+  int ChooseLanguage() override { return 1; }
+  std::optional<std::string> AskSaveFile(const std::string&, const std::string&,
+                                         const std::string&) override {
+    return std::nullopt;
+  }
+  void OpenUrl(const std::string&) override {}
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string source;
+  if (argc > 1) {
+    source = argv[1];
+  } else if (const char* home = std::getenv("MORVELA_HOME")) {
+    source = std::string(home) + "/Morvela.mdb";
+  }
+  const int runs = argc > 2 ? std::atoi(argv[2]) : 50;
+  if (source.empty() || !fs::exists(source) || runs < 1) {
+    std::fprintf(stderr,
+                 "usage: tables_bench DATABASE [RUNS] (a database built by morvela-cli "
+                 "import)\n");
+    return 2;
+  }
+  const fs::path dir = fs::temp_directory_path() / "morvela-tables-bench";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  fs::copy_file(source, dir / "Morvela.mdb");
+
+  SilentUi ui;
+  NullWaitIndicator wait;
+  Program p(ui, wait);
+  p.folder = dir.string() + "/";
+  p.dm.ADOConnection1.SetConnectionString(MakeConnectionString(p.folder, ""));
+  p.dm.ADOConnection1.Open();
+  p.messages.NastavJazyk(1);
+
+  // The season with the most played matches.
+  Query q(p.dm.ADOConnection1);
+  q.Open(
+      "SELECT TOP 1 SUTAZ.ID_LIGA AS L, SUTAZ.ROCNIK AS R, (SELECT COUNT(*) FROM VYSLEDKY WHERE "
+      "VYSLEDKY.ID_SUTAZ=SUTAZ.ID AND VYSLEDKY.HOME_GOAL IS NOT NULL) AS N FROM SUTAZ ORDER BY 3 "
+      "DESC");
+  if (q.Eof()) {
+    std::fprintf(stderr, "the database has no season\n");
+    return 1;
+  }
+  p.selection.league = q.FieldByName("L").AsString();
+  NacitajIDsutaz(p.dm, p.selection, q.FieldByName("R").AsString());
+  std::printf("season: league %s, %s, %lld played matches, %d teams; median of %d runs\n",
+              p.selection.league.c_str(), p.selection.season.c_str(),
+              static_cast<long long>(q.FieldByName("N").AsInteger()), p.selection.team_count, runs);
+
+  struct View {
+    const char* name;
+    int mode;
+    uint8_t kind;
+    int button;
+  };
+  const View views[] = {
+      {"standings home", 0, 3, 1},
+      {"standings away", 0, 3, 2},
+      {"standings together", 0, 3, 3},
+      {"elo", 0, 3, 4},
+      {"elo home", 0, 3, 5},
+      {"elo away", 0, 3, 6},
+      {"form home", 0, 9, 1},
+      {"form away", 0, 9, 2},
+      {"form together", 0, 9, 3},
+      {"goals home", 3, 12, 1},
+      {"goals away", 3, 12, 2},
+      {"goals together", 3, 12, 3},
+      {"goal form home", 3, 15, 1},
+      {"goal form away", 3, 15, 2},
+      {"goal form together", 3, 15, 3},
+  };
+  double worst = 0;
+  for (const View& v : views) {
+    p.selection.result_mode = static_cast<ResultMode>(v.mode);
+    p.tables = {};
+    p.tables.kind = v.kind;
+    TForm2 t(p);
+    t.FormShow();
+    const double s = bench::MedianSeconds(runs, [&] {
+      switch (v.button) {
+        case 1:
+          t.Button1Click();
+          break;
+        case 2:
+          t.Button2Click();
+          break;
+        case 3:
+          t.Button3Click();
+          break;
+        case 4:
+          t.Button4Click();
+          break;
+        case 5:
+          t.Button5Click();
+          break;
+        default:
+          t.Button6Click();
+          break;
+      }
+    });
+    worst = std::max(worst, s);
+    std::printf("%-20s %7.3f ms  (%d rows)\n", v.name, s * 1000, t.RowCount() - 1);
+    t.Close();
+  }
+  std::printf("slowest view: %.3f ms (goal: under 10 ms)\n", worst * 1000);
+  fs::remove_all(dir);
+  return worst < 0.010 ? 0 : 1;
+}

@@ -1,0 +1,324 @@
+// The table command: one view of the league tables window for a league's season, printed as
+// the window's grid, as JSON (every counted field of every row) or as the grid's texts in CSV.
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "cli/cli_context.h"
+#include "cli/json.h"
+#include "cli/table_printer.h"
+#include "i18n/leagues.h"
+#include "program/selection.h"
+#include "program/startup.h"
+#include "tables/league_tables.h"
+
+namespace morvela {
+
+namespace {
+
+struct TableOptions {
+  std::string league;
+  std::string season;
+  std::string view;
+  std::string side;
+  int window = 0;  // 0: not given
+  std::string highlight;
+  bool csv = false;
+};
+
+std::string Trimmed(const std::string& s) {
+  const size_t b = s.find_first_not_of(' ');
+  if (b == std::string::npos) return "";
+  return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+std::string Lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+bool IsRatingView(const std::string& v) {
+  return v == "elo" || v == "elo-home" || v == "elo-away";
+}
+
+// Checks the options against each other and the result mode; throws CLI::ValidationError
+// (exit status 2) with the reason.
+void CheckOptions(TableOptions& o, ResultMode mode) {
+  if (o.view.empty()) o.view = mode == ResultMode::kUnderOver ? "goals" : "standings";
+  const bool goal_view = o.view == "goals" || o.view == "goalform";
+  if (mode == ResultMode::kUnderOver && !goal_view)
+    throw CLI::ValidationError("--view", "the " + o.view +
+                                             " table has no under/over form: with --mode uo use "
+                                             "--view goals or goalform");
+  if (mode != ResultMode::kUnderOver && goal_view)
+    throw CLI::ValidationError("--view", "the " + o.view + " table exists only with --mode uo");
+  if (IsRatingView(o.view) && !o.side.empty())
+    throw CLI::ValidationError("--side", "the rating tables have no side; leave --side out");
+  if (o.window != 0 && o.view != "form" && o.view != "goalform")
+    throw CLI::ValidationError("--window", "only the form and goalform views have a window");
+  if (o.side.empty()) o.side = "together";
+}
+
+// Looks a team of the loaded competition up by id or by name (case-insensitive).
+int64_t FindTeam(Program& p, const std::string& text) {
+  Query q(p.dm.ADOConnection1);
+  q.Open(std::string("SELECT MUZSTVA.ID AS ID,MUZSTVA.") + NameColumn(p.language) +
+         " AS NAME FROM SUTAZ_MUZSTVA,MUZSTVA WHERE (SUTAZ_MUZSTVA.ID_SUTAZ=" +
+         p.selection.competition + " AND MUZSTVA.ID=SUTAZ_MUZSTVA.ID_MUZSTVO) ORDER BY MUZSTVA.ID");
+  std::string names;
+  const std::string wanted = Lower(Trimmed(text));
+  for (; !q.Eof(); q.Next()) {
+    const std::string name = q.FieldByName("NAME").AsString();
+    const std::string id = q.FieldByName("ID").AsString();
+    if (wanted == id || wanted == Lower(Trimmed(name))) return q.FieldByName("ID").AsInteger();
+    names += (names.empty() ? "" : ", ") + name + " (" + id + ")";
+  }
+  throw CLI::ValidationError("--highlight",
+                             "no team '" + text + "' in this season; teams: " + names);
+}
+
+bool LoadSeason(Program& p, int league, const std::string& label) {
+  p.selection.league = std::to_string(league);
+  const std::string wanted = label.empty() ? "Active" : Trimmed(label);
+  if (!label.empty()) {
+    Query seasons(p.dm.ADOConnection1);
+    seasons.Open("SELECT ROCNIK FROM SUTAZ WHERE ID_LIGA=" + p.selection.league +
+                 " ORDER BY ID_POR");
+    std::string listed;
+    bool found = false;
+    for (; !seasons.Eof(); seasons.Next()) {
+      const std::string s = Trimmed(seasons.FieldByName("ROCNIK").AsString());
+      found = found || s == wanted;
+      listed += (listed.empty() ? "" : ", ") + s;
+    }
+    if (!found) {
+      std::cerr << "Error: league " << league << " has no season '" << label
+                << "' (seasons: " << listed << ")\n";
+      return false;
+    }
+  }
+  NacitajIDsutaz(p.dm, p.selection, wanted);
+  if (p.selection.competition.empty()) {
+    std::cerr << "Error: league " << league << " has no season '" << wanted << "'\n";
+    return false;
+  }
+  return true;
+}
+
+const char* ZoneName(Zone z) {
+  switch (z) {
+    case Zone::kTop:
+      return "top";
+    case Zone::kSecond:
+      return "second";
+    case Zone::kPlayOff:
+      return "playoff";
+    case Zone::kRelegation:
+      return "relegation";
+    case Zone::kNone:
+      break;
+  }
+  return nullptr;
+}
+
+const char* ViewName(TableView v) {
+  static constexpr const char* kNames[] = {"standings", "form",     "goals",   "goalform",
+                                           "elo",       "elo-home", "elo-away"};
+  return kNames[static_cast<int>(v)];
+}
+
+const char* SideName(TableSide s) {
+  return s == TableSide::kHome ? "home" : (s == TableSide::kAway ? "away" : "together");
+}
+
+void PrintPlain(const TForm2& t) {
+  std::cout << Trimmed(t.Caption()) << "\n" << Trimmed(t.HeaderLine()) << "\n";
+  TextTable table;
+  for (int c = 0; c < t.ColumnCount(); ++c)
+    table.AddColumn(c == 0 ? "#" : t.Cell(c, 0),
+                    c == 1 ? TextTable::Align::kLeft : TextTable::Align::kRight);
+  for (int r = 1; r < t.RowCount(); ++r) {
+    std::vector<std::string> cells;
+    for (int c = 0; c < t.ColumnCount(); ++c) cells.push_back(t.Cell(c, r));
+    // The match colour of the window's team column becomes a star before the place.
+    if (t.RowHighlighted(r)) cells[0] = "*" + cells[0];
+    table.AddRow(std::move(cells));
+  }
+  table.Print(std::cout);
+}
+
+std::string CsvField(const std::string& s) {
+  if (s.find_first_of(";\"\n") == std::string::npos) return s;
+  std::string out = "\"";
+  for (char c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return out + "\"";
+}
+
+void PrintCsv(const TForm2& t) {
+  for (int r = 0; r < t.RowCount(); ++r) {
+    for (int c = 0; c < t.ColumnCount(); ++c) std::cout << (c ? ";" : "") << CsvField(t.Cell(c, r));
+    std::cout << "\n";
+  }
+}
+
+void PrintJson(const TForm2& t, const Program& p) {
+  std::ostringstream o;
+  const bool goal_view = t.View() == TableView::kGoals || t.View() == TableView::kGoalForm;
+  o << "{\"caption\":" << JsonString(Trimmed(t.Caption()))
+    << ",\"header\":" << JsonString(Trimmed(t.HeaderLine())) << ",\"view\":\"" << ViewName(t.View())
+    << "\"";
+  if (t.View() < TableView::kElo) o << ",\"side\":\"" << SideName(t.Side()) << "\"";
+  if (t.View() == TableView::kForm || t.View() == TableView::kGoalForm)
+    o << ",\"window\":" << t.FormWindow();
+  o << ",\"result_mode\":" << ModeIndex(t.Mode()) << ",\"table_kind\":" << int(t.Kind())
+    << ",\"competition\":" << p.selection.competition
+    << ",\"season\":" << JsonString(p.selection.season) << ",\"columns\":[";
+  for (int c = 0; c < t.ColumnCount(); ++c) o << (c ? "," : "") << JsonString(t.Cell(c, 0));
+  o << "],\"rows\":[";
+  for (int r = 1; r < t.RowCount(); ++r) {
+    o << (r > 1 ? ",\n " : "\n ") << "{\"place\":" << r << ",\"team_id\":" << t.RowTeam(r);
+    if (goal_view) {
+      const TGoly& g = t.GoalRows()[static_cast<size_t>(r - 1)];
+      const bool played = g.played > 0;
+      o << ",\"name\":" << JsonString(g.name) << ",\"played\":" << g.played
+        << ",\"under_percent\":" << (played ? std::to_string(g.under_percent) : "null")
+        << ",\"over_percent\":" << (played ? std::to_string(g.over) : "null")
+        << ",\"goals\":" << g.goals;
+      if (t.View() == TableView::kGoals) {
+        o << ",\"buckets\":[";
+        for (size_t b = 0; b < g.buckets.size(); ++b) o << (b ? "," : "") << g.buckets[b];
+        o << "]";
+      } else {
+        o << ",\"average\":";
+        if (played) {
+          char buf[32];
+          std::snprintf(buf, sizeof buf, "%.2f", static_cast<double>(g.goals) / g.played);
+          o << buf;
+        } else {
+          o << "null";
+        }
+      }
+    } else {
+      const Tmuzstva& m = t.Teams()[static_cast<size_t>(r - 1)];
+      o << ",\"name\":" << JsonString(m.name);
+      if (t.View() == TableView::kStandings) {
+        o << ",\"played\":" << m.played << ",\"wins\":" << m.wins << ",\"draws\":" << m.draws
+          << ",\"losses\":" << m.losses << ",\"goals_for\":" << m.goals_for
+          << ",\"goals_against\":" << m.goals_against << ",\"points\":" << m.value;
+      } else if (t.View() == TableView::kForm) {
+        o << ",\"matches\":" << m.history_count << ",\"value\":" << m.value;
+      } else {
+        o << ",\"value\":" << m.value;
+      }
+    }
+    const char* zone = ZoneName(t.RowZone(r));
+    o << ",\"zone\":" << (zone ? JsonString(zone) : "null")
+      << ",\"highlight\":" << (t.RowHighlighted(r) ? "true" : "false") << ",\"cells\":[";
+    for (int c = 0; c < t.ColumnCount(); ++c) o << (c ? "," : "") << JsonString(t.Cell(c, r));
+    o << "]}";
+  }
+  o << (t.RowCount() > 1 ? "\n]" : "]");
+  o << ",\"notices\":[";
+  for (size_t i = 0; i < t.Notices().size(); ++i) o << (i ? "," : "") << JsonString(t.Notices()[i]);
+  o << "]}\n";
+  std::cout << o.str();
+}
+
+int RunTable(CliContext& ctx, TableOptions o) {
+  const ResultMode mode = ctx.Mode();
+  CheckOptions(o, mode);
+  const std::optional<int> league = LeagueIdFromName(o.league);
+  if (!league)
+    throw CLI::ValidationError(
+        "LEAGUE", "unknown league '" + o.league + "' (an id 1-20 or an English country name)");
+  std::vector<std::string> pair;
+  if (!o.highlight.empty()) {
+    std::stringstream ss(o.highlight);
+    for (std::string part; std::getline(ss, part, ',');) pair.push_back(part);
+    if (pair.size() != 2 || Trimmed(pair[0]).empty() || Trimmed(pair[1]).empty())
+      throw CLI::ValidationError("--highlight", "expects HOME,AWAY (team ids or names)");
+  }
+  if (auto rc = ctx.OpenProgram()) return *rc;
+  Program& p = *ctx.program;
+  if (!LoadSeason(p, *league, o.season)) return kExitUsage;
+
+  // The window as its openers set it: the main window without a match (standings or goals
+  // together, form, goal form), a match window with its two teams on the home side.
+  TableContext context;
+  if (!pair.empty()) {
+    context.has_match = true;
+    context.home_team = FindTeam(p, pair[0]);
+    context.away_team = FindTeam(p, pair[1]);
+  }
+  const bool match = context.has_match;
+  if (o.view == "form") {
+    context.kind = 9;
+  } else if (o.view == "goalform") {
+    context.kind = 15;
+  } else if (o.view == "goals") {
+    context.kind = match ? 10 : 12;
+  } else {
+    context.kind = match ? 1 : 3;
+  }
+  if (match && (o.view == "form" || o.view == "goalform"))
+    std::cerr << "Note: the form tables highlight no teams; --highlight has no effect here\n";
+  p.tables = context;
+
+  TForm2 t(p);
+  t.FormShow();
+  if (o.window != 0) t.SelectFormWindow(o.window - 2);
+  if (o.view == "elo") {
+    t.Button4Click();
+  } else if (o.view == "elo-home") {
+    t.Button5Click();
+  } else if (o.view == "elo-away") {
+    t.Button6Click();
+  } else if (o.side == "home") {
+    t.Button1Click();
+  } else if (o.side == "away") {
+    t.Button2Click();
+  } else {
+    t.Button3Click();
+  }
+
+  if (ctx.json) {
+    PrintJson(t, p);
+  } else if (o.csv) {
+    PrintCsv(t);
+  } else {
+    PrintPlain(t);
+  }
+  t.Close();
+  RunExit(p);
+  return kExitOk;
+}
+
+}  // namespace
+
+void RegisterTableCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
+  auto o = std::make_shared<TableOptions>();
+  auto* sub = app.add_subcommand(
+      "table", "Show a league table: standings, form, goals, goal form or a rating table");
+  sub->add_option("league", o->league, "League id 1-20 or English country name")->required();
+  sub->add_option("--season", o->season,
+                  "Season label (as the season chooser lists it); default: the active season");
+  sub->add_option("--view", o->view,
+                  "standings, form, elo, elo-home, elo-away (modes ft/1h/2h); goals, goalform "
+                  "(mode uo). Default: standings, or goals with --mode uo")
+      ->check(
+          CLI::IsMember({"standings", "form", "goals", "goalform", "elo", "elo-home", "elo-away"}));
+  sub->add_option("--side", o->side, "home, away or together (default)")
+      ->check(CLI::IsMember({"home", "away", "together"}));
+  sub->add_option("--window", o->window, "Form window: the last 2, 3, 4 (default) or 5 matches")
+      ->check(CLI::Range(2, 5));
+  sub->add_option("--highlight", o->highlight,
+                  "HOME,AWAY: the teams of a match (ids or names), opened as a match window "
+                  "opens the tables");
+  auto* json = sub->add_flag("--json", ctx.json, "Print the rows with every counted field as JSON");
+  sub->add_flag("--csv", o->csv, "Print the grid's texts separated by ';'")->excludes(json);
+  sub->callback([&ctx, &exit_code, o] { exit_code = RunTable(ctx, *o); });
+}
+
+}  // namespace morvela
