@@ -29,6 +29,7 @@ int RunCli(int argc, char** argv) {
   RegisterDemoCommands(app, ctx, exit_code);
   RegisterTipsCommands(app, ctx, exit_code);
   RegisterBacktestCommands(app, ctx, exit_code);
+  RegisterMatchCommands(app, ctx, exit_code);
 
   try {
     app.parse(argc, argv);
