@@ -34,13 +34,13 @@ constexpr const char* kOddsColumns[3][6] = {
     {"SHT_KURZ1", "SHT_KURZX", "SHT_KURZ2", "SHT_KURZ1X", "SHT_KURZX2", "SHT_KURZ12"},
 };
 
-Rgb RatingColour(int32_t rating) {
+ScreenColour RatingColour(int32_t rating) {
   return rating > 1499 ? kFigureGreen : kFigureRed;
 }
-Rgb FormColour(int32_t form) {
+ScreenColour FormColour(int32_t form) {
   return form >= 0 ? kFigureGreen : kFigureRed;
 }
-Rgb GoalColour(double goals) {
+ScreenColour GoalColour(double goals) {
   return goals >= 2.5 ? kFigureGreen : kFigureRed;
 }
 
@@ -177,7 +177,7 @@ void TForm5::RatingFigures() {
   const Messages& m = p_.messages;
   const Tmuzstva& h = teams_[pairing_.h];
   const Tmuzstva& a = teams_[pairing_.a];
-  auto figure = [&](int label, int message, int32_t value, Rgb colour) {
+  auto figure = [&](int label, int message, int32_t value, ScreenColour colour) {
     labels_[label] = {m.NastavJazykPar(message, std::to_string(value)), colour, false, false, true};
   };
   figure(kHomeRating, 10, h.rating, RatingColour(h.rating));
@@ -193,7 +193,7 @@ void TForm5::RatingFigures() {
                               std::to_string(pairing_.losses),
                           kLabelBlue, true, false, true};
 
-  auto line = [](ChartSeries& s, const Tmuzstva& t, const std::string& title, Rgb colour) {
+  auto line = [](ChartSeries& s, const Tmuzstva& t, const std::string& title, ScreenColour colour) {
     s.title = title;
     s.color = colour;
     s.width = 2;
@@ -234,7 +234,7 @@ void TForm5::GoalFiguresAndChart() {
 
   const TGoly& h = goals_[f.h];
   const TGoly& a = goals_[f.a];
-  auto line = [](ChartSeries& s, const TGoly& t, const std::string& title, Rgb colour) {
+  auto line = [](ChartSeries& s, const TGoly& t, const std::string& title, ScreenColour colour) {
     s.title = title;
     s.color = colour;
     s.width = 2;

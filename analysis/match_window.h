@@ -24,21 +24,21 @@ namespace morvela {
 
 struct Program;
 
-struct Rgb {
+struct ScreenColour {
   uint8_t r = 0, g = 0, b = 0;
-  bool operator==(const Rgb&) const = default;
+  bool operator==(const ScreenColour&) const = default;
 };
 
-inline constexpr Rgb kFigureGreen{0, 128, 0};
-inline constexpr Rgb kFigureRed{255, 0, 0};
-inline constexpr Rgb kLabelBlue{0, 0, 255};
-inline constexpr Rgb kLabelBlack{0, 0, 0};
-inline constexpr Rgb kAwayLineColour{0, 128, 255};
+inline constexpr ScreenColour kFigureGreen{0, 128, 0};
+inline constexpr ScreenColour kFigureRed{255, 0, 0};
+inline constexpr ScreenColour kLabelBlue{0, 0, 255};
+inline constexpr ScreenColour kLabelBlack{0, 0, 0};
+inline constexpr ScreenColour kAwayLineColour{0, 128, 255};
 
 // A text element of the window.
 struct WindowLabel {
   std::string text;
-  Rgb color = kLabelBlack;
+  ScreenColour color = kLabelBlack;
   bool bold = false;
   bool large = false;  // the tip line's larger font
   bool visible = false;
@@ -52,7 +52,7 @@ struct ChartPoint {
 
 struct ChartSeries {
   std::string title;
-  Rgb color;
+  ScreenColour color;
   int width = 2;
   bool in_legend = true;
   bool active = false;

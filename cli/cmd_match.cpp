@@ -34,7 +34,7 @@ std::string Number(double v) {
   return FormatSqlNumber(v);
 }
 
-std::string Colour(Rgb c) {
+std::string Colour(ScreenColour c) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string s = "#";
   for (uint8_t v : {c.r, c.g, c.b}) {

@@ -73,6 +73,8 @@ MainWindow::MainWindow(TForm1& model, Program& program, bool modal_tips, QWidget
     : QMainWindow(parent), model_(model), p_(program), tips_view_(this, modal_tips) {
   setObjectName(QStringLiteral("Form1"));
   setWindowIcon(QIcon(EmblemPixmap(64)));
+  match_window_ = new MatchTipWindow(p_, modal_tips, this);
+  tips_view_.SetMatchWindow(match_window_);
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(12, 8, 12, 10);
@@ -211,7 +213,8 @@ QWidget* MainWindow::BuildFunctions() {
   connect_button(kTipsForTheWeekButton, [this] { model_.Button6Click(tips_view_); });
   connect_button(kTippingALeagueButton, [this] { model_.Button7Click(tips_view_); });
   connect_button(kValueTipsButton, [this] { model_.Button9Click(tips_view_); });
-  for (int n : {kTablesButton, kResultsButton, kFormButton, kSearchForTipButton, kLiveTipButton})
+  connect_button(kSearchForTipButton, [this] { match_window_->OpenForChoice(this); });
+  for (int n : {kTablesButton, kResultsButton, kFormButton, kLiveTipButton})
     connect_button(n, [this] { NotAvailable(); });
 
   outer->addWidget(panel);

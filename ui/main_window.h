@@ -38,6 +38,8 @@ class MainWindow : public QMainWindow {
 
   // The tips list window of the latest tip run; null before the first.
   TipsListWindow* TipsWindow() const { return tips_view_.Window(); }
+  // The match tip window of "Search for tip" and of the tips list's double click.
+  MatchTipWindow* MatchWindow() const { return match_window_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -55,6 +57,7 @@ class MainWindow : public QMainWindow {
   TForm1& model_;
   Program& p_;
   QtTipsListView tips_view_;
+  MatchTipWindow* match_window_ = nullptr;
   std::function<void()> first_show_;
   std::function<void()> close_;
 

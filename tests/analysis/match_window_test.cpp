@@ -261,7 +261,7 @@ TEST_F(MatchWindowTest, UnderOverModeShowsGoalFiguresAndTheUnderOverTip) {
     double average;
     const char* tip_line;
     const char* average_text;
-    Rgb colour;
+    ScreenColour colour;
   };
   // With no match and no meeting the expected goals are the season-start average.
   const Case cases[] = {
