@@ -274,7 +274,7 @@ void MatchTipWindow::Refresh() {
     w->setPalette(pal);
     QFont f = base;
     f.setBold(l.bold);
-    if (l.large) f.setPointSizeF(base.pointSizeF() * 1.35);
+    if (l.large) f.setPointSizeF(base.pointSizeF() * 1.2);
     w->setFont(f);
     w->setVisible(l.visible);
   }
