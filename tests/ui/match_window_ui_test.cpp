@@ -35,6 +35,7 @@ class MatchWindowUiTest : public ::testing::Test {
       m.home_goals = hg;
       m.away_goals = ag;
       m.ht_home_goals = m.ht_away_goals = 0;
+      m.elo_diff = m.ht_elo_diff = 0;  // found by the searches for a difference near 0
       db.AddMatch(m);
     };
     play("2010-05-01", teams_[0], teams_[1], 3, 0);
@@ -128,6 +129,33 @@ TEST_F(MatchWindowUiTest, UnderOverModeDrawsTheGoalLine) {
   EXPECT_TRUE(w->Model().Series(kGoalLine).active);
   EXPECT_EQ(w->HintAt(w->PointPosition(kHomeLine, 1)).toStdString(), "Chelsea - Arsenal  1 : 2");
   ASSERT_FALSE(test::SaveAndLoad(*s, "match-window-uo.png").isNull());
+}
+
+TEST_F(MatchWindowUiTest, TheTipsListsDoubleClickOpensItAnalysedForTheFixture) {
+  DesktopOptions o;
+  o.league = kEngland;
+  o.tip_button = kTippingALeagueButton;
+  auto s = test::OpenSession(db_.db().Folder(), kEnglish, "match-window-tips.png", o);
+  ASSERT_TRUE(s);
+  s->ApplyStartChoices();
+  Settle();
+  TipsListWindow* list = s->window().TipsWindow();
+  ASSERT_TRUE(list && list->isVisible());
+  QTableView* grid = list->Grid();
+  ASSERT_EQ(grid->model()->rowCount(), 1);
+  emit grid->doubleClicked(grid->model()->index(0, 2));
+  Settle();
+  MatchTipWindow* w = s->window().MatchWindow();
+  ASSERT_TRUE(w->isVisible());
+  ASSERT_TRUE(w->Model().Analysed());
+  EXPECT_EQ(s->TopWindow(), w);
+  EXPECT_EQ(w->windowTitle(), "  FULL TIME :: Tip .: Arsenal - Chelsea :.");
+  EXPECT_EQ(FormatIsoDate(w->Model().Reference()), "2010-06-06");
+  EXPECT_EQ(w->Model().BetEventId(), "5150");
+  auto* home = w->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+  EXPECT_EQ(home->count(), 1);
+  EXPECT_EQ(home->currentText(), "Arsenal");
+  ASSERT_FALSE(test::SaveAndLoad(*s, "match-window-tips.png").isNull());
 }
 
 }  // namespace
