@@ -104,13 +104,13 @@ void MatchTipWindow::Build() {
   home_head_->setFont(head_font);
   guest_head_->setFont(head_font);
   home_ = new QComboBox(this);
-  home_->setObjectName(QStringLiteral("ComboBox1"));
+  home_->setObjectName(QStringLiteral("HomeTeam"));
   away_ = new QComboBox(this);
-  away_->setObjectName(QStringLiteral("ComboBox2"));
+  away_->setObjectName(QStringLiteral("AwayTeam"));
   ok_ = new QPushButton(this);
-  ok_->setObjectName(QStringLiteral("Button1"));
+  ok_->setObjectName(QStringLiteral("OkButton"));
   back_ = new QPushButton(this);
-  back_->setObjectName(QStringLiteral("Button2"));
+  back_->setObjectName(QStringLiteral("BackButton"));
   band->addWidget(home_head_, 0, 0);
   band->addWidget(guest_head_, 0, 1);
   band->addWidget(home_, 1, 0);

@@ -71,8 +71,8 @@ TEST_F(MatchWindowUiTest, SearchForTipChooseOkAndTheHint) {
   // The choice state: the band only, the teams in name order, the second one chosen away.
   EXPECT_EQ(w->height(), 108);
   EXPECT_EQ(w->width(), 592);
-  auto* home = w->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
-  auto* away = w->findChild<QComboBox*>(QStringLiteral("ComboBox2"));
+  auto* home = w->findChild<QComboBox*>(QStringLiteral("HomeTeam"));
+  auto* away = w->findChild<QComboBox*>(QStringLiteral("AwayTeam"));
   ASSERT_EQ(home->count(), 3);
   EXPECT_EQ(home->currentText(), "Arsenal");
   EXPECT_EQ(away->currentText(), "Burnley");
@@ -81,7 +81,7 @@ TEST_F(MatchWindowUiTest, SearchForTipChooseOkAndTheHint) {
 
   // OK with Arsenal - Chelsea.
   away->setCurrentIndex(2);
-  w->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+  w->findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
   Settle();
   ASSERT_TRUE(w->Model().Analysed());
   EXPECT_EQ(w->height(), 572);
@@ -152,7 +152,7 @@ TEST_F(MatchWindowUiTest, TheTipsListsDoubleClickOpensItAnalysedForTheFixture) {
   EXPECT_EQ(w->windowTitle(), "  FULL TIME :: Tip .: Arsenal - Chelsea :.");
   EXPECT_EQ(FormatIsoDate(w->Model().Reference()), "2010-06-06");
   EXPECT_EQ(w->Model().BetEventId(), "5150");
-  auto* home = w->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+  auto* home = w->findChild<QComboBox*>(QStringLiteral("HomeTeam"));
   EXPECT_EQ(home->count(), 1);
   EXPECT_EQ(home->currentText(), "Arsenal");
   ASSERT_FALSE(test::SaveAndLoad(*s, "match-window-tips.png").isNull());
