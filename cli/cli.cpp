@@ -34,6 +34,7 @@ int RunCli(int argc, char** argv) {
   RegisterTipsCommands(app, ctx, exit_code);
   RegisterBacktestCommands(app, ctx, exit_code);
   RegisterTableCommands(app, ctx, exit_code);
+  RegisterMatchCommands(app, ctx, exit_code);
 
   try {
     app.parse(argc, argv);

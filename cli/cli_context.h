@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "analysis/competition_teams.h"
 #include "program/program.h"
 
 namespace morvela {
@@ -74,6 +75,18 @@ struct CliContext {
   std::deque<bool> flags_;
 };
 
+// Loads the league's active season, or the season labelled `label` the way the season chooser
+// loads it (from the trimmed labels of the league's seasons). False, with the reason on stderr,
+// when there is no such season.
+bool LoadSeason(Program& p, int league, const std::string& label);
+
+// The team arguments of a command, each a team id or a team name in the program's language
+// (analysis/competition_teams.h), looked up among the teams of the loaded competition. Returns
+// kExitOk with both teams, or kExitUsage after naming the argument, the problem and the
+// competition's teams on stderr.
+int ResolveTeamArguments(Program& p, const std::string& home_text, const std::string& away_text,
+                         std::optional<TeamItem>& home, std::optional<TeamItem>& away);
+
 // Each command group adds its subcommands; the callback sets *exit_code.
 void RegisterBasicCommands(CLI::App& app, CliContext& ctx, int& exit_code);
 void RegisterEngineCommands(CLI::App& app, CliContext& ctx, int& exit_code);    // replay, search
@@ -82,5 +95,6 @@ void RegisterDemoCommands(CLI::App& app, CliContext& ctx, int& exit_code);      
 void RegisterTipsCommands(CLI::App& app, CliContext& ctx, int& exit_code);      // tips
 void RegisterBacktestCommands(CLI::App& app, CliContext& ctx, int& exit_code);  // backtest
 void RegisterTableCommands(CLI::App& app, CliContext& ctx, int& exit_code);     // table
+void RegisterMatchCommands(CLI::App& app, CliContext& ctx, int& exit_code);     // match
 
 }  // namespace morvela

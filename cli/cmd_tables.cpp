@@ -8,6 +8,7 @@
 #include "cli/cli_context.h"
 #include "cli/json.h"
 #include "cli/table_printer.h"
+#include "core/text.h"
 #include "i18n/leagues.h"
 #include "program/selection.h"
 #include "program/startup.h"
@@ -26,18 +27,6 @@ struct TableOptions {
   std::string highlight;
   bool csv = false;
 };
-
-std::string Trimmed(const std::string& s) {
-  const size_t b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return "";
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
 
 bool IsRatingView(const std::string& v) {
   return v == "elo" || v == "elo-home" || v == "elo-away";
@@ -59,52 +48,6 @@ void CheckOptions(TableOptions& o, ResultMode mode) {
   if (o.window != 0 && o.view != "form" && o.view != "goalform")
     throw CLI::ValidationError("--window", "only the form and goalform views have a window");
   if (o.side.empty()) o.side = "together";
-}
-
-// Looks a team of the loaded competition up by id or by name (case-insensitive).
-int64_t FindTeam(Program& p, const std::string& text) {
-  Query q(p.dm.ADOConnection1);
-  q.Open(std::string("SELECT MUZSTVA.ID AS ID,MUZSTVA.") + NameColumn(p.language) +
-         " AS NAME FROM SUTAZ_MUZSTVA,MUZSTVA WHERE (SUTAZ_MUZSTVA.ID_SUTAZ=" +
-         p.selection.competition + " AND MUZSTVA.ID=SUTAZ_MUZSTVA.ID_MUZSTVO) ORDER BY MUZSTVA.ID");
-  std::string names;
-  const std::string wanted = Lower(Trimmed(text));
-  for (; !q.Eof(); q.Next()) {
-    const std::string name = q.FieldByName("NAME").AsString();
-    const std::string id = q.FieldByName("ID").AsString();
-    if (wanted == id || wanted == Lower(Trimmed(name))) return q.FieldByName("ID").AsInteger();
-    names += (names.empty() ? "" : ", ") + name + " (" + id + ")";
-  }
-  throw CLI::ValidationError("--highlight",
-                             "no team '" + text + "' in this season; teams: " + names);
-}
-
-bool LoadSeason(Program& p, int league, const std::string& label) {
-  p.selection.league = std::to_string(league);
-  const std::string wanted = label.empty() ? "Active" : Trimmed(label);
-  if (!label.empty()) {
-    Query seasons(p.dm.ADOConnection1);
-    seasons.Open("SELECT ROCNIK FROM SUTAZ WHERE ID_LIGA=" + p.selection.league +
-                 " ORDER BY ID_POR");
-    std::string listed;
-    bool found = false;
-    for (; !seasons.Eof(); seasons.Next()) {
-      const std::string s = Trimmed(seasons.FieldByName("ROCNIK").AsString());
-      found = found || s == wanted;
-      listed += (listed.empty() ? "" : ", ") + s;
-    }
-    if (!found) {
-      std::cerr << "Error: league " << league << " has no season '" << label
-                << "' (seasons: " << listed << ")\n";
-      return false;
-    }
-  }
-  NacitajIDsutaz(p.dm, p.selection, wanted);
-  if (p.selection.competition.empty()) {
-    std::cerr << "Error: league " << league << " has no season '" << wanted << "'\n";
-    return false;
-  }
-  return true;
 }
 
 const char* ZoneName(Zone z) {
@@ -134,7 +77,8 @@ const char* SideName(TableSide s) {
 }
 
 void PrintPlain(const TForm2& t) {
-  std::cout << Trimmed(t.Caption()) << "\n" << Trimmed(t.HeaderLine()) << "\n";
+  std::cout << std::string(TrimSpaces(t.Caption())) << "\n"
+            << std::string(TrimSpaces(t.HeaderLine())) << "\n";
   TextTable table;
   for (int c = 0; c < t.ColumnCount(); ++c)
     table.AddColumn(c == 0 ? "#" : t.Cell(c, 0),
@@ -166,9 +110,9 @@ void PrintCsv(const TForm2& t) {
 void PrintJson(const TForm2& t, const Program& p) {
   std::ostringstream o;
   const bool goal_view = t.View() == TableView::kGoals || t.View() == TableView::kGoalForm;
-  o << "{\"caption\":" << JsonString(Trimmed(t.Caption()))
-    << ",\"header\":" << JsonString(Trimmed(t.HeaderLine())) << ",\"view\":\"" << ViewName(t.View())
-    << "\"";
+  o << "{\"caption\":" << JsonString(std::string(TrimSpaces(t.Caption())))
+    << ",\"header\":" << JsonString(std::string(TrimSpaces(t.HeaderLine()))) << ",\"view\":\""
+    << ViewName(t.View()) << "\"";
   if (t.View() < TableView::kElo) o << ",\"side\":\"" << SideName(t.Side()) << "\"";
   if (t.View() == TableView::kForm || t.View() == TableView::kGoalForm)
     o << ",\"window\":" << t.FormWindow();
@@ -180,7 +124,7 @@ void PrintJson(const TForm2& t, const Program& p) {
   for (int r = 1; r < t.RowCount(); ++r) {
     o << (r > 1 ? ",\n " : "\n ") << "{\"place\":" << r << ",\"team_id\":" << t.RowTeam(r);
     if (goal_view) {
-      const TGoly& g = t.GoalRows()[static_cast<size_t>(r - 1)];
+      const tables::TGoly& g = t.GoalRows()[static_cast<size_t>(r - 1)];
       const bool played = g.played > 0;
       o << ",\"name\":" << JsonString(g.name) << ",\"played\":" << g.played
         << ",\"under_percent\":" << (played ? std::to_string(g.under_percent) : "null")
@@ -201,7 +145,7 @@ void PrintJson(const TForm2& t, const Program& p) {
         }
       }
     } else {
-      const Tmuzstva& m = t.Teams()[static_cast<size_t>(r - 1)];
+      const tables::Tmuzstva& m = t.Teams()[static_cast<size_t>(r - 1)];
       o << ",\"name\":" << JsonString(m.name);
       if (t.View() == TableView::kStandings) {
         o << ",\"played\":" << m.played << ",\"wins\":" << m.wins << ",\"draws\":" << m.draws
@@ -237,7 +181,7 @@ int RunTable(CliContext& ctx, TableOptions o) {
   if (!o.highlight.empty()) {
     std::stringstream ss(o.highlight);
     for (std::string part; std::getline(ss, part, ',');) pair.push_back(part);
-    if (pair.size() != 2 || Trimmed(pair[0]).empty() || Trimmed(pair[1]).empty())
+    if (pair.size() != 2 || TrimSpaces(pair[0]).empty() || TrimSpaces(pair[1]).empty())
       throw CLI::ValidationError("--highlight", "expects HOME,AWAY (team ids or names)");
   }
   if (auto rc = ctx.OpenProgram()) return *rc;
@@ -248,9 +192,11 @@ int RunTable(CliContext& ctx, TableOptions o) {
   // together, form, goal form), a match window with its two teams on the home side.
   TableContext context;
   if (!pair.empty()) {
+    std::optional<TeamItem> home, away;
+    if (int rc = ResolveTeamArguments(p, pair[0], pair[1], home, away); rc != kExitOk) return rc;
     context.has_match = true;
-    context.home_team = FindTeam(p, pair[0]);
-    context.away_team = FindTeam(p, pair[1]);
+    context.home_team = home->id;
+    context.away_team = away->id;
   }
   const bool match = context.has_match;
   if (o.view == "form") {

@@ -119,39 +119,6 @@ void CheckSortColumns(const TipsOptions& o, ResultMode result_mode) {
   }
 }
 
-// Loads the league's active season, or the season labelled `label` the way the season chooser
-// loads it (from the trimmed labels of the league's seasons). False, with the reason on stderr,
-// when there is no such season.
-bool LoadSeason(Program& p, int league, const std::string& label) {
-  p.selection.league = std::to_string(league);
-  std::string wanted = label.empty() ? "Active" : label;
-  if (!label.empty()) {
-    Query seasons(p.dm.ADOConnection1);
-    seasons.Open("SELECT ROCNIK FROM SUTAZ WHERE ID_LIGA=" + p.selection.league +
-                 " ORDER BY ID_POR");
-    std::string listed;
-    bool found = false;
-    for (; !seasons.Eof(); seasons.Next()) {
-      const std::string s(TrimSpaces(seasons.FieldByName("ROCNIK").AsString()));
-      found = found || s == TrimSpaces(label);
-      listed += (listed.empty() ? "" : ", ") + s;
-    }
-    if (!found) {
-      std::cerr << "Error: league " << league << " has no season '" << label
-                << "' (seasons: " << listed << ")\n";
-      return false;
-    }
-    wanted = std::string(TrimSpaces(label));
-  }
-  NacitajIDsutaz(p.dm, p.selection, wanted);
-  if (p.selection.competition.empty()) {
-    std::cerr << "Error: league " << league << " has no season '" << wanted << "' in "
-              << p.DatabasePath() << "\n";
-    return false;
-  }
-  return true;
-}
-
 int RunTips(CliContext& ctx, TipsRun run, const TipsOptions& o) {
   CheckSortColumns(o, ctx.Mode());
   std::optional<int> league;

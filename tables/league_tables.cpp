@@ -10,6 +10,9 @@
 
 namespace morvela {
 
+using tables::TGoly;
+using tables::Tmuzstva;
+
 namespace {
 
 // Message numbers of the window's texts.

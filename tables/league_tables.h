@@ -30,6 +30,10 @@ struct Program;
 inline constexpr int kTableSlotCount = 25;   // teams a table holds
 inline constexpr int kFormHistorySize = 51;  // ratings kept per team: the start and 50 matches
 
+// The per-team records of the league tables window (the match analysis has records of the
+// same names but another shape, in its own namespace).
+namespace tables {
+
 // One team in the standings, form and rating views.
 struct Tmuzstva {
   int64_t id = 0;  // MUZSTVA.ID
@@ -57,6 +61,8 @@ struct TGoly {
   int goals = 0;                 // goals of both teams in the counted matches
   std::array<int, 7> buckets{};  // matches with 0..5 goals; index 6: 6 or more
 };
+
+}  // namespace tables
 
 enum class TableSide : uint8_t { kHome = 1, kAway = 2, kTogether = 3 };
 
@@ -199,8 +205,8 @@ class TForm2 {
   // N: the teams the table holds.
   int TeamCount() const { return team_count_; }
   // Slots 1..N as the last computation left them (in grid order).
-  std::span<const Tmuzstva> Teams() const;
-  std::span<const TGoly> GoalRows() const;
+  std::span<const tables::Tmuzstva> Teams() const;
+  std::span<const tables::TGoly> GoalRows() const;
   // What the window told the user about the competition or the computation, each once.
   const std::vector<std::string>& Notices() const { return notices_; }
 
@@ -229,8 +235,8 @@ class TForm2 {
   ResultMode mode_ = ResultMode::kFullTime;
   int team_count_ = 0;
   ZoneLimits limits_;
-  std::array<Tmuzstva, kTableSlotCount + 1> teams_{};  // slot 0 unused
-  std::array<TGoly, kTableSlotCount + 1> goals_{};
+  std::array<tables::Tmuzstva, kTableSlotCount + 1> teams_{};  // slot 0 unused
+  std::array<tables::TGoly, kTableSlotCount + 1> goals_{};
   std::vector<int64_t> list_order_;  // the team ids of slots 1..N as loaded
 
   std::string caption_;

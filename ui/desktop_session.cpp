@@ -12,6 +12,7 @@
 
 #include <iostream>
 
+#include "analysis/competition_teams.h"
 #include "i18n/leagues.h"
 #include "i18n/messages.h"
 #include "program/front_end_options.h"
@@ -62,6 +63,22 @@ std::unique_ptr<WaitIndicator> MakeWaitIndicator(WaitBox* box) {
 std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, QString& message,
                                                   bool& help) {
   help = false;
+  // "--match HOME AWAY" takes two values; the parser knows options of one, so the second is
+  // taken out here.
+  QStringList args = arguments;
+  std::optional<std::pair<std::string, std::string>> match;
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    if (args[i] != QLatin1String("--match")) continue;
+    if (i + 2 >= args.size()) {
+      message = QStringLiteral("--match expects two teams: --match HOME AWAY");
+      return std::nullopt;
+    }
+    match = std::pair{args[i + 1].toStdString(), args[i + 2].toStdString()};
+    args.removeAt(i + 2);
+    args.removeAt(i + 1);
+    args.removeAt(i);
+    break;
+  }
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Morvela: tips for the football matches of twenty European leagues."));
@@ -89,7 +106,8 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
                                 QStringLiteral("RUN"));
   const QCommandLineOption screenshot(
       QStringLiteral("screenshot"),
-      QStringLiteral("Save a PNG picture of the window on top to FILE and end."),
+      QStringLiteral("Save a PNG picture of the window on top to FILE and end. With --match HOME "
+                     "AWAY the match tip window analyses that pairing (team ids or names) first."),
       QStringLiteral("FILE"));
   const QCommandLineOption table(
       QStringLiteral("table"),
@@ -98,7 +116,7 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
       QStringLiteral("VIEW"));
   parser.addOptions({home, today, lang, mode, league, tips, table, screenshot});
 
-  if (!parser.parse(arguments)) {
+  if (!parser.parse(args)) {
     message = parser.errorText();
     return std::nullopt;
   }
@@ -154,6 +172,7 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
     }
   }
   o.screenshot = parser.value(screenshot);
+  o.match = match;
   return o;
 }
 
@@ -252,11 +271,65 @@ int DesktopSession::Run(QApplication& app) {
   return app.exec();
 }
 
+bool DesktopSession::ApplyMatchChoice() {
+  if (!options_.match) return true;
+  const auto& [home_text, away_text] = *options_.match;
+  std::optional<TeamItem> home, away;
+  std::string problem = "no league's active season has both teams";
+  auto find_in_season = [&]() {
+    const std::vector<TeamItem> teams = CompetitionTeams(
+        program_.dm.ADOConnection1, program_.selection.competition, program_.messages.Language());
+    const TeamLookup h = ResolveTeam(teams, home_text);
+    const TeamLookup a = ResolveTeam(teams, away_text);
+    home = h.team;
+    away = a.team;
+    if (!h.team) problem = "home team: " + h.error;
+    if (h.team && !a.team) problem = "away team: " + a.error;
+    return home && away;
+  };
+  bool found = false;
+  if (options_.league) {
+    found = !program_.selection.competition.empty() && find_in_season();
+  } else {
+    for (int league = 1; league <= kLeagueCount && !found; ++league) {
+      Guarded(ui_, [&] {
+        program_.selection.league = std::to_string(league);
+        NacitajIDsutaz(program_.dm, program_.selection, "Active");
+        found = !program_.selection.competition.empty() && find_in_season();
+      });
+      if (found) {
+        const std::string_view name = League(league).button;
+        if (auto* b = window_->findChild<QPushButton*>(
+                QString::fromLatin1(name.data(), static_cast<int>(name.size()))))
+          b->click();
+      }
+    }
+  }
+  if (!found) {
+    std::cerr << "--match: " << problem << "\n";
+    return false;
+  }
+  auto* search =
+      window_->findChild<QPushButton*>(QStringLiteral("Button%1").arg(kSearchForTipButton));
+  if (!search || !search->isEnabled()) {
+    std::cerr << "--match: \"Search for tip\" cannot be pressed now\n";
+    return false;
+  }
+  search->click();
+  Settle();
+  return window_->MatchWindow()->ChooseAndAnalyse(home->id, away->id);
+}
+
 int DesktopSession::RunScreenshot() {
   if (!Start()) return 1;
   window_->show();
   Settle();
   ApplyStartChoices();
+  Settle();
+  if (!ApplyMatchChoice()) {
+    Guarded(ui_, [this] { Exit(); });
+    return 1;
+  }
   Settle();
   const bool saved = SaveScreenshot(options_.screenshot);
   Guarded(ui_, [this] { Exit(); });
@@ -268,6 +341,8 @@ int DesktopSession::RunScreenshot() {
 }
 
 QWidget* DesktopSession::TopWindow() const {
+  MatchTipWindow* match = window_->MatchWindow();
+  if (match && match->isVisible()) return match;
   LeagueTablesWindow* tables = window_->TablesWindow();
   if (tables && tables->isVisible()) return tables;
   TipsListWindow* tips = window_->TipsWindow();

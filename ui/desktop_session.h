@@ -31,6 +31,9 @@ struct DesktopOptions {
   std::optional<int> tip_button;  // --tips today|week|league|value: the tip button pressed
   QString table;                  // --table standings|form|goals|elo: the tables shown
   QString screenshot;             // --screenshot FILE: save a picture and end
+  // --match HOME AWAY: the tip search's match window analyses this pairing (ids or names) in
+  // the --league league, or else the first league whose active season has both teams.
+  std::optional<std::pair<std::string, std::string>> match;
 };
 
 // Parses the program's command line (arguments[0] is the program). On a wrong line returns
@@ -61,6 +64,9 @@ class DesktopSession {
   // Applies the command line's start choices by pressing the window's own controls: the result
   // mode tab, the league button, the tip button.
   void ApplyStartChoices();
+  // --match: loads the pairing's league when --league did not, opens "Search for tip" and
+  // analyses the pairing. False, with the reason on stderr, when the teams are not found.
+  bool ApplyMatchChoice();
   // The exit sequence (the window's closing runs it).
   void Exit();
 
@@ -71,8 +77,8 @@ class DesktopSession {
   // the exit sequence. Returns the exit status.
   int RunScreenshot();
 
-  // The window on top: the league tables or the tips list while one is open, else the main
-  // window.
+  // The window on top: the match window, the league tables or the tips list while one is
+  // open, else the main window.
   QWidget* TopWindow() const;
   // Saves a picture of TopWindow() as PNG; false when the file could not be written.
   bool SaveScreenshot(const QString& path) const;

@@ -77,6 +77,8 @@ MainWindow::MainWindow(TForm1& model, Program& program, bool modal_tips, QWidget
       tables_view_(this, modal_tips) {
   setObjectName(QStringLiteral("Form1"));
   setWindowIcon(QIcon(EmblemPixmap(64)));
+  match_window_ = new MatchTipWindow(p_, modal_tips, this);
+  tips_view_.SetMatchWindow(match_window_);
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(12, 8, 12, 10);
@@ -221,8 +223,8 @@ QWidget* MainWindow::BuildFunctions() {
   connect_button(kFormButton, [this] {
     OpenLeagueTables(p_, tables_view_, MainWindowTableKind(p_, /*form_button=*/true));
   });
-  for (int n : {kResultsButton, kSearchForTipButton, kLiveTipButton})
-    connect_button(n, [this] { NotAvailable(); });
+  connect_button(kSearchForTipButton, [this] { match_window_->OpenForChoice(this); });
+  for (int n : {kResultsButton, kLiveTipButton}) connect_button(n, [this] { NotAvailable(); });
 
   outer->addWidget(panel);
   return box;

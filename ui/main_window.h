@@ -44,6 +44,8 @@ class MainWindow : public QMainWindow {
   LeagueTablesWindow* TablesWindow() const { return tables_view_.Window(); }
   // The way the match windows open the league tables (OpenLeagueTables with their match).
   LeagueTablesView& TablesView() { return tables_view_; }
+  // The match tip window of "Search for tip" and of the tips list's double click.
+  MatchTipWindow* MatchWindow() const { return match_window_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -62,6 +64,7 @@ class MainWindow : public QMainWindow {
   Program& p_;
   QtTipsListView tips_view_;
   QtLeagueTablesView tables_view_;
+  MatchTipWindow* match_window_ = nullptr;
   std::function<void()> first_show_;
   std::function<void()> close_;
 

@@ -123,15 +123,6 @@ class TipsTableModel : public QAbstractTableModel {
   bool open_ = false;
 };
 
-void UnavailableMatchWindow::PresetTeams(const Team& home, const Team& away) {
-  pairing_ = home.name + " - " + away.name;
-}
-
-void UnavailableMatchWindow::ShowModal() {
-  p_.ui.ShowMessage(MessageKind::kInformation,
-                    pairing_ + "\r\n\r\n" + p_.messages.Msg(msg::kNotAvailable));
-}
-
 TipsListWindow::TipsListWindow(Program& program, MatchWindowOpener& opener, QWidget* parent)
     : QDialog(parent), p_(program), opener_(opener), list_(program) {
   setObjectName(QStringLiteral("Form6"));
@@ -250,8 +241,8 @@ QtTipsListView::~QtTipsListView() {
 
 void QtTipsListView::ShowTipsList(Program& program) {
   delete window_.data();
-  opener_ = std::make_unique<UnavailableMatchWindow>(program);
-  window_ = new TipsListWindow(program, *opener_, parent_);
+  if (!match_window_) match_window_ = new MatchTipWindow(program, modal_, parent_);
+  window_ = new TipsListWindow(program, *match_window_, parent_);
   window_->Open();
   if (modal_) {
     window_->exec();

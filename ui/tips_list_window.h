@@ -11,28 +11,13 @@
 
 #include "tips/tip_runs.h"
 #include "tips/tips_list.h"
+#include "ui/match_window.h"
 
 class QTableView;
 
 namespace morvela {
 
 class TipsTableModel;
-
-// The match tip window as the tips list hands a row over, while the program has no match
-// window yet: the hand-over runs as usual (league and season loaded, then restored) and the
-// user is told, under the pairing's names, that the analysis is not available.
-class UnavailableMatchWindow : public MatchWindowOpener {
- public:
-  explicit UnavailableMatchWindow(Program& program) : p_(program) {}
-  void PresetTeams(const Team& home, const Team& away) override;
-  // Nothing computes here, so there is nothing to compute at once.
-  void SetOpenedFromTips(bool) override {}
-  void ShowModal() override;
-
- private:
-  Program& p_;
-  std::string pairing_;
-};
 
 class TipsListWindow : public QDialog {
   Q_OBJECT
@@ -68,19 +53,23 @@ class TipsListWindow : public QDialog {
 };
 
 // The desktop program's way to show the list a tip run filled: the list window, modal; or,
-// for a screenshot, left open without waiting.
+// for a screenshot, left open without waiting. A double click on a row opens the match tip
+// window (created once, beside the list).
 class QtTipsListView : public TipsListView {
  public:
   QtTipsListView(QWidget* parent, bool modal) : parent_(parent), modal_(modal) {}
   ~QtTipsListView() override;
   void ShowTipsList(Program& program) override;
+  // The match tip window a double click opens; the list makes its own when none is given.
+  void SetMatchWindow(MatchTipWindow* window) { match_window_ = window; }
+  MatchTipWindow* MatchWindow() const { return match_window_.data(); }
   // The window of the latest showing; null before the first.
   TipsListWindow* Window() const { return window_.data(); }
 
  private:
   QWidget* parent_;
   bool modal_;
-  std::unique_ptr<UnavailableMatchWindow> opener_;
+  QPointer<MatchTipWindow> match_window_;
   // A child of parent_: whichever of the two goes first takes the window with it.
   QPointer<TipsListWindow> window_;
 };

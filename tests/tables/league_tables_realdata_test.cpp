@@ -89,7 +89,7 @@ TEST(LeagueTablesRealData, EveryViewOfEveryLeagueAndStandingsMatchAPlainCount) {
               const auto counts =
                   PlainCount(p.dm.ADOConnection1, p.selection.competition, mode, side);
               int goals_for = 0, goals_against = 0;
-              for (const Tmuzstva& m : t.Teams()) {
+              for (const tables::Tmuzstva& m : t.Teams()) {
                 const auto it = counts.find(m.id);
                 const Count expected = it == counts.end() ? Count{} : it->second;
                 EXPECT_EQ((Count{m.played, m.value, m.goals_for, m.goals_against}), expected)
@@ -104,9 +104,9 @@ TEST(LeagueTablesRealData, EveryViewOfEveryLeagueAndStandingsMatchAPlainCount) {
               for (size_t r = 1; r < t.Teams().size(); ++r)
                 EXPECT_GE(t.Teams()[r - 1].value, t.Teams()[r].value);
             } else if (kind == 9) {
-              for (const Tmuzstva& m : t.Teams()) EXPECT_LE(m.history_count, 50);
+              for (const tables::Tmuzstva& m : t.Teams()) EXPECT_LE(m.history_count, 50);
             } else {
-              for (const TGoly& g : t.GoalRows()) {
+              for (const tables::TGoly& g : t.GoalRows()) {
                 if (g.played > 0) {
                   EXPECT_EQ(g.under_percent + g.over, 100) << g.name;
                 }

@@ -362,7 +362,7 @@ TEST(FormTableTest, ChangeOverTheLastMatchesOfTheWindow) {
   // Home form: T1's home rating moves in its home matches only; the visitors' away ratings
   // are not shown. Away form: T1 never played away.
   auto t1_matches = [&t, &db] {
-    for (const Tmuzstva& m : t.Teams())
+    for (const tables::Tmuzstva& m : t.Teams())
       if (m.id == db.Team(1)) return m.history_count;
     return -1;
   };
@@ -435,7 +435,7 @@ TEST(GoalTablesTest, GoalFormWithFewMatchesAndTiesOnTheLastDate) {
   t.FormShow();
   t.SelectFormWindow(1);  // k = 3
   t.Button3Click();
-  for (const TGoly& g : t.GoalRows()) {
+  for (const tables::TGoly& g : t.GoalRows()) {
     if (g.id == db.Team(2)) {
       // Two matches only: both count.
       EXPECT_EQ(g.played, 2);
@@ -445,7 +445,7 @@ TEST(GoalTablesTest, GoalFormWithFewMatchesAndTiesOnTheLastDate) {
   }
   t.SelectFormWindow(0);  // k = 2: the second-latest date holds two of T1's matches
   t.Button3Click();
-  for (const TGoly& g : t.GoalRows()) {
+  for (const tables::TGoly& g : t.GoalRows()) {
     if (g.id != db.Team(1)) continue;
     ASSERT_TRUE(g.played == 2 || g.played == 3) << g.played;
     if (g.played == 2) {
@@ -504,7 +504,7 @@ TEST(SoundnessTest, TeamListsThatDoNotFitAndLongHistories) {
   b.FormShow();
   b.Button1Click();
   b.Button3Click();
-  for (const Tmuzstva& m : b.Teams()) EXPECT_EQ(m.history_count, 50);
+  for (const tables::Tmuzstva& m : b.Teams()) EXPECT_EQ(m.history_count, 50);
   ASSERT_EQ(b.Notices().size(), 1u);
   EXPECT_NE(b.Notices()[0].find("50"), std::string::npos);
 }

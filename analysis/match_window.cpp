@@ -1,0 +1,397 @@
+#include "analysis/match_window.h"
+
+#include "i18n/message_ids.h"
+
+#include <algorithm>
+
+#include "analysis/analysis_messages.h"
+#include "analysis/bet_link.h"
+#include "core/helpers.h"
+#include "predict/outcome_search.h"
+#include "predict/tip_selection.h"
+#include "program/program.h"
+
+namespace morvela {
+
+namespace {
+
+// The one place the window reads the main window's result mode.
+ResultMode CurrentResultMode(const Program& p) {
+  return p.selection.result_mode;
+}
+
+// Name of a result mode in the caption: FULL TIME, 1st HALF, 2nd HALF, UNDER / OVER.
+int ModeNameMessage(ResultMode mode) {
+  static constexpr int kNames[kResultModeCount] = {msg::kFullTime, msg::kFirstHalf,
+                                                   msg::kSecondHalf, msg::kUnderOver};
+  return kNames[ModeIndex(mode)];
+}
+
+// Odds columns of each mode, in the order of the odds line (1, 0, 2, 10, 02, 12).
+constexpr const char* kOddsColumns[3][6] = {
+    {"KURZ1", "KURZX", "KURZ2", "KURZ1X", "KURZX2", "KURZ12"},
+    {"HT_KURZ1", "HT_KURZX", "HT_KURZ2", "HT_KURZ1X", "HT_KURZX2", "HT_KURZ12"},
+    {"SHT_KURZ1", "SHT_KURZX", "SHT_KURZ2", "SHT_KURZ1X", "SHT_KURZX2", "SHT_KURZ12"},
+};
+
+ScreenColour RatingColour(int32_t rating) {
+  return rating > 1499 ? kFigureGreen : kFigureRed;
+}
+ScreenColour FormColour(int32_t form) {
+  return form >= 0 ? kFigureGreen : kFigureRed;
+}
+ScreenColour GoalColour(double goals) {
+  return goals >= 2.5 ? kFigureGreen : kFigureRed;
+}
+
+std::string Joined(const std::vector<std::string>& parts, const char* separator) {
+  std::string s;
+  for (size_t i = 0; i < parts.size(); ++i) s += (i ? separator : "") + parts[i];
+  return s;
+}
+
+// One entry of the difference line: "?" for odds that read as the integer 0, else the
+// window's percentage minus the percentage the odds imply.
+std::string DifferenceOf(const Field& odds, int percent) {
+  if (odds.AsInteger() == 0) return "?";
+  return std::to_string(percent - ImpliedPercent(odds.AsFloat()));
+}
+
+}  // namespace
+
+TForm5::TForm5(Program& program) : p_(program) {}
+
+void TForm5::PresetTeams(const TeamItem& h, const TeamItem& a) {
+  home.items = {h};
+  home.index = 0;
+  away.items = {a};
+  away.index = 0;
+}
+
+void TForm5::FormShow() {
+  const Messages& m = p_.messages;
+  caption_ = "  " + m.Msg(106);
+  ok_caption_ = m.Msg(100);
+  back_caption_ = m.Msg(101);
+  home_head_ = m.Msg(102);
+  guest_head_ = m.Msg(103);
+  show_matches_ = m.Msg(109);
+  latest_matches_ = m.Msg(110);
+  bet_caption_ = m.Msg(142);
+  table_home_ = m.Msg(160);
+  table_away_ = m.Msg(161);
+  mode_ = CurrentResultMode(p_);
+  bottom_axis_ = m.Msg(107);
+  left_axis_ = m.Msg(mode_ == ResultMode::kUnderOver ? 186 : 108);
+  ChoiceState();
+  p_.prediction.LikelyScore.clear();
+  if (opened_from_tips_) ZobrazOkno();
+}
+
+void TForm5::ChoiceState() {
+  analysed_ = false;
+  for (ChartSeries& s : series_) {
+    s.points.clear();
+    s.active = false;
+  }
+  for (WindowLabel& l : labels_) l = WindowLabel{};
+}
+
+void TForm5::Button1Click() {
+  ZobrazOkno();
+}
+
+bool TForm5::ZobrazOkno() {
+  const TeamItem* h = home.Selected();
+  const TeamItem* a = away.Selected();
+  if (!h || !a) return false;
+  const Messages& m = p_.messages;
+  AnalysisStatus status;
+  {
+    WaitScope wait(p_.wait, 0, m.Msg(22));
+    mode_ = CurrentResultMode(p_);
+    std::optional<int64_t> match_id;
+    if (opened_from_tips_) {
+      // The tips list's current row: the match date is the reference date, its id finds the
+      // odds.
+      const Query& row = p_.dm.Work3;
+      reference_used_ = row.FieldByName("DATUM").AsDate().value_or(p_.today);
+      match_id = row.FieldByName("ID").AsInteger();
+    } else {
+      reference_used_ = reference_.value_or(p_.today);
+    }
+    for (ChartSeries& s : series_) {
+      s.points.clear();
+      s.active = false;
+    }
+    Connection& conn = p_.dm.ADOConnection1;
+    const std::string& competition = p_.selection.competition;
+    if (mode_ != ResultMode::kUnderOver) {
+      goals_ = {};
+      status =
+          AnalysePairing(conn, {h->id, a->id, mode_, competition, m.Language(), reference_used_},
+                         teams_, pairing_);
+    } else {
+      teams_ = {};
+      status =
+          AnalyseUnderOver(conn, competition, m.Language(), h->id, a->id, goals_, goal_figures_);
+    }
+    if (status.ok()) {
+      if (mode_ != ResultMode::kUnderOver) {
+        RatingFigures();
+        SearchContext sc;
+        sc.result_mode = mode_;
+        sc.league = p_.selection.league;
+        FindOutcomeFrequencies(conn, p_.prediction, sc, SearchMode::kMatch, pairing_.adjusted);
+        SelectTip(p_.prediction);
+      } else {
+        GoalFiguresAndChart();
+      }
+      Odds(match_id);
+      const bool uo = mode_ == ResultMode::kUnderOver;
+      labels_[kTipLine] = {TipLine(), kFigureRed, false, true, true};
+      labels_[kOddsLine] = {m.NastavJazykPar(uo ? 34 : 23, odds_line_), kLabelBlack, true, false,
+                            true};
+      labels_[kDifferenceLine] = {m.NastavJazykPar(uo ? 35 : 24, difference_line_), kLabelBlack,
+                                  true, false, true};
+      Expand();
+      caption_ = "  " + m.Msg(ModeNameMessage(mode_)) +
+                 " :: " + m.NastavJazykPar(17, home.Text() + " - " + away.Text());
+    }
+  }
+  if (status.ok()) return true;
+  ChoiceState();
+  const std::string name = status.problem == AnalysisProblem::kHomeTeamNotFound   ? h->name
+                           : status.problem == AnalysisProblem::kAwayTeamNotFound ? a->name
+                                                                                  : std::string();
+  std::string team = name;
+  if (status.problem == AnalysisProblem::kTooManyMatches) {
+    for (const TeamItem* t : {h, a})
+      if (t->id == status.team) team = t->name;
+  }
+  p_.ui.ShowMessage(MessageKind::kWarning, AnalysisProblemText(m, status, team));
+  return false;
+}
+
+void TForm5::RatingFigures() {
+  const Messages& m = p_.messages;
+  const analysis::Tmuzstva& h = teams_[pairing_.h];
+  const analysis::Tmuzstva& a = teams_[pairing_.a];
+  auto figure = [&](int label, int message, int32_t value, ScreenColour colour) {
+    labels_[label] = {m.NastavJazykPar(message, std::to_string(value)), colour, false, false, true};
+  };
+  figure(kHomeRating, 10, h.rating, RatingColour(h.rating));
+  figure(kAwayRating, 10, a.rating, RatingColour(a.rating));
+  figure(kHomeVenueRating, 11, h.rating_home, RatingColour(h.rating_home));
+  figure(kAwayVenueRating, 12, a.rating_away, RatingColour(a.rating_away));
+  figure(kHomeForm, 13, pairing_.form_h, FormColour(pairing_.form_h));
+  figure(kAwayForm, 13, pairing_.form_a, FormColour(pairing_.form_a));
+  figure(kHomeVenueForm, 25, pairing_.home_form_h, FormColour(pairing_.home_form_h));
+  figure(kAwayVenueForm, 26, pairing_.away_form_a, FormColour(pairing_.away_form_a));
+  labels_[kHeadToHead] = {m.NastavJazykPar(14, "") + std::to_string(pairing_.wins) + " - " +
+                              std::to_string(pairing_.draws) + " - " +
+                              std::to_string(pairing_.losses),
+                          kLabelBlue, true, false, true};
+
+  auto line = [](ChartSeries& s, const analysis::Tmuzstva& t, const std::string& title,
+                 ScreenColour colour) {
+    s.title = title;
+    s.color = colour;
+    s.width = 2;
+    s.in_legend = true;
+    s.active = true;
+    for (int k = 0; k <= t.history_count; ++k)
+      s.points.push_back(
+          {static_cast<double>(k), static_cast<double>(t.history[k]), std::to_string(k)});
+  };
+  line(series_[kHomeLine], h, home.Text(), kFigureRed);
+  line(series_[kAwayLine], a, away.Text(), kAwayLineColour);
+  series_[kGoalLine] = ChartSeries{"", kFigureGreen, 3, false, false, {}};
+}
+
+void TForm5::GoalFiguresAndChart() {
+  const Messages& m = p_.messages;
+  const GoalFigures& f = goal_figures_;
+  PredictionState& s = p_.prediction;
+  s.HomePercent = f.under;
+  s.AwayPercent = static_cast<uint16_t>(100 - f.under);
+  s.Tip = m.Msg(f.under > 50 ? 184 : 185);
+
+  auto figure = [&](int label, int message, double value) {
+    labels_[label] = {m.NastavJazykPar(message, FormatOdds(value)), GoalColour(value), false, false,
+                      true};
+  };
+  figure(kHomeRating, 29, f.average_h);
+  figure(kAwayRating, 29, f.average_a);
+  figure(kHomeVenueRating, 30, f.average_home_h);
+  figure(kAwayVenueRating, 31, f.average_away_a);
+  figure(kHomeForm, 13, f.form_h);
+  figure(kAwayForm, 13, f.form_a);
+  figure(kHomeVenueForm, 25, f.home_form_h);
+  figure(kAwayVenueForm, 26, f.away_form_a);
+  labels_[kHeadToHead] = {m.NastavJazykPar(32, "") + std::to_string(f.under_count) + " - " +
+                              std::to_string(f.over_count),
+                          kLabelBlue, true, false, true};
+
+  const analysis::TGoly& h = goals_[f.h];
+  const analysis::TGoly& a = goals_[f.a];
+  auto line = [](ChartSeries& s, const analysis::TGoly& t, const std::string& title,
+                 ScreenColour colour) {
+    s.title = title;
+    s.color = colour;
+    s.width = 2;
+    s.in_legend = true;
+    s.active = true;
+    s.points.push_back({0, t.average, "0"});
+    for (int k = 1; k <= t.goals_count; ++k)
+      s.points.push_back(
+          {static_cast<double>(k), static_cast<double>(t.goals[k]), std::to_string(k)});
+  };
+  line(series_[kHomeLine], h, home.Text(), kFigureRed);
+  line(series_[kAwayLine], a, away.Text(), kAwayLineColour);
+  // The 2.5-goal line runs under both teams' lines, from the season start to the later of
+  // their last matches.
+  ChartSeries& g = series_[kGoalLine];
+  g = ChartSeries{"", kFigureGreen, 3, false, true, {}};
+  const int last = std::max(h.goals_count, a.goals_count);
+  for (int k = 0; k <= last; ++k)
+    g.points.push_back({static_cast<double>(k), 2.5, std::to_string(k)});
+}
+
+void TForm5::Odds(const std::optional<int64_t>& match_id) {
+  bet_event_id_.clear();
+  odds_line_.clear();
+  difference_line_.clear();
+  const bool uo = mode_ == ResultMode::kUnderOver;
+  std::string columns;
+  if (uo) {
+    columns = "OVER,UNDER";
+  } else {
+    for (const char* c : kOddsColumns[ModeIndex(mode_)])
+      columns += std::string(columns.empty() ? "" : ",") + c;
+  }
+  columns += ",BWIN_ID";
+  std::string statement = "SELECT " + columns + " FROM KURZY WHERE ";
+  if (match_id) {
+    statement = "SELECT " + columns + " FROM KURZY WHERE (ID=" + std::to_string(*match_id) + ")";
+  } else {
+    statement += "ID= (SELECT TOP 1 ID FROM VYSLEDKY WHERE (ID_SUTAZ=" + p_.selection.competition +
+                 " AND VYSLEDKY.HOME=" + std::to_string(home.Selected()->id) +
+                 " AND VYSLEDKY.AWAY=" + std::to_string(away.Selected()->id) +
+                 " AND VYSLEDOK IS NULL) ORDER BY DATUM)";
+  }
+  Query q(p_.dm.ADOConnection1);
+  q.Open(statement);
+  if (q.RecordCount() == 1) {
+    const PredictionState& s = p_.prediction;
+    if (uo) {
+      const Field under = q.FieldByName("UNDER");
+      const Field over = q.FieldByName("OVER");
+      odds_line_ = FormatOdds(under.AsFloat()) + " - " + FormatOdds(over.AsFloat());
+      difference_line_ =
+          DifferenceOf(under, s.HomePercent) + ", " + DifferenceOf(over, s.AwayPercent);
+    } else {
+      const int percents[6] = {s.HomePercent,
+                               s.DrawPercent,
+                               s.AwayPercent,
+                               s.HomePercent + s.DrawPercent,
+                               s.DrawPercent + s.AwayPercent,
+                               s.HomePercent + s.AwayPercent};
+      std::vector<std::string> odds, differences;
+      for (int i = 0; i < 6; ++i) {
+        const Field o = q.FieldByName(kOddsColumns[ModeIndex(mode_)][i]);
+        odds.push_back(FormatOdds(o.AsFloat()));
+        differences.push_back(DifferenceOf(o, percents[i]));
+      }
+      odds_line_ = Joined(odds, " - ");
+      difference_line_ = Joined(differences, ", ");
+    }
+    bet_event_id_ = q.FieldByName("BWIN_ID").AsString();
+  }
+  if (odds_line_.empty() || odds_line_ == "0 - 0 - 0 - 0 - 0 - 0" || odds_line_ == "0 - 0")
+    odds_line_ = p_.messages.Msg(msg::kNotAvailable);
+}
+
+std::string TForm5::TipLine() const {
+  const Messages& m = p_.messages;
+  const PredictionState& s = p_.prediction;
+  const std::string tip = m.NastavJazykPar(15, TrimTip(s.Tip));
+  if (mode_ == ResultMode::kUnderOver)
+    return tip + "    " + m.NastavJazykPar(33, "") + std::to_string(s.HomePercent) + " - " +
+           std::to_string(s.AwayPercent);
+  const std::string tendency = m.NastavJazykPar(16, "") + std::to_string(s.HomePercent) + " - " +
+                               std::to_string(s.DrawPercent) + " - " +
+                               std::to_string(s.AwayPercent);
+  if (!s.LikelyScore.empty()) return tip + "  (" + s.LikelyScore + ")  " + tendency;
+  return tip + "    " + tendency;
+}
+
+void TForm5::Expand() {
+  analysed_ = true;
+  for (WindowLabel& l : labels_)
+    if (!l.text.empty()) l.visible = true;
+  if (!p_.WindowRaised) {
+    top_ = std::max(screen_top_, top_ - kRaiseBy);
+    p_.WindowRaised = true;
+  }
+}
+
+std::string TForm5::Chart1MouseMove(int series, int index) const {
+  if (!analysed_ || (series != kHomeLine && series != kAwayLine) || index < 0) return "";
+  if (mode_ != ResultMode::kUnderOver) {
+    const analysis::Tmuzstva& t = teams_[series == kHomeLine ? pairing_.h : pairing_.a];
+    const int n = t.history_count;
+    if (n == 0 || index > n) return "";
+    // The last point stands for the team's last match, as the segment leading to it does.
+    const int i = std::min(index, n - 1);
+    const int m = i + 1;
+    const int p = t.match_home_slot[m];
+    const int q = t.match_away_slot[m];
+    return teams_[p].name + "[" + std::to_string(VratPoradie(teams_, p, i)) + "] - " +
+           teams_[q].name + "[" + std::to_string(VratPoradie(teams_, q, i)) + "]  " +
+           t.match_score[m];
+  }
+  const analysis::TGoly& t = goals_[series == kHomeLine ? goal_figures_.h : goal_figures_.a];
+  const int n = t.goals_count;
+  if (n == 0 || index > n) return "";
+  const int m = std::min(index, n - 1) + 1;
+  return goals_[t.match_home_slot[m]].name + " - " + goals_[t.match_away_slot[m]].name + "  " +
+         t.match_score[m];
+}
+
+void TForm5::LatestMatchesClick(bool home_column, MatchWindowLinks& links) const {
+  const TeamItem* t = (home_column ? home : away).Selected();
+  if (t) links.ShowLatestMatches(t->id);
+}
+
+void TForm5::ShowMatchesClick(MatchWindowLinks& links) const {
+  if (home.Selected() && away.Selected())
+    links.ShowHeadToHead(home.Selected()->id, away.Selected()->id);
+}
+
+void TForm5::TableClick(bool home_table, MatchWindowLinks& links) const {
+  if (!home.Selected() || !away.Selected()) return;
+  const bool uo = CurrentResultMode(p_) == ResultMode::kUnderOver;
+  const int kind = home_table ? (uo ? 10 : 1) : (uo ? 11 : 2);
+  links.ShowLeagueTable(kind, home.Selected()->id, away.Selected()->id);
+}
+
+std::string TForm5::BetLink() const {
+  return BetAddress(p_.messages.Language(), bet_event_id_);
+}
+
+void TForm5::BetClick() const {
+  if (!bet_event_id_.empty()) p_.ui.OpenUrl(BetLink());
+}
+
+void FindTip(Program& p, TForm5& window) {
+  const std::vector<TeamItem> teams =
+      CompetitionTeams(p.dm.ADOConnection1, p.selection.competition, p.messages.Language());
+  window.home.items = teams;
+  window.home.index = teams.empty() ? -1 : 0;
+  window.away.items = teams;
+  window.away.index = teams.size() >= 2 ? 1 : -1;
+  p.WindowRaised = false;
+}
+
+}  // namespace morvela

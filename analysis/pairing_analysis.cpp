@@ -1,0 +1,276 @@
+#include "analysis/pairing_analysis.h"
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+#include "core/helpers.h"
+#include "core/rounding.h"
+#include "i18n/messages.h"
+#include "predict/outcome_search.h"
+#include "predict/support_routines.h"
+
+namespace morvela {
+
+namespace {
+
+// The columns of one rating mode.
+struct ModeColumns {
+  const char* home_goal;
+  const char* away_goal;
+  const char* outcome;
+  const char* elo;
+  const char* elo_home;
+  const char* elo_away;
+};
+
+constexpr ModeColumns kModes[3] = {
+    {"HOME_GOAL", "AWAY_GOAL", "VYSLEDOK", "ELO", "ELO_HOME", "ELO_AWAY"},
+    {"HT_HOME_GOAL", "HT_AWAY_GOAL", "HT_VYSLEDOK", "HT_ELO", "HT_ELO_HOME", "HT_ELO_AWAY"},
+    {"SHT_HOME_GOAL", "SHT_AWAY_GOAL", "SHT_VYSLEDOK", "SHT_ELO", "SHT_ELO_HOME", "SHT_ELO_AWAY"},
+};
+
+const ModeColumns& Columns(ResultMode result_mode) {
+  if (!HasOutcomes(result_mode))
+    throw std::invalid_argument("the pairing analysis works in full time and the halves only");
+  return kModes[ModeIndex(result_mode)];
+}
+
+std::string ReplayStatement(const std::string& s, const ModeColumns& m) {
+  const std::string hg = m.home_goal, ag = m.away_goal;
+  return "SELECT VYSLEDKY.*,TRIM(STR(VYSLEDKY." + hg + "))+\" : \"+TRIM(STR(VYSLEDKY." + ag +
+         ")) AS SKORE FROM VYSLEDKY WHERE (ID_SUTAZ=" + s + " AND " + hg + " IS NOT NULL AND " +
+         ag + " IS NOT NULL AND KONTUMACIA=0) ORDER BY DATUM ASC, ID ASC";
+}
+
+std::string MeetingsStatement(const ModeColumns& m, int64_t h, int64_t a, const Date& date) {
+  const std::string o = m.outcome;
+  return "SELECT TOP 4 ID,DATUM," + o + " FROM VYSLEDKY WHERE (HOME=" + std::to_string(h) +
+         " AND AWAY=" + std::to_string(a) + " AND DATUM<" + FormatSqlDate(date) +
+         " AND KONTUMACIA=0 AND " + o + "<>\"\") ORDER BY DATUM DESC";
+}
+
+std::string RecordStatement(const ModeColumns& m, int64_t h, int64_t a, int language) {
+  const std::string n = NameColumn(language);
+  const std::string hg = m.home_goal, ag = m.away_goal;
+  return "SELECT DATUM,(SELECT " + n + " FROM MUZSTVA WHERE MUZSTVA.ID=VYSLEDKY.HOME) AS DOMACI, " +
+         "(SELECT " + n + " FROM MUZSTVA WHERE MUZSTVA.ID=VYSLEDKY.AWAY) AS HOSTIA," +
+         "TRIM(STR(VYSLEDKY." + hg + "))+\" : \"+TRIM(STR(VYSLEDKY." + ag + ")) AS SKORE" +
+         ",ID,HOME,AWAY,KONTUMACIA," + m.outcome +
+         ",NERATAT FROM VYSLEDKY WHERE (VYSLEDKY.HOME=" + std::to_string(h) +
+         " AND VYSLEDKY.AWAY=" + std::to_string(a) + " AND " + hg + " IS NOT NULL AND " + ag +
+         " IS NOT NULL) ORDER BY DATUM DESC";
+}
+
+// Per-team match counts of a replay, for the limit check before anything is written.
+struct Counts {
+  int all = 0, home = 0, away = 0;
+};
+
+}  // namespace
+
+std::string AnalysisTeamStatement(const std::string& competition, int language) {
+  const std::string n = NameColumn(language);
+  return "SELECT SUTAZ_MUZSTVA.*,(SELECT " + n +
+         " FROM MUZSTVA WHERE MUZSTVA.ID=SUTAZ_MUZSTVA.ID_MUZSTVO) AS NAZOVMUZSTVA FROM "
+         "SUTAZ_MUZSTVA WHERE (ID_SUTAZ=" +
+         competition + ") ORDER BY ID_MUZSTVO ASC";
+}
+
+int FindTeamSlot(const TeamTable& table, int64_t team) {
+  for (int i = 1; i <= kAnalysisSlots; ++i) {
+    if (table[i].id == 0) break;
+    if (table[i].id == team) return i;
+  }
+  return 0;
+}
+
+void ComputeForms(const analysis::Tmuzstva& h, const analysis::Tmuzstva& a, PairingFigures& f) {
+  auto form = [](const analysis::Tmuzstva& t) {
+    const int n = t.history_count;
+    return int32_t{t.history[n]} - int32_t{t.history[n >= 4 ? n - 4 : 0]};
+  };
+  auto venue_form = [](const auto& history, int n) {
+    return int32_t{history[n]} - int32_t{history[n >= 2 ? n - 2 : 0]};
+  };
+  f.form_h = form(h);
+  f.form_a = form(a);
+  f.home_form_h = venue_form(h.history_home, h.history_home_count);
+  f.away_form_a = venue_form(a.history_away, a.history_away_count);
+  // Integer division truncates toward zero, as the design asks for both halved terms.
+  f.difference = (f.home_form_h - f.away_form_a) / 3 + (f.form_h - f.form_a) +
+                 (int32_t{h.rating} - int32_t{a.rating}) +
+                 (int32_t{h.rating_home} - int32_t{a.rating_away}) / 2;
+}
+
+int32_t AdjustByMeetings(int32_t d, const std::vector<Meeting>& meetings) {
+  static constexpr int32_t kWeights[4] = {24, 20, 16, 12};
+  static constexpr int32_t kDrawPull = -130;
+  // Ages are whole days, so the scaled weight (1 - age / total) * w is the exact ratio
+  // w * (total - age) / total, rounded with ties to even.
+  int64_t total = 0;
+  for (const Meeting& m : meetings) total += m.age;
+  int32_t w = 0;
+  for (size_t r = 0; r < meetings.size(); ++r) {
+    if (r < 4) w = kWeights[r];
+    if (total != 0)
+      w = static_cast<int32_t>(RoundRatioHalfEven(int64_t{w} * (total - meetings[r].age), total));
+    const std::string& o = meetings[r].outcome;
+    if (o == "1") {
+      d += w;
+    } else if (o == "2") {
+      d -= w;
+    } else if (o == "0") {
+      w = static_cast<int32_t>(RoundRatioHalfEven(w, 2));
+      if (d > kDrawPull && d - w > kDrawPull) d -= w;
+      if (d < kDrawPull && d + w < kDrawPull) d += w;
+    }
+  }
+  return d;
+}
+
+int VratPoradie(const TeamTable& table, int t, int k) {
+  if (t < 1 || t > kAnalysisSlots || k < 0 || k > kAnalysisMatches) return 0;
+  std::array<uint16_t, kAnalysisSlots> values{};
+  for (int i = 1; i <= kAnalysisSlots; ++i) values[i - 1] = table[i].history[k];
+  std::sort(values.begin(), values.end(), std::greater<>());
+  const uint16_t mine = table[t].history[k];
+  for (int p = 0; p < kAnalysisSlots; ++p)
+    if (values[p] == mine) return p + 1;
+  return 0;
+}
+
+AnalysisStatus AnalysePairing(Connection& conn, const PairingInput& in, TeamTable& table,
+                              PairingFigures& f) {
+  const ModeColumns& m = Columns(in.result_mode);
+  table = {};
+  f = {};
+  AnalysisStatus status;
+
+  Query teams(conn);
+  teams.Open(AnalysisTeamStatement(in.competition, in.language));
+  if (teams.RecordCount() > kAnalysisSlots) {
+    status.problem = AnalysisProblem::kTooManyTeams;
+    status.count = teams.RecordCount();
+    return status;
+  }
+  // Ids of the competition's teams, for the limit check before the table is touched.
+  std::map<int64_t, Counts> counts;
+  for (; !teams.Eof(); teams.Next())
+    counts.try_emplace(teams.FieldByName("ID_MUZSTVO").AsInteger());
+  if (!counts.count(in.home)) {
+    status.problem = AnalysisProblem::kHomeTeamNotFound;
+    status.team = in.home;
+    return status;
+  }
+  if (!counts.count(in.away)) {
+    status.problem = AnalysisProblem::kAwayTeamNotFound;
+    status.team = in.away;
+    return status;
+  }
+
+  Query replay(conn);
+  replay.Open(ReplayStatement(in.competition, m));
+  auto played = [&]() {
+    return !replay.FieldByName(m.home_goal).AsString().empty() &&
+           !replay.FieldByName(m.away_goal).AsString().empty();
+  };
+  for (; !replay.Eof(); replay.Next()) {
+    auto h = counts.find(replay.FieldByName("HOME").AsInteger());
+    auto a = counts.find(replay.FieldByName("AWAY").AsInteger());
+    if (h == counts.end() || a == counts.end() || !played()) continue;
+    ++h->second.all;
+    ++h->second.home;
+    ++a->second.all;
+    ++a->second.away;
+  }
+  for (const auto& [team, c] : counts) {
+    if (c.all > kAnalysisMatches || c.home > kAnalysisVenueMatches ||
+        c.away > kAnalysisVenueMatches) {
+      status.problem = AnalysisProblem::kTooManyMatches;
+      status.team = team;
+      status.count = c.all;
+      return status;
+    }
+  }
+
+  // Within the limits: load the table.
+  int slot = 1;
+  for (teams.First(); !teams.Eof(); teams.Next(), ++slot) {
+    analysis::Tmuzstva& t = table[slot];
+    t.id = static_cast<int32_t>(teams.FieldByName("ID_MUZSTVO").AsInteger());
+    t.name = teams.FieldByName("NAZOVMUZSTVA").AsString();
+    t.rating = static_cast<uint16_t>(teams.FieldByName(m.elo).AsInteger());
+    t.rating_home = static_cast<uint16_t>(teams.FieldByName(m.elo_home).AsInteger());
+    t.rating_away = static_cast<uint16_t>(teams.FieldByName(m.elo_away).AsInteger());
+    t.history[0] = t.rating;
+    t.history_home[0] = t.rating_home;
+    t.history_away[0] = t.rating_away;
+  }
+
+  // The replay: a single forward pass over the season's played matches.
+  for (replay.First(); !replay.Eof(); replay.Next()) {
+    const int64_t home = replay.FieldByName("HOME").AsInteger();
+    const int64_t away = replay.FieldByName("AWAY").AsInteger();
+    int x = 0, y = 0;
+    for (int i = 1; i <= kAnalysisSlots && table[i].id != 0 && (x == 0 || y == 0); ++i) {
+      if (x == 0 && table[i].id == home) x = i;
+      if (y == 0 && table[i].id == away) y = i;
+    }
+    // A team missing from the competition's list has no slot: the match moves no rating.
+    if (x == 0 || y == 0 || !played()) continue;
+    const auto g1 = static_cast<int32_t>(replay.FieldByName(m.home_goal).AsInteger());
+    const auto g2 = static_cast<int32_t>(replay.FieldByName(m.away_goal).AsInteger());
+    const std::string score = replay.FieldByName("SKORE").AsString();
+    analysis::Tmuzstva& hx = table[x];
+    analysis::Tmuzstva& ay = table[y];
+    const int32_t d = RatingChange400(hx.rating, ay.rating, g1, g2);
+    const int32_t e = RatingChange200(hx.rating_home, ay.rating_away, g1, g2);
+    hx.rating = static_cast<uint16_t>(hx.rating + d);
+    ++hx.history_count;
+    hx.history[hx.history_count] = hx.rating;
+    hx.rating_home = static_cast<uint16_t>(hx.rating_home + e);
+    ++hx.history_home_count;
+    hx.history_home[hx.history_home_count] = hx.rating_home;
+    hx.match_home_slot[hx.history_count] = static_cast<uint16_t>(x);
+    hx.match_away_slot[hx.history_count] = static_cast<uint16_t>(y);
+    hx.match_score[hx.history_count] = score;
+
+    ay.rating = static_cast<uint16_t>(ay.rating - d);
+    ++ay.history_count;
+    ay.history[ay.history_count] = ay.rating;
+    ay.rating_away = static_cast<uint16_t>(ay.rating_away - e);
+    ++ay.history_away_count;
+    ay.history_away[ay.history_away_count] = ay.rating_away;
+    ay.match_home_slot[ay.history_count] = static_cast<uint16_t>(x);
+    ay.match_away_slot[ay.history_count] = static_cast<uint16_t>(y);
+    ay.match_score[ay.history_count] = score;
+  }
+
+  f.h = FindTeamSlot(table, in.home);
+  f.a = FindTeamSlot(table, in.away);
+  ComputeForms(table[f.h], table[f.a], f);
+
+  // Head-to-head adjustment: the last meetings with the same venue before the reference date.
+  Query q(conn);
+  q.Open(MeetingsStatement(m, in.home, in.away, in.reference));
+  std::vector<Meeting> meetings;
+  for (; !q.Eof(); q.Next()) {
+    const Date when = q.FieldByName("DATUM").AsDate().value_or(in.reference);
+    meetings.push_back({DaysBetween(when, in.reference), q.FieldByName(m.outcome).AsString()});
+  }
+  f.meetings = static_cast<int>(meetings.size());
+  f.adjusted = AdjustByMeetings(f.difference, meetings);
+
+  // Head-to-head record: every meeting at this venue, any season, forfeits included.
+  q.Open(RecordStatement(m, in.home, in.away, in.language));
+  for (; !q.Eof(); q.Next()) {
+    const std::optional<int64_t> o = OutcomeValue(q.FieldByName(m.outcome));
+    if (o == 1) ++f.wins;
+    if (o == 0) ++f.draws;
+    if (o == 2) ++f.losses;
+  }
+  return status;
+}
+
+}  // namespace morvela

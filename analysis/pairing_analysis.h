@@ -1,0 +1,130 @@
+// The rating analysis of one pairing (a home team and an away team of one competition) in the
+// full-time, first-half or second-half result mode. It replays the whole season in memory into
+// a fixed team table, so that the match window has every team's rating after each of its
+// matches, its home and away ratings and the pairing and score of every match; then it finds
+// the two teams' slots, computes their forms and the adjusted difference, adjusts that
+// difference by the pair's last meetings at the same venue before a reference date, and counts
+// the pair's head-to-head record.
+//
+// The stored differences of the season replay are not read: the ratings are recomputed here
+// with the same rating changes, and the difference gets a home/away form term of its own.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/database.h"
+#include "core/date.h"
+#include "core/result_mode.h"
+
+namespace morvela {
+
+// Limits of the fixed tables of the match analysis (team table and goal table).
+inline constexpr int kAnalysisSlots = 25;         // teams per competition
+inline constexpr int kAnalysisMatches = 50;       // matches per team
+inline constexpr int kAnalysisVenueMatches = 25;  // home matches, and away matches, per team
+
+namespace analysis {
+
+// One slot of the team table. Arrays are indexed as the table's counts run: history[0] is the
+// season-start rating, history[k] the rating after the team's k-th match.
+struct Tmuzstva {
+  int32_t id = 0;  // MUZSTVA.ID; 0 = empty slot
+  std::string name;
+  uint16_t rating = 0;
+  uint16_t rating_home = 0;
+  uint16_t rating_away = 0;
+  std::array<uint16_t, kAnalysisMatches + 1> history{};
+  std::array<uint16_t, kAnalysisVenueMatches + 1> history_home{};
+  std::array<uint16_t, kAnalysisVenueMatches + 1> history_away{};
+  std::array<uint16_t, kAnalysisMatches + 1> match_home_slot{};  // for the k-th match (k >= 1)
+  std::array<uint16_t, kAnalysisMatches + 1> match_away_slot{};
+  std::array<std::string, kAnalysisMatches + 1> match_score{};  // "2 : 1"
+  uint8_t history_count = 0;
+  uint8_t history_home_count = 0;
+  uint8_t history_away_count = 0;
+};
+
+}  // namespace analysis
+
+// Slots 1..25; element 0 is never used, so that slot numbers index the table directly.
+using TeamTable = std::array<analysis::Tmuzstva, kAnalysisSlots + 1>;
+
+// Why an analysis could not be made. The tables are then left cleared or partly loaded, and no
+// figure is valid.
+enum class AnalysisProblem : uint8_t {
+  kNone,
+  kTooManyTeams,      // the competition lists more teams than the table holds
+  kTooManyMatches,    // a team has more matches (overall, at home or away) than its arrays hold
+  kHomeTeamNotFound,  // the home team is not a team of the competition
+  kAwayTeamNotFound,
+};
+
+struct AnalysisStatus {
+  AnalysisProblem problem = AnalysisProblem::kNone;
+  int64_t team = 0;  // the team concerned (kTooManyMatches, k...NotFound)
+  int count = 0;     // the number found (teams of the competition, or matches of `team`)
+  bool ok() const { return problem == AnalysisProblem::kNone; }
+};
+
+// What the caller gives.
+struct PairingInput {
+  int64_t home = 0;  // MUZSTVA.ID
+  int64_t away = 0;
+  ResultMode result_mode = ResultMode::kFullTime;  // full time or a half
+  std::string competition;                         // SUTAZ.ID as decimal text
+  int language = 1;                                // selects the team-name column
+  Date reference{};  // head-to-head cut-off and base of the meetings' ages
+};
+
+// Figures of one analysis.
+struct PairingFigures {
+  int h = 0, a = 0;                     // slots of the home and away team
+  int32_t form_h = 0, form_a = 0;       // overall forms
+  int32_t home_form_h = 0;              // home form of the home team
+  int32_t away_form_a = 0;              // away form of the away team
+  int32_t difference = 0;               // adjusted difference before the head-to-head adjustment
+  int32_t adjusted = 0;                 // adjusted difference D after it
+  int wins = 0, draws = 0, losses = 0;  // of the home team at home against the away team
+  int meetings = 0;                     // meetings that went into the head-to-head adjustment
+};
+
+// The team statement of the analysis (also loads the goal table).
+std::string AnalysisTeamStatement(const std::string& competition, int language);
+
+// The slot of a team: the first used slot with its id, scanning from 1 up to the first empty
+// slot; 0 when there is none.
+int FindTeamSlot(const TeamTable& table, int64_t team);
+
+// Runs the analysis: clears `table`, loads the teams, replays the season and computes the
+// figures. Beyond the limits (checked before the table is filled) or with a pairing team that
+// is not in the competition nothing is analysed and the status says why. Database errors pass
+// through; the table keeps what was filled. Uses its own result sets, so no cursor of the data
+// module moves.
+AnalysisStatus AnalysePairing(Connection& conn, const PairingInput& in, TeamTable& table,
+                              PairingFigures& figures);
+
+// The form terms and the difference before the head-to-head adjustment, from the slots'
+// histories (the step of the analysis after the replay).
+void ComputeForms(const analysis::Tmuzstva& h, const analysis::Tmuzstva& a, PairingFigures& f);
+
+// One meeting of the head-to-head adjustment: its age in days and its outcome text.
+struct Meeting {
+  int64_t age = 0;
+  std::string outcome;  // "1", "0", "2"
+};
+
+// Moves d by the meetings (most recent first): weights 24, 20, 16, 12 scaled down by each
+// meeting's share of the age sum; a meeting after the fourth keeps the weight left by the one
+// before. A home win adds, an away win subtracts, a draw pulls d toward -130 by half the weight
+// without reaching or crossing it.
+int32_t AdjustByMeetings(int32_t d, const std::vector<Meeting>& meetings);
+
+// VratPoradie: the rating position (1-based) of slot t after k matches among all 25 slots,
+// sorted by descending history[k]; ties share the best position, empty slots and teams with
+// fewer than k matches have 0 there and rank last.
+int VratPoradie(const TeamTable& table, int t, int k);
+
+}  // namespace morvela

@@ -1,0 +1,249 @@
+// match: the match tip window's analysis of one pairing, printed as the window shows it (or as
+// JSON with the figures by name).
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "analysis/competition_teams.h"
+#include "analysis/match_window.h"
+#include "cli/cli_context.h"
+#include "cli/json.h"
+#include "cli/table_printer.h"
+#include "core/helpers.h"
+#include "i18n/leagues.h"
+#include "program/startup.h"
+
+namespace morvela {
+
+namespace {
+
+struct MatchOptions {
+  std::string league;
+  std::string home;
+  std::string away;
+  std::string season;
+  std::string date;  // YYYY-MM-DD
+};
+
+std::string Number(double v) {
+  return FormatSqlNumber(v);
+}
+
+std::string Colour(ScreenColour c) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string s = "#";
+  for (uint8_t v : {c.r, c.g, c.b}) {
+    s += kHex[v >> 4];
+    s += kHex[v & 15];
+  }
+  return s;
+}
+
+// The window's figure labels in the order of its blocks: home (6, 8, 10, 13), away (7, 9, 11,
+// 14).
+constexpr int kHomeBlock[4] = {kHomeRating, kHomeVenueRating, kHomeForm, kHomeVenueForm};
+constexpr int kAwayBlock[4] = {kAwayRating, kAwayVenueRating, kAwayForm, kAwayVenueForm};
+
+void PrintChart(const TForm5& w, std::ostream& out) {
+  const bool uo = w.Mode() == ResultMode::kUnderOver;
+  TextTable table;
+  table.AddColumn("Match", TextTable::Align::kRight);
+  std::vector<int> shown = {kHomeLine, kAwayLine};
+  if (uo) shown.push_back(kGoalLine);
+  size_t rows = 0;
+  for (int s : shown) {
+    table.AddColumn(s == kGoalLine ? "Line" : w.Series(s).title, TextTable::Align::kRight);
+    rows = std::max(rows, w.Series(s).points.size());
+  }
+  for (size_t k = 0; k < rows; ++k) {
+    std::vector<std::string> cells{std::to_string(k)};
+    for (int s : shown) {
+      const auto& points = w.Series(s).points;
+      cells.push_back(k < points.size() ? (uo ? FormatOdds(points[k].y) : Number(points[k].y))
+                                        : "");
+    }
+    table.AddRow(std::move(cells));
+  }
+  table.Print(out);
+}
+
+void PrintPlain(const TForm5& w, std::ostream& out) {
+  out << w.Caption() << "\n";
+  out << w.HomeHead() << ": " << w.home.Text() << "\n";
+  for (int n : kHomeBlock) out << "  " << w.Label(n).text << "\n";
+  out << w.GuestHead() << ": " << w.away.Text() << "\n";
+  for (int n : kAwayBlock) out << "  " << w.Label(n).text << "\n";
+  for (int n : {kHeadToHead, kTipLine, kOddsLine, kDifferenceLine}) out << w.Label(n).text << "\n";
+  if (w.BetVisible()) out << w.BetCaption() << ": " << w.BetLink() << "\n";
+  out << "\n";
+  PrintChart(w, out);
+}
+
+template <size_t N>
+std::string Array(const std::array<uint16_t, N>& values, int count) {
+  std::string s = "[";
+  for (int k = 0; k <= count; ++k) s += (k ? "," : "") + std::to_string(values[k]);
+  return s + "]";
+}
+
+template <size_t N>
+std::string GoalArray(const std::array<uint8_t, N>& values, int count) {
+  std::string s = "[";
+  for (int k = 1; k <= count; ++k) s += (k > 1 ? "," : "") + std::to_string(values[k]);
+  return s + "]";
+}
+
+void PrintJson(const TForm5& w, const Program& p, std::ostream& out) {
+  const PredictionState& s = p.prediction;
+  const bool uo = w.Mode() == ResultMode::kUnderOver;
+  out << "{\"Mode\":" << JsonString(std::string(ResultModeCode(w.Mode())))
+      << ",\"Caption\":" << JsonString(w.Caption())
+      << ",\"ReferenceDate\":" << JsonString(FormatIsoDate(w.Reference()));
+  auto team = [&](const char* key, const TeamItem* item, int slot, bool is_home) {
+    out << ",\"" << key << "\":{\"id\":" << item->id << ",\"name\":" << JsonString(item->name)
+        << ",\"slot\":" << slot;
+    if (!uo) {
+      const analysis::Tmuzstva& t = w.Teams()[slot];
+      out << ",\"rating\":" << t.rating << ",\"rating_home\":" << t.rating_home
+          << ",\"rating_away\":" << t.rating_away
+          << ",\"history\":" << Array(t.history, t.history_count)
+          << ",\"history_home\":" << Array(t.history_home, t.history_home_count)
+          << ",\"history_away\":" << Array(t.history_away, t.history_away_count);
+    } else {
+      const analysis::TGoly& g = w.GoalSlots()[slot];
+      out << ",\"average\":" << Number(g.average) << ",\"average_home\":" << Number(g.average_home)
+          << ",\"average_away\":" << Number(g.average_away)
+          << ",\"goals\":" << GoalArray(g.goals, g.goals_count) << ",\"goals_"
+          << (is_home ? "home" : "away") << "\":"
+          << (is_home ? GoalArray(g.goals_home, g.goals_home_count)
+                      : GoalArray(g.goals_away, g.goals_away_count));
+    }
+    out << "}";
+  };
+  if (!uo) {
+    const PairingFigures& f = w.Pairing();
+    team("Home", w.home.Selected(), f.h, true);
+    team("Away", w.away.Selected(), f.a, false);
+    out << ",\"Forms\":{\"home\":" << f.form_h << ",\"away\":" << f.form_a
+        << ",\"home_at_home\":" << f.home_form_h << ",\"away_away\":" << f.away_form_a << "}"
+        << ",\"DifferenceBeforeMeetings\":" << f.difference
+        << ",\"AdjustedDifference\":" << f.adjusted << ",\"Meetings\":" << f.meetings
+        << ",\"HeadToHead\":{\"wins\":" << f.wins << ",\"draws\":" << f.draws
+        << ",\"losses\":" << f.losses << "}";
+  } else {
+    const GoalFigures& g = w.Goals();
+    team("Home", w.home.Selected(), g.h, true);
+    team("Away", w.away.Selected(), g.a, false);
+    out << ",\"Goals\":{\"average_home_team\":" << Number(g.average_h)
+        << ",\"average_away_team\":" << Number(g.average_a)
+        << ",\"home_average_home_team\":" << Number(g.average_home_h)
+        << ",\"away_average_away_team\":" << Number(g.average_away_a)
+        << ",\"form_home_team\":" << Number(g.form_h) << ",\"form_away_team\":" << Number(g.form_a)
+        << ",\"home_form_home_team\":" << Number(g.home_form_h)
+        << ",\"away_form_away_team\":" << Number(g.away_form_a)
+        << ",\"E_h\":" << Number(g.expected_h) << ",\"E_a\":" << Number(g.expected_a)
+        << ",\"X\":" << Number(g.meetings_goals) << ",\"meetings_any_venue\":" << g.meetings_any
+        << ",\"meetings_this_venue\":" << g.meetings_same << "}"
+        << ",\"ExpectedGoals\":" << Number(g.lambda)
+        << ",\"UnderPercent\":" << static_cast<int>(g.under)
+        << ",\"HeadToHead\":{\"under\":" << g.under_count << ",\"over\":" << g.over_count << "}";
+  }
+  out << ",\"HomePercent\":" << s.HomePercent;
+  if (!uo) out << ",\"DrawPercent\":" << s.DrawPercent;
+  out << ",\"AwayPercent\":" << s.AwayPercent << ",\"Tip\":" << JsonString(s.Tip);
+  if (!uo) out << ",\"LikelyScore\":" << JsonString(s.LikelyScore);
+  out << ",\"TipLine\":" << JsonString(w.Label(kTipLine).text)
+      << ",\"OddsLine\":" << JsonString(w.OddsLine())
+      << ",\"DifferenceLine\":" << JsonString(w.DifferenceLine())
+      << ",\"BetEventId\":" << JsonString(w.BetEventId())
+      << ",\"BetAddress\":" << JsonString(w.BetLink()) << ",\"Labels\":{";
+  bool first = true;
+  for (int n : {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}) {
+    out << (first ? "" : ",") << "\"Label" << n << "\":" << JsonString(w.Label(n).text);
+    first = false;
+  }
+  out << "},\"Chart\":[";
+  first = true;
+  for (int n : {kHomeLine, kAwayLine, kGoalLine}) {
+    const ChartSeries& c = w.Series(n);
+    if (!c.active) continue;
+    out << (first ? "" : ",") << "{\"title\":" << JsonString(c.title)
+        << ",\"color\":" << JsonString(Colour(c.color)) << ",\"width\":" << c.width
+        << ",\"legend\":" << (c.in_legend ? "true" : "false") << ",\"points\":[";
+    for (size_t k = 0; k < c.points.size(); ++k)
+      out << (k ? "," : "") << "[" << Number(c.points[k].x) << "," << Number(c.points[k].y) << "]";
+    out << "]}";
+    first = false;
+  }
+  out << "]}\n";
+}
+
+int RunMatch(CliContext& ctx, const MatchOptions& o) {
+  const std::optional<int> league = LeagueIdFromName(o.league);
+  if (!league)
+    throw CLI::ValidationError(
+        "LEAGUE", "unknown league '" + o.league + "' (an id 1-20 or an English country name)");
+  std::optional<Date> date;
+  if (!o.date.empty()) {
+    date = ParseIsoDate(o.date);
+    if (!date) throw CLI::ValidationError("--date", "expects YYYY-MM-DD, got '" + o.date + "'");
+  }
+  if (auto rc = ctx.OpenProgram()) return *rc;
+  Program& p = *ctx.program;
+  if (!LoadSeason(p, *league, o.season)) return kExitError;
+
+  std::optional<TeamItem> home, away;
+  const int status = ResolveTeamArguments(p, o.home, o.away, home, away);
+  if (status != kExitOk) return status;
+
+  TForm5 window(p);
+  window.PresetTeams(*home, *away);
+  window.SetReferenceDate(date);
+  // A terminal has no window to move.
+  p.WindowRaised = true;
+  window.FormShow();
+  if (!window.ZobrazOkno()) return kExitError;  // the reason is on stderr
+  if (ctx.json) {
+    PrintJson(window, p, std::cout);
+  } else {
+    PrintPlain(window, std::cout);
+  }
+  RunExit(p);
+  return kExitOk;
+}
+
+}  // namespace
+
+int ResolveTeamArguments(Program& p, const std::string& home_text, const std::string& away_text,
+                         std::optional<TeamItem>& home, std::optional<TeamItem>& away) {
+  const std::vector<TeamItem> teams =
+      CompetitionTeams(p.dm.ADOConnection1, p.selection.competition, p.messages.Language());
+  for (auto [name, text, out] :
+       {std::tuple{"HOME", &home_text, &home}, std::tuple{"AWAY", &away_text, &away}}) {
+    TeamLookup found = ResolveTeam(teams, *text);
+    if (!found.team) {
+      std::cerr << "Error: " << name << ": " << found.error << "\n";
+      return kExitUsage;
+    }
+    *out = found.team;
+  }
+  return kExitOk;
+}
+
+void RegisterMatchCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
+  auto o = std::make_shared<MatchOptions>();
+  auto* match = app.add_subcommand(
+      "match", "Analyse one pairing as the match tip window does (honours --mode and --lang)");
+  match->add_option("league", o->league, "League id 1-20 or English country name")->required();
+  match->add_option("home", o->home, "Home team: id or name in the chosen language")->required();
+  match->add_option("away", o->away, "Away team: id or name in the chosen language")->required();
+  match->add_option("--season", o->season,
+                    "Season label (as the season chooser lists it); default: the active season");
+  match->add_option("--date", o->date,
+                    "Reference date YYYY-MM-DD (head-to-head cut-off), as a tip of that day "
+                    "would open the window; default: today");
+  match->add_flag("--json", ctx.json, "Print one JSON object with the figures by name");
+  match->callback([&ctx, &exit_code, o] { exit_code = RunMatch(ctx, *o); });
+}
+
+}  // namespace morvela

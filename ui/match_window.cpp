@@ -1,0 +1,431 @@
+#include "ui/match_window.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+#include "program/program.h"
+#include "ui/qt_user_interface.h"
+
+namespace morvela {
+
+namespace {
+
+constexpr int kNotAvailableMessage = 140;
+constexpr int kChartHeight = 265;
+// How near the pointer must be to a line's point or segment for a hit, in pixels.
+constexpr double kHitTolerance = 5.0;
+// The "Show matches" button stands this far right of the head-to-head line's end.
+constexpr int kShowMatchesGap = 15;
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+QColor ColourOf(ScreenColour c) {
+  return QColor(c.r, c.g, c.b);
+}
+
+double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
+  const QPointF ab = b - a;
+  const double len2 = QPointF::dotProduct(ab, ab);
+  double t = len2 > 0 ? QPointF::dotProduct(p - a, ab) / len2 : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  const QPointF d = p - (a + t * ab);
+  return std::hypot(d.x(), d.y());
+}
+
+QFrame* Line(QFrame::Shape shape, QWidget* parent) {
+  auto* f = new QFrame(parent);
+  f->setFrameShape(shape);
+  f->setFrameShadow(QFrame::Sunken);
+  return f;
+}
+
+}  // namespace
+
+// The chart view passes every pointer movement to the window's hint.
+class MatchChartView : public QChartView {
+ public:
+  MatchChartView(QChart* chart, MatchTipWindow* window) : QChartView(chart), window_(window) {
+    setMouseTracking(true);
+  }
+
+ protected:
+  void mouseMoveEvent(QMouseEvent* event) override {
+    window_->ShowHint(event->position().toPoint());
+    QChartView::mouseMoveEvent(event);
+  }
+
+ private:
+  MatchTipWindow* window_;
+};
+
+MatchTipWindow::MatchTipWindow(Program& program, bool modal, QWidget* parent)
+    : QDialog(parent), p_(program), modal_(modal), model_(program) {
+  setObjectName(QStringLiteral("Form5"));
+  Build();
+}
+
+MatchTipWindow::~MatchTipWindow() = default;
+
+QChartView* MatchTipWindow::ChartView() const {
+  return chart_view_;
+}
+
+void MatchTipWindow::Build() {
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(8, 6, 8, 6);
+  outer->setSpacing(4);
+
+  // The band: column heads, the two choosers, OK and Back.
+  auto* band = new QGridLayout();
+  band->setHorizontalSpacing(8);
+  home_head_ = new QLabel(this);
+  guest_head_ = new QLabel(this);
+  QFont head_font = home_head_->font();
+  head_font.setBold(true);
+  home_head_->setFont(head_font);
+  guest_head_->setFont(head_font);
+  home_ = new QComboBox(this);
+  home_->setObjectName(QStringLiteral("HomeTeam"));
+  away_ = new QComboBox(this);
+  away_->setObjectName(QStringLiteral("AwayTeam"));
+  ok_ = new QPushButton(this);
+  ok_->setObjectName(QStringLiteral("OkButton"));
+  back_ = new QPushButton(this);
+  back_->setObjectName(QStringLiteral("BackButton"));
+  band->addWidget(home_head_, 0, 0);
+  band->addWidget(guest_head_, 0, 1);
+  band->addWidget(home_, 1, 0);
+  band->addWidget(away_, 1, 1);
+  band->addWidget(ok_, 1, 2);
+  band->addWidget(back_, 1, 3);
+  band->setColumnStretch(0, 1);
+  band->setColumnStretch(1, 1);
+  outer->addLayout(band);
+
+  analysis_ = new QWidget(this);
+  auto* body = new QVBoxLayout(analysis_);
+  body->setContentsMargins(0, 0, 0, 0);
+  body->setSpacing(4);
+  outer->addWidget(analysis_, 1);
+
+  // The chart: three line series, the legend on top.
+  chart_ = new QChart();
+  chart_->legend()->setAlignment(Qt::AlignTop);
+  chart_->setMargins(QMargins(4, 2, 4, 2));
+  axis_x_ = new QValueAxis(chart_);
+  axis_y_ = new QValueAxis(chart_);
+  axis_x_->setLabelFormat(QStringLiteral("%d"));
+  axis_y_->setLabelFormat(QStringLiteral("%d"));
+  // The left title must fit the chart's height.
+  QFont title_font = axis_y_->titleFont();
+  title_font.setPointSizeF(title_font.pointSizeF() * 0.8);
+  axis_x_->setTitleFont(title_font);
+  axis_y_->setTitleFont(title_font);
+  chart_->addAxis(axis_x_, Qt::AlignBottom);
+  chart_->addAxis(axis_y_, Qt::AlignLeft);
+  for (size_t i = 0; i < series_.size(); ++i) {
+    series_[i] = new QLineSeries(chart_);
+    chart_->addSeries(series_[i]);
+    series_[i]->attachAxis(axis_x_);
+    series_[i]->attachAxis(axis_y_);
+  }
+  chart_view_ = new MatchChartView(chart_, this);
+  chart_view_->setObjectName(QStringLiteral("Chart1"));
+  chart_view_->setRenderHint(QPainter::Antialiasing);
+  chart_view_->setFixedHeight(kChartHeight);
+  body->addWidget(chart_view_);
+
+  for (int n = kTipLine; n <= kAwayVenueForm; ++n) {
+    labels_[n] = new QLabel(analysis_);
+    labels_[n]->setObjectName(QStringLiteral("Label%1").arg(n));
+  }
+  auto block = [this](int a, int b, int c, int d, QPushButton*& latest, QPushButton*& table,
+                      const char* table_name) {
+    auto* grid = new QGridLayout();
+    grid->setHorizontalSpacing(12);
+    grid->addWidget(labels_[a], 0, 0);
+    grid->addWidget(labels_[b], 0, 1);
+    grid->addWidget(labels_[c], 1, 0);
+    grid->addWidget(labels_[d], 1, 1);
+    latest = new QPushButton(analysis_);
+    table = new QPushButton(analysis_);
+    table->setObjectName(QString::fromLatin1(table_name));
+    latest->setAutoDefault(false);
+    table->setAutoDefault(false);
+    grid->addWidget(latest, 2, 0);
+    grid->addWidget(table, 2, 1);
+    return grid;
+  };
+  auto* blocks = new QHBoxLayout();
+  blocks->addLayout(block(kHomeRating, kHomeVenueRating, kHomeForm, kHomeVenueForm, latest_home_,
+                          table_home_, "TableHome"),
+                    1);
+  blocks->addWidget(Line(QFrame::VLine, analysis_));
+  blocks->addLayout(block(kAwayRating, kAwayVenueRating, kAwayForm, kAwayVenueForm, latest_away_,
+                          table_away_, "TableAway"),
+                    1);
+  latest_home_->setObjectName(QStringLiteral("LatestHome"));
+  latest_away_->setObjectName(QStringLiteral("LatestAway"));
+  body->addLayout(blocks);
+  body->addWidget(Line(QFrame::HLine, analysis_));
+
+  auto* h2h = new QHBoxLayout();
+  h2h->setSpacing(kShowMatchesGap);
+  h2h->addWidget(labels_[kHeadToHead]);
+  show_matches_ = new QPushButton(analysis_);
+  show_matches_->setObjectName(QStringLiteral("ShowMatches"));
+  show_matches_->setAutoDefault(false);
+  h2h->addWidget(show_matches_);
+  h2h->addStretch(1);
+  body->addLayout(h2h);
+
+  // The tip panel: tip, odds and difference lines, the bet button on the right.
+  auto* panel = new QFrame(analysis_);
+  panel->setObjectName(QStringLiteral("TipPanel"));
+  panel->setFrameShape(QFrame::StyledPanel);
+  auto* tip = new QHBoxLayout(panel);
+  auto* lines = new QVBoxLayout();
+  for (int n : {kTipLine, kOddsLine, kDifferenceLine}) {
+    labels_[n]->setParent(panel);
+    lines->addWidget(labels_[n]);
+  }
+  tip->addLayout(lines, 1);
+  bet_ = new QPushButton(panel);
+  bet_->setObjectName(QStringLiteral("BetButton"));
+  bet_->setAutoDefault(false);
+  tip->addWidget(bet_, 0, Qt::AlignVCenter);
+  body->addWidget(panel);
+  body->addStretch(1);
+
+  connect(ok_, &QPushButton::clicked, this, [this] {
+    Handle([this] {
+      model_.home.index = home_->currentIndex();
+      model_.away.index = away_->currentIndex();
+      model_.SetTop(y(), screen() ? screen()->availableGeometry().top() : 0);
+      model_.Button1Click();
+    });
+  });
+  connect(back_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(latest_home_, &QPushButton::clicked, this,
+          [this] { Handle([this] { model_.LatestMatchesClick(true, *this); }); });
+  connect(latest_away_, &QPushButton::clicked, this,
+          [this] { Handle([this] { model_.LatestMatchesClick(false, *this); }); });
+  connect(table_home_, &QPushButton::clicked, this,
+          [this] { Handle([this] { model_.TableClick(true, *this); }); });
+  connect(table_away_, &QPushButton::clicked, this,
+          [this] { Handle([this] { model_.TableClick(false, *this); }); });
+  connect(show_matches_, &QPushButton::clicked, this,
+          [this] { Handle([this] { model_.ShowMatchesClick(*this); }); });
+  connect(bet_, &QPushButton::clicked, this, [this] { Handle([this] { model_.BetClick(); }); });
+}
+
+void MatchTipWindow::Handle(const std::function<void()>& handler) {
+  Guarded(p_.ui, handler);
+  Refresh();
+}
+
+void MatchTipWindow::Refresh() {
+  setWindowTitle(Q(model_.Caption()));
+  home_head_->setText(Q(model_.HomeHead()));
+  guest_head_->setText(Q(model_.GuestHead()));
+  ok_->setText(Q(model_.OkCaption()));
+  back_->setText(Q(model_.BackCaption()));
+  latest_home_->setText(Q(model_.LatestMatchesCaption()));
+  latest_away_->setText(Q(model_.LatestMatchesCaption()));
+  table_home_->setText(Q(model_.TableHomeCaption()));
+  table_away_->setText(Q(model_.TableAwayCaption()));
+  show_matches_->setText(Q(model_.ShowMatchesCaption()));
+  bet_->setText(Q(model_.BetCaption()));
+  {
+    const QSignalBlocker b1(home_), b2(away_);
+    for (auto [box, chooser] : {std::pair{home_, &model_.home}, std::pair{away_, &model_.away}}) {
+      box->clear();
+      for (const TeamItem& t : chooser->items)
+        box->addItem(Q(t.name), QVariant::fromValue<qlonglong>(t.id));
+      box->setCurrentIndex(chooser->index);
+    }
+  }
+  const QFont base = QApplication::font();
+  for (int n = kTipLine; n <= kAwayVenueForm; ++n) {
+    const WindowLabel& l = model_.Label(n);
+    QLabel* w = labels_[n];
+    w->setText(Q(l.text));
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, ColourOf(l.color));
+    w->setPalette(pal);
+    QFont f = base;
+    f.setBold(l.bold);
+    if (l.large) f.setPointSizeF(base.pointSizeF() * 1.2);
+    w->setFont(f);
+    w->setVisible(l.visible);
+  }
+  const bool links = model_.LinksVisible();
+  for (QPushButton* b : {latest_home_, latest_away_, table_home_, table_away_, show_matches_})
+    b->setVisible(links);
+  bet_->setVisible(model_.BetVisible());
+  analysis_->setVisible(model_.Analysed());
+  RefreshChart();
+  setFixedSize(model_.ClientWidth(), model_.ClientHeight());
+  if (model_.Analysed() && model_.Top() != y()) move(x(), model_.Top());
+}
+
+void MatchTipWindow::RefreshChart() {
+  axis_x_->setTitleText(Q(model_.BottomAxisTitle()));
+  axis_y_->setTitleText(Q(model_.LeftAxisTitle()));
+  double max_x = 1, min_y = 0, max_y = 1;
+  bool any = false;
+  for (size_t i = 0; i < series_.size(); ++i) {
+    const ChartSeries& s = model_.Series(static_cast<int>(i));
+    QLineSeries* line = series_[i];
+    line->clear();
+    line->setName(Q(s.title));
+    QPen pen(ColourOf(s.color));
+    pen.setWidth(s.width);
+    line->setPen(pen);
+    for (const ChartPoint& pt : s.points) {
+      line->append(pt.x, pt.y);
+      max_x = std::max(max_x, pt.x);
+      if (!any) {
+        min_y = max_y = pt.y;
+        any = true;
+      }
+      min_y = std::min(min_y, pt.y);
+      max_y = std::max(max_y, pt.y);
+    }
+    line->setVisible(s.active);
+    for (QLegendMarker* m : chart_->legend()->markers(line)) m->setVisible(s.active && s.in_legend);
+  }
+  axis_x_->setRange(0, max_x);
+  axis_x_->setTickType(QValueAxis::TicksDynamic);
+  axis_x_->setTickAnchor(0);
+  axis_x_->setTickInterval(std::max(1.0, std::ceil(max_x / 20)));
+  const double pad = std::max(1.0, (max_y - min_y) * 0.08);
+  axis_y_->setRange(model_.Mode() == ResultMode::kUnderOver ? 0 : std::floor(min_y - pad),
+                    std::ceil(max_y + pad));
+  axis_y_->applyNiceNumbers();
+}
+
+QPoint MatchTipWindow::PointPosition(int series, int index) const {
+  const ChartSeries& s = model_.Series(series);
+  if (index < 0 || index >= static_cast<int>(s.points.size())) return {};
+  const QPointF scene = chart_->mapToPosition(QPointF(s.points[index].x, s.points[index].y),
+                                              series_[static_cast<size_t>(series)]);
+  return chart_view_->mapFromScene(scene);
+}
+
+QString MatchTipWindow::HintAt(const QPoint& view_pos) const {
+  for (int s : {kHomeLine, kAwayLine}) {
+    const ChartSeries& line = model_.Series(s);
+    if (!line.active) continue;
+    const int n = static_cast<int>(line.points.size());
+    // A point itself first, then the segment from point i to point i + 1.
+    for (int i = 0; i < n; ++i) {
+      const QPointF d = QPointF(PointPosition(s, i)) - QPointF(view_pos);
+      if (std::hypot(d.x(), d.y()) <= kHitTolerance) return Q(model_.Chart1MouseMove(s, i));
+    }
+    for (int i = 0; i + 1 < n; ++i) {
+      if (DistanceToSegment(view_pos, PointPosition(s, i), PointPosition(s, i + 1)) <=
+          kHitTolerance)
+        return Q(model_.Chart1MouseMove(s, i));
+    }
+  }
+  return {};
+}
+
+void MatchTipWindow::ShowHint(const QPoint& view_pos) {
+  const QString text = HintAt(view_pos);
+  if (text.isEmpty()) {
+    QToolTip::hideText();
+    return;
+  }
+  QToolTip::showText(chart_view_->mapToGlobal(view_pos), text, chart_view_);
+}
+
+void MatchTipWindow::FormShow() {
+  Guarded(p_.ui, [this] {
+    model_.SetTop(y(), screen() ? screen()->availableGeometry().top() : 0);
+    model_.FormShow();
+  });
+  Refresh();
+}
+
+void MatchTipWindow::OpenForChoice(QWidget* main_window) {
+  Guarded(p_.ui, [this] { FindTip(p_, model_); });
+  Refresh();
+  if (main_window) {
+    const QRect r = main_window->frameGeometry();
+    move(r.center() - QPoint(model_.ClientWidth() / 2, model_.ClientHeight() / 2));
+  }
+  FormShow();
+  if (modal_) {
+    exec();
+  } else {
+    show();
+  }
+}
+
+void MatchTipWindow::PresetTeams(const Team& home, const Team& away) {
+  model_.PresetTeams({home.id, home.name}, {away.id, away.name});
+}
+
+void MatchTipWindow::SetOpenedFromTips(bool value) {
+  model_.SetOpenedFromTips(value);
+}
+
+void MatchTipWindow::ShowModal() {
+  if (parentWidget()) {
+    const QRect r = parentWidget()->frameGeometry();
+    move(r.center() - QPoint(model_.ClientWidth() / 2, model_.ClientHeight() / 2));
+  }
+  FormShow();
+  if (modal_) {
+    exec();
+  } else {
+    show();
+  }
+}
+
+bool MatchTipWindow::ChooseAndAnalyse(int64_t home, int64_t away) {
+  const int h = home_->findData(QVariant::fromValue<qlonglong>(home));
+  const int a = away_->findData(QVariant::fromValue<qlonglong>(away));
+  if (h < 0 || a < 0) return false;
+  home_->setCurrentIndex(h);
+  away_->setCurrentIndex(a);
+  ok_->click();
+  return true;
+}
+
+void MatchTipWindow::NotAvailable() {
+  p_.ui.ShowMessage(MessageKind::kInformation, p_.messages.Msg(kNotAvailableMessage));
+}
+
+void MatchTipWindow::ShowLatestMatches(int64_t) {
+  NotAvailable();
+}
+void MatchTipWindow::ShowHeadToHead(int64_t, int64_t) {
+  NotAvailable();
+}
+void MatchTipWindow::ShowLeagueTable(int, int64_t, int64_t) {
+  NotAvailable();
+}
+
+}  // namespace morvela

@@ -1,0 +1,102 @@
+// The match tip window `TForm5` on screen: two team choosers with OK and Back, the line chart
+// of both teams' ratings (or goals) with a hint balloon per match, the two teams' figures, the
+// head-to-head line, the tip panel and the bet link. It draws the toolkit-free model
+// (analysis/match_window.h) and forwards every click to it.
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+#include <string>
+
+#include "analysis/match_window.h"
+#include "tips/tips_list.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+class QChart;
+class QChartView;
+class QLineSeries;
+class QValueAxis;
+
+namespace morvela {
+
+class MatchChartView;
+
+class MatchTipWindow : public QDialog, public MatchWindowOpener, public MatchWindowLinks {
+  Q_OBJECT
+
+ public:
+  // `modal`: ShowModal waits for the window to close (the interactive program) or leaves it
+  // open and returns (a screenshot run).
+  MatchTipWindow(Program& program, bool modal, QWidget* parent = nullptr);
+  ~MatchTipWindow() override;
+
+  TForm5& Model() { return model_; }
+
+  // The tip search: fills the choosers (FindTip), centres the window on `main_window` and
+  // shows it.
+  void OpenForChoice(QWidget* main_window);
+
+  // The tips list's hand-over.
+  void PresetTeams(const Team& home, const Team& away) override;
+  void SetOpenedFromTips(bool value) override;
+  void ShowModal() override;
+
+  // The windows this one opens are not part of the program yet: each says so.
+  void ShowLatestMatches(int64_t team) override;
+  void ShowHeadToHead(int64_t home, int64_t away) override;
+  void ShowLeagueTable(int kind, int64_t home, int64_t away) override;
+
+  // Selects the chooser items of the two teams (by id) and presses OK. False when a team is
+  // not in its chooser.
+  bool ChooseAndAnalyse(int64_t home, int64_t away);
+
+  // The chart's hit test at a position of the chart view: the hint text of the first line
+  // (home, then away) whose point or segment lies within a few pixels; empty when none.
+  QString HintAt(const QPoint& view_pos) const;
+  // Where point `index` of line `series` stands in the chart view (for tests and the hint).
+  QPoint PointPosition(int series, int index) const;
+  // Shows the hint balloon for a pointer at `view_pos` (the chart's mouse move).
+  void ShowHint(const QPoint& view_pos);
+
+  QChartView* ChartView() const;
+
+ private:
+  void Build();
+  // Draws the model's state: captions, choosers, labels, chart, sizes and position.
+  void Refresh();
+  void RefreshChart();
+  void Handle(const std::function<void()>& handler);
+  void NotAvailable();
+  void FormShow();
+
+  Program& p_;
+  bool modal_;
+  TForm5 model_;
+
+  QLabel* home_head_ = nullptr;
+  QLabel* guest_head_ = nullptr;
+  QComboBox* home_ = nullptr;
+  QComboBox* away_ = nullptr;
+  QPushButton* ok_ = nullptr;
+  QPushButton* back_ = nullptr;
+  QWidget* analysis_ = nullptr;  // everything below the band
+  MatchChartView* chart_view_ = nullptr;
+  QChart* chart_ = nullptr;
+  std::array<QLineSeries*, 3> series_{};
+  QValueAxis* axis_x_ = nullptr;
+  QValueAxis* axis_y_ = nullptr;
+  std::array<QLabel*, 15> labels_{};
+  QPushButton* latest_home_ = nullptr;
+  QPushButton* latest_away_ = nullptr;
+  QPushButton* table_home_ = nullptr;
+  QPushButton* table_away_ = nullptr;
+  QPushButton* show_matches_ = nullptr;
+  QPushButton* bet_ = nullptr;
+};
+
+}  // namespace morvela
