@@ -78,7 +78,7 @@ class MatchChartView : public QChartView {
 };
 
 MatchTipWindow::MatchTipWindow(Program& program, bool modal, QWidget* parent)
-    : QDialog(parent), p_(program), modal_(modal), model_(program) {
+    : QDialog(parent), p_(program), modal_(modal), model_(program), tables_view_(this, modal) {
   setObjectName(QStringLiteral("Form5"));
   Build();
 }
@@ -424,8 +424,8 @@ void MatchTipWindow::ShowLatestMatches(int64_t) {
 void MatchTipWindow::ShowHeadToHead(int64_t, int64_t) {
   NotAvailable();
 }
-void MatchTipWindow::ShowLeagueTable(int, int64_t, int64_t) {
-  NotAvailable();
+void MatchTipWindow::ShowLeagueTable(int kind, int64_t home, int64_t away) {
+  OpenLeagueTables(p_, tables_view_, static_cast<uint8_t>(kind), TableMatch{home, away});
 }
 
 }  // namespace morvela

@@ -11,6 +11,7 @@
 
 #include "analysis/match_window.h"
 #include "tips/tips_list.h"
+#include "ui/league_tables_window.h"
 
 class QComboBox;
 class QFrame;
@@ -36,6 +37,8 @@ class MatchTipWindow : public QDialog, public MatchWindowOpener, public MatchWin
   ~MatchTipWindow() override;
 
   TForm5& Model() { return model_; }
+  // The league tables of the latest "Table home" or "Table away"; null before the first.
+  LeagueTablesWindow* TablesWindow() const { return tables_view_.Window(); }
 
   // The tip search: fills the choosers (FindTip), centres the window on `main_window` and
   // shows it.
@@ -77,6 +80,7 @@ class MatchTipWindow : public QDialog, public MatchWindowOpener, public MatchWin
   Program& p_;
   bool modal_;
   TForm5 model_;
+  QtLeagueTablesView tables_view_;  // "Table home" and "Table away"
 
   QLabel* home_head_ = nullptr;
   QLabel* guest_head_ = nullptr;

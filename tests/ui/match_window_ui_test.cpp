@@ -107,8 +107,17 @@ TEST_F(MatchWindowUiTest, SearchForTipChooseOkAndTheHint) {
   w->ShowHint(w->PointPosition(kHomeLine, 0));
   EXPECT_EQ(QToolTip::text(), first);
 
-  // "Table home" is not available yet: the user is told.
+  // "Table home": the home table of the season with both teams of the match highlighted.
   w->findChild<QPushButton*>(QStringLiteral("TableHome"))->click();
+  Settle();
+  LeagueTablesWindow* tables = w->TablesWindow();
+  ASSERT_TRUE(tables && tables->isVisible());
+  EXPECT_EQ(tables->Model().Kind(), 1);
+  std::vector<int64_t> highlighted;
+  for (int row = 1; row < tables->Model().RowCount(); ++row)
+    if (tables->Model().RowHighlighted(row)) highlighted.push_back(tables->Model().RowTeam(row));
+  EXPECT_EQ(highlighted, std::vector<int64_t>{teams_[0]}) << "the home team, Arsenal";
+  tables->close();
   ASSERT_FALSE(test::SaveAndLoad(*s, "match-window.png").isNull());
 }
 
