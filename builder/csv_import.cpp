@@ -12,6 +12,7 @@
 
 #include "builder/csv_columns.h"
 #include "builder/csv_text.h"
+#include "builder/prepare_seasons.h"
 #include "core/helpers.h"
 #include "core/rounding.h"
 #include "i18n/leagues.h"
@@ -147,7 +148,7 @@ std::optional<Row> Importer::ParseRow(const ColumnMap& m, const std::vector<std:
     const std::string_view code = !cell(m.div).empty() ? cell(m.div) : cell(m.country);
     auto league = LeagueIdFromCode(code);
     if (!league) {
-      error = "unknown league '" + std::string(code) + "' (name it with --league)";
+      error = "unknown league " + Quote(code) + " (name it with --league)";
       return std::nullopt;
     }
     r.league = *league;
@@ -159,7 +160,7 @@ std::optional<Row> Importer::ParseRow(const ColumnMap& m, const std::vector<std:
   }
   auto date = ParseMatchDate(cell(m.date));
   if (!date) {
-    error = "malformed date '" + std::string(cell(m.date)) + "'";
+    error = "malformed date " + Quote(cell(m.date));
     return std::nullopt;
   }
   r.date = *date;
@@ -185,7 +186,7 @@ std::optional<Row> Importer::ParseRow(const ColumnMap& m, const std::vector<std:
       return std::nullopt;
     }
     if (Utf8Length(*name) > 50) {
-      error = "team name '" + *name + "' is longer than 50 characters";
+      error = "team name " + Quote(*name) + " is longer than 50 characters";
       return std::nullopt;
     }
   }
@@ -197,14 +198,12 @@ std::optional<Row> Importer::ParseRow(const ColumnMap& m, const std::vector<std:
   }
   if (!ParseGoals(cell(m.fthg), r.fthg) || !ParseGoals(cell(m.ftag), r.ftag) ||
       r.fthg.has_value() != r.ftag.has_value()) {
-    error =
-        "malformed score '" + std::string(cell(m.fthg)) + "'-'" + std::string(cell(m.ftag)) + "'";
+    error = "malformed score " + Quote(cell(m.fthg)) + "-" + Quote(cell(m.ftag));
     return std::nullopt;
   }
   if (!ParseGoals(cell(m.hthg), r.hthg) || !ParseGoals(cell(m.htag), r.htag) ||
       r.hthg.has_value() != r.htag.has_value()) {
-    error = "malformed half-time score '" + std::string(cell(m.hthg)) + "'-'" +
-            std::string(cell(m.htag)) + "'";
+    error = "malformed half-time score " + Quote(cell(m.hthg)) + "-" + Quote(cell(m.htag));
     return std::nullopt;
   }
   if (r.hthg && (!r.fthg || *r.hthg > *r.fthg || *r.htag > *r.ftag)) {
@@ -228,13 +227,27 @@ std::vector<Row> Importer::ReadRows(const fs::path& path, FileImport& result) {
     return rows;
   }
   const DecodedText decoded = DecodeToUtf8(buffer.str());
-  if (decoded.first_invalid_line > 0) {
-    report_.notes.push_back(FileLine(result.file, decoded.first_invalid_line) +
-                            "not valid UTF-8; the file is read as Latin-1");
+  if (!decoded.refused.empty()) {
+    report_.errors.push_back(result.file + ": not imported: " + decoded.refused);
+    result.rejected = true;
+    return rows;
   }
+  if (decoded.encoding == "Latin-1") {
+    report_.notes.push_back(FileLine(result.file, decoded.first_non_utf8_line) +
+                            "not valid UTF-8; the file is read as Latin-1");
+  } else if (decoded.encoding != "UTF-8") {
+    report_.notes.push_back(result.file + ": read as " + decoded.encoding);
+  }
+  const std::set<int> bad_lines(decoded.invalid_lines.begin(), decoded.invalid_lines.end());
   const std::vector<std::string_view> lines = SplitLines(decoded.text);
   if (lines.empty() || Trim(lines[0]).empty()) {
     report_.errors.push_back(FileLine(result.file, 1) + "no header line");
+    result.rejected = true;
+    return rows;
+  }
+  if (bad_lines.count(1)) {
+    report_.errors.push_back(FileLine(result.file, 1) + "the header line is not valid " +
+                             decoded.encoding + " text");
     result.rejected = true;
     return rows;
   }
@@ -260,6 +273,12 @@ std::vector<Row> Importer::ReadRows(const fs::path& path, FileImport& result) {
   std::map<std::tuple<int, int, std::string, std::string>, int> first_line;
   for (size_t i = 1; i < lines.size(); ++i) {
     const int line = static_cast<int>(i) + 1;
+    if (bad_lines.count(line)) {
+      ++result.rows;
+      AddError(result, FileLine(result.file, line) + "not valid " + decoded.encoding +
+                           " text; row skipped");
+      continue;
+    }
     const std::vector<std::string> fields = SplitCsvLine(lines[i]);
     if (std::all_of(fields.begin(), fields.end(),
                     [](const std::string& s) { return Trim(s).empty(); })) {
@@ -315,13 +334,18 @@ void Importer::WriteRows(const std::vector<Row>& rows, FileImport& result) {
     touched_competitions_[id] = {r.league, r.season};
   }
   std::map<MatchKey, Stored> stored = LoadStored(competitions);
+  std::set<int> changed;
   for (const Row& r : rows) {
     const int64_t competition = CompetitionId(r.league, r.season);
     const int before = result.inserted + result.updated;
     WriteMatch(r, competition, stored, result);
-    if (result.inserted + result.updated != before) report_.changed_leagues.insert(r.league);
+    if (result.inserted + result.updated != before) changed.insert(r.league);
   }
   for (int league : leagues) UpdateCompetitionRows(league);
+  // In the file's transaction: a process killed before the replay leaves the marks behind, and
+  // the next import (or replay --pending) finishes the job.
+  for (int league : changed) MarkLeagueForReplay(conn_, league);
+  report_.changed_leagues.insert(changed.begin(), changed.end());
   touched_leagues_.insert(leagues.begin(), leagues.end());
 }
 
@@ -681,7 +705,9 @@ ImportReport ImportCsv(Connection& conn, const std::vector<std::string>& paths,
       report.files.push_back({p, 0, 0, 0, 0, 0, true});
       continue;
     }
+    const size_t before = files.size();
     CollectCsvFiles(p, files);
+    if (files.size() == before) report.warnings.push_back(p + ": no CSV files in this folder");
   }
   Importer importer(conn, options, report);
   for (const fs::path& f : files) importer.ImportFile(f);

@@ -51,22 +51,35 @@ std::vector<std::string> SplitCsvLine(std::string_view line) {
   return fields;
 }
 
-// The lines of a text with their line ends ("\n" or "\r\n") removed.
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   while (!text.empty()) {
-    size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
+    const size_t end = text.find_first_of("\r\n");
+    lines.push_back(text.substr(0, end));
     if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
+    // "\r\n" is one line end; a lone "\r" (old Mac files) or "\n" is one too.
+    const size_t width =
+        text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1;
+    text.remove_prefix(end + width);
   }
   return lines;
 }
 
 std::string FileLine(const std::string& file, int line) {
   return file + ":" + std::to_string(line) + ": ";
+}
+
+std::string Quote(std::string_view value) {
+  constexpr size_t kMaxCharacters = 80;
+  size_t end = 0, characters = 0;
+  while (end < value.size() && characters < kMaxCharacters) {
+    ++end;
+    while (end < value.size() && (static_cast<unsigned char>(value[end]) & 0xC0) == 0x80) ++end;
+    ++characters;
+  }
+  if (end >= value.size()) return "'" + std::string(value) + "'";
+  return "'" + std::string(value.substr(0, end)) + "...' (" + std::to_string(value.size()) +
+         " bytes)";
 }
 
 }  // namespace morvela::csv

@@ -631,7 +631,7 @@ DemoSummary CreateDemoDatabase(const std::string& path, const DemoOptions& optio
   namespace fs = std::filesystem;
   if (fs::exists(path) && !overwrite)
     throw DatabaseError("The database '" + path + "' exists already (use --force to replace it)");
-  const std::string temp = path + ".demo";
+  const std::string temp = UniqueTempPath(path, "demo");
   std::error_code ec;
   auto remove_files = [&ec](const std::string& file) {
     for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(file + suffix, ec);
@@ -644,6 +644,7 @@ DemoSummary CreateDemoDatabase(const std::string& path, const DemoOptions& optio
     dm.ADOConnection1.OpenFile(temp, false);
     if (progress) progress("Results, fixtures and odds:");
     summary = GenerateDemoData(dm.ADOConnection1, options, progress);
+    SetDatabaseOrigin(dm.ADOConnection1, "demo");
     dm.Command1.Execute("UPDATE NASTAVENIE SET DAT_DB=" +
                         QuoteSqlText(EncipherText(FormatDateText(options.today))));
     if (progress) progress("Season-start data and rating differences:");

@@ -1,5 +1,8 @@
 #include "builder/schema.h"
 
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
 
 #include "core/cipher.h"
@@ -86,6 +89,17 @@ const char* const kTables[] = {
 // search filters and reads, so a search never touches the table itself: the league pass seeks
 // per competition of the league (competition first, then the difference range), the
 // all-leagues pass reads one difference range.
+// The builder's own bookkeeping. REPLAY_PENDING lists the competitions whose matches changed
+// since their last replay: the importer adds them in the transaction that writes the rows, the
+// replay of a competition removes it in the transaction that writes its differences, so a
+// killed import leaves a list of exactly what still has to be replayed. DB_ORIGIN says who made
+// the database ("demo" for the invented demo data). Both are created with IF NOT EXISTS, so
+// EnsureBuilderTables adds them to databases made before they existed.
+const char* const kBuilderTables[] = {
+    "CREATE TABLE IF NOT EXISTS REPLAY_PENDING (ID_SUTAZ INTEGER PRIMARY KEY)",
+    "CREATE TABLE IF NOT EXISTS DB_ORIGIN (ORIGIN TEXT(20) COLLATE NOCASE)",
+};
+
 const char* const kIndexes[] = {
     "CREATE INDEX IX_VYSLEDKY_SUTAZ_ELO ON VYSLEDKY (ID_SUTAZ, ELO_ROZDIEL, KONTUMACIA, VYSLEDOK, "
     "HOME_GOAL, AWAY_GOAL, DATUM)",
@@ -113,6 +127,7 @@ const char* const kIndexes[] = {
 void CreateSchema(Connection& conn) {
   for (const char* sql : kTables) conn.ExecuteNative(sql);
   for (const char* sql : kIndexes) conn.ExecuteNative(sql);
+  EnsureBuilderTables(conn);
   for (int id = 1; id <= 20; ++id) {
     conn.Execute("INSERT INTO LIGA (ID,NAZOV,NAZOV_EN,NAZOV_DE,NAZOV_IT) VALUES (" +
                  std::to_string(id) + "," + QuoteSqlText(LeagueName(id, 3)) + "," +
@@ -126,11 +141,33 @@ void CreateSchema(Connection& conn) {
                QuoteSqlText(kDefaultWebAddressDe) + ")");
 }
 
+void EnsureBuilderTables(Connection& conn) {
+  for (const char* sql : kBuilderTables) conn.ExecuteNative(sql);
+}
+
+std::string DatabaseOrigin(Connection& conn) {
+  EnsureBuilderTables(conn);
+  Query q(conn);
+  q.Open("SELECT ORIGIN FROM DB_ORIGIN");
+  return q.Eof() ? std::string() : q.FieldByName("ORIGIN").AsString();
+}
+
+void SetDatabaseOrigin(Connection& conn, const std::string& origin) {
+  EnsureBuilderTables(conn);
+  conn.ExecuteNative("DELETE FROM DB_ORIGIN");
+  conn.Execute("INSERT INTO DB_ORIGIN (ORIGIN) VALUES (" + QuoteSqlText(origin) + ")");
+}
+
+std::string UniqueTempPath(const std::string& path, const std::string& tag) {
+  static std::atomic<int> counter{0};
+  return path + "." + tag + "." + std::to_string(::getpid()) + "." + std::to_string(++counter);
+}
+
 void CreateEmptyDatabase(const std::string& path, bool overwrite) {
   namespace fs = std::filesystem;
   if (fs::exists(path) && !overwrite)
     throw DatabaseError("The database '" + path + "' exists already (use --force to replace it)");
-  const std::string temp = path + ".new";
+  const std::string temp = UniqueTempPath(path, "new");
   std::error_code ec;
   for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(temp + suffix, ec);
   {

@@ -12,6 +12,18 @@ namespace morvela {
 // Creates the tables, indexes and fixed rows in an open, empty database.
 void CreateSchema(Connection& conn);
 
+// Adds the builder's bookkeeping tables (REPLAY_PENDING, DB_ORIGIN) to a database made before
+// they existed; does nothing when they are there.
+void EnsureBuilderTables(Connection& conn);
+
+// Who made the database: "demo" for the demo database, empty when nobody said.
+std::string DatabaseOrigin(Connection& conn);
+void SetDatabaseOrigin(Connection& conn, const std::string& origin);
+
+// A name beside `path` for a file being built, unique to this process and call
+// ("Morvela.mdb.new.4711.1"), so that two processes building at once never share one.
+std::string UniqueTempPath(const std::string& path, const std::string& tag);
+
 // Creates a new database file with the schema. The file is built beside the target and renamed
 // over it only when complete, so a failure never leaves a half-made file behind. Refuses to
 // replace an existing file unless overwrite is set. Throws DatabaseError.

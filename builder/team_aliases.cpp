@@ -24,6 +24,11 @@ TeamAliases TeamAliases::Load(const std::string& path) {
   std::stringstream buffer;
   buffer << in.rdbuf();
   const DecodedText decoded = DecodeToUtf8(buffer.str());
+  if (!decoded.refused.empty()) throw std::runtime_error(path + ": " + decoded.refused);
+  if (!decoded.invalid_lines.empty()) {
+    throw std::runtime_error(FileLine(path, decoded.invalid_lines.front()) + "not valid " +
+                             decoded.encoding + " text");
+  }
   const std::vector<std::string_view> lines = SplitLines(decoded.text);
   if (lines.empty()) throw std::runtime_error(FileLine(path, 1) + "no header line");
   const std::vector<std::string> header = SplitCsvLine(lines[0]);
@@ -53,8 +58,8 @@ TeamAliases TeamAliases::Load(const std::string& path) {
     std::optional<int> league =
         !cell(cc).empty() ? LeagueIdFromCode(cell(cc)) : LeagueIdFromCode(cell(div));
     if (!league) {
-      throw std::runtime_error(FileLine(path, static_cast<int>(i) + 1) + "unknown league '" +
-                               std::string(!cell(cc).empty() ? cell(cc) : cell(div)) + "'");
+      throw std::runtime_error(FileLine(path, static_cast<int>(i) + 1) + "unknown league " +
+                               csv::Quote(!cell(cc).empty() ? cell(cc) : cell(div)));
     }
     if (cell(variant).empty() || cell(name).empty()) {
       throw std::runtime_error(FileLine(path, static_cast<int>(i) + 1) + "a name is missing");

@@ -5,6 +5,7 @@
 #include "builder/schema.h"
 #include "cli/cli_context.h"
 #include "core/cipher.h"
+#include "core/folder_lock.h"
 #include "program/startup.h"
 
 namespace morvela {
@@ -77,6 +78,12 @@ void RegisterBasicCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
   bool& force = ctx.Flag();
   init->add_flag("--force", force, "Replace an existing database");
   init->callback([&ctx, &exit_code, &force] {
+    FolderLock lock(ctx.Folder(), false, "init");
+    if (!lock.Held()) {
+      std::cerr << "Error: " << FolderLock::BusyMessage(ctx.Folder()) << "\n";
+      exit_code = kExitError;
+      return;
+    }
     const std::string path = ctx.Folder() + "Morvela.mdb";
     CreateEmptyDatabase(path, force);
     std::cout << "Created " << path << "\n";

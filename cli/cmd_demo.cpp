@@ -6,6 +6,7 @@
 
 #include "builder/demo_database.h"
 #include "cli/cli_context.h"
+#include "core/folder_lock.h"
 
 namespace morvela {
 
@@ -18,6 +19,11 @@ int RunDemo(CliContext& ctx, uint64_t seed, bool force) {
   options.today = ctx.Today().value_or(SystemToday());
   Messages msgs;
   msgs.NastavJazyk(ctx.Language().value_or(kEnglish));
+  FolderLock lock(ctx.Folder(), false, "demo");
+  if (!lock.Held()) {
+    std::cerr << "Error: " << FolderLock::BusyMessage(ctx.Folder()) << "\n";
+    return kExitError;
+  }
   const std::string path = ctx.Folder() + "Morvela.mdb";
   const DemoSummary s =
       CreateDemoDatabase(path, options, force, ctx.wait, msgs,
