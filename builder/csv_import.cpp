@@ -13,6 +13,7 @@
 #include "builder/csv_columns.h"
 #include "builder/csv_text.h"
 #include "builder/prepare_seasons.h"
+#include "builder/schema.h"
 #include "core/helpers.h"
 #include "core/rounding.h"
 #include "i18n/leagues.h"
@@ -709,6 +710,7 @@ ImportReport ImportCsv(Connection& conn, const std::vector<std::string>& paths,
     CollectCsvFiles(p, files);
     if (files.size() == before) report.warnings.push_back(p + ": no CSV files in this folder");
   }
+  EnsureBuilderTables(conn);  // a database made before the replay marks existed
   Importer importer(conn, options, report);
   for (const fs::path& f : files) importer.ImportFile(f);
   importer.CheckTouchedLeagues();

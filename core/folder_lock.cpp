@@ -12,6 +12,8 @@ namespace morvela {
 
 namespace {
 
+constexpr size_t kHolderWidth = 32;
+
 std::string LockPath(const std::string& folder) {
   std::string path = folder;
   if (!path.empty() && path.back() != '/') path += '/';
@@ -34,10 +36,11 @@ FolderLock::FolderLock(const std::string& folder, bool wait, const std::string& 
     return;
   }
   fd_ = fd;
-  // Only a hint for the message of whoever is refused; the lock itself is the flock.
-  if (::ftruncate(fd, 0) == 0) {
-    [[maybe_unused]] const ssize_t written = ::pwrite(fd, holder.data(), holder.size(), 0);
-  }
+  // Only a hint for the message of whoever is refused; the lock itself is the flock. Written as
+  // one fixed-width record in place, so a reader never finds the file empty or half-written.
+  std::string record = holder.substr(0, kHolderWidth);
+  record.resize(kHolderWidth, ' ');
+  [[maybe_unused]] const ssize_t written = ::pwrite(fd, record.data(), record.size(), 0);
 }
 
 std::string FolderLock::Holder(const std::string& folder) {
@@ -46,8 +49,9 @@ std::string FolderLock::Holder(const std::string& folder) {
   char buffer[64];
   const ssize_t n = ::pread(fd, buffer, sizeof buffer, 0);
   ::close(fd);
-  if (n <= 0) return "another command";
-  return std::string(buffer, static_cast<size_t>(n));
+  std::string holder(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+  while (!holder.empty() && holder.back() == ' ') holder.pop_back();
+  return holder.empty() ? "another command" : holder;
 }
 
 FolderLock::~FolderLock() {
