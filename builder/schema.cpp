@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <vector>
 
 #include "core/cipher.h"
 #include "core/helpers.h"
@@ -161,6 +162,21 @@ void SetDatabaseOrigin(Connection& conn, const std::string& origin) {
 std::string UniqueTempPath(const std::string& path, const std::string& tag) {
   static std::atomic<int> counter{0};
   return path + "." + tag + "." + std::to_string(::getpid()) + "." + std::to_string(++counter);
+}
+
+void RemoveStaleTempFiles(const std::string& path) {
+  namespace fs = std::filesystem;
+  const fs::path target(path);
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const std::string name = target.filename().string();
+  std::error_code ec;
+  std::vector<fs::path> stale;
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    const std::string f = entry.path().filename().string();
+    for (const char* tag : {".new.", ".demo."})
+      if (f.rfind(name + tag, 0) == 0) stale.push_back(entry.path());
+  }
+  for (const fs::path& p : stale) fs::remove(p, ec);
 }
 
 void CreateEmptyDatabase(const std::string& path, bool overwrite) {

@@ -24,6 +24,11 @@ void SetDatabaseOrigin(Connection& conn, const std::string& origin);
 // ("Morvela.mdb.new.4711.1"), so that two processes building at once never share one.
 std::string UniqueTempPath(const std::string& path, const std::string& tag);
 
+// Removes what killed builders left beside `path`: the files UniqueTempPath names (with their
+// -wal and -shm files). Only for a caller that holds the folder's writer lock, so that nobody
+// else can be building one right now.
+void RemoveStaleTempFiles(const std::string& path);
+
 // Creates a new database file with the schema. The file is built beside the target and renamed
 // over it only when complete, so a failure never leaves a half-made file behind. Refuses to
 // replace an existing file unless overwrite is set. Throws DatabaseError.

@@ -85,6 +85,7 @@ void RegisterBasicCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
       return;
     }
     const std::string path = ctx.Folder() + "Morvela.mdb";
+    RemoveStaleTempFiles(path);  // left by a killed run; we hold the lock
     CreateEmptyDatabase(path, force);
     std::cout << "Created " << path << "\n";
     exit_code = kExitOk;

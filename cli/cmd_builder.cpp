@@ -80,6 +80,7 @@ int RunImport(CliContext& ctx, const ImportArgs& args) {
     return kExitError;
   }
   const std::string path = folder + "Morvela.mdb";
+  RemoveStaleTempFiles(path);  // left by a killed run; we hold the lock
   if (!std::filesystem::exists(path)) {
     CreateEmptyDatabase(path, false);
     std::cout << "Created " << path << "\n";

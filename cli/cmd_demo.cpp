@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "builder/demo_database.h"
+#include "builder/schema.h"
 #include "cli/cli_context.h"
 #include "core/folder_lock.h"
 
@@ -25,6 +26,7 @@ int RunDemo(CliContext& ctx, uint64_t seed, bool force) {
     return kExitError;
   }
   const std::string path = ctx.Folder() + "Morvela.mdb";
+  RemoveStaleTempFiles(path);  // left by a killed run; we hold the lock
   const DemoSummary s =
       CreateDemoDatabase(path, options, force, ctx.wait, msgs,
                          [](const std::string& line) { std::cout << line << std::endl; });

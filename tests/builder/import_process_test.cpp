@@ -235,6 +235,9 @@ TEST_F(ImportProcess, AnImportKilledAnywhereIsFinishedByTheNext) {
     const Finished again = Run(home, {"import", Data("all").string()});
     EXPECT_EQ(again.code, 0) << again.err;
     EXPECT_EQ(CountRows(home), expected);
+    // A temporary database the kill left behind is gone too.
+    for (const auto& e : fs::directory_iterator(home))
+      EXPECT_THAT(e.path().filename().string(), ::testing::Not(HasSubstr(".new.")));
   }
   // The points must have hit running imports, some of them with seasons still to replay.
   EXPECT_GE(killed, kPoints / 2);
