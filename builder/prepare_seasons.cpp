@@ -7,6 +7,7 @@
 #include "builder/csv_import.h"
 #include "builder/schema.h"
 #include "builder/season_start.h"
+#include "core/folder_lock.h"
 #include "i18n/leagues.h"
 #include "rating/season_replay.h"
 
@@ -111,6 +112,15 @@ PrepareReport ReplayPendingSeasons(Tdm& dm, WaitIndicator& wait, const Messages&
   conn.ExecuteNative("DELETE FROM REPLAY_PENDING WHERE ID_SUTAZ NOT IN (SELECT ID FROM SUTAZ)");
   if (leagues.empty()) return {};
   return PrepareSeasons(dm, wait, msgs, leagues, std::move(progress));
+}
+
+PrepareReport ReplayPendingAtStartup(Program& program) {
+  Connection& conn = program.dm.ADOConnection1;
+  if (PendingReplayLeagues(conn).empty()) return {};
+  FolderLock lock(program.folder, false, "replay");
+  if (!lock.Held()) return {};  // the writer at work replays them itself
+  WaitScope busy(program.wait, 0, "Replaying unfinished seasons...");
+  return ReplayPendingSeasons(program.dm, program.wait, program.messages, nullptr);
 }
 
 }  // namespace morvela

@@ -10,6 +10,7 @@
 #include "core/data_module.h"
 #include "core/wait_indicator.h"
 #include "i18n/messages.h"
+#include "program/program.h"
 
 namespace morvela {
 
@@ -45,5 +46,11 @@ std::vector<int> PendingReplayLeagues(Connection& conn);
 // under the folder's writer lock.
 PrepareReport ReplayPendingSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
                                    std::function<void(const std::string&)> progress);
+
+// For the start-up of a front end, after the program's start-up sequence: when seasons wait for
+// a replay and no other writer holds the program folder, replays them under the folder's lock
+// behind a wait box ("Replaying unfinished seasons..."). Returns the report; nothing happens
+// (an empty report) when nothing is marked or another writer is at work.
+PrepareReport ReplayPendingAtStartup(Program& program);
 
 }  // namespace morvela
