@@ -10,6 +10,10 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "builder/csv_columns.h"
+#include "builder/csv_text.h"
+#include "builder/prepare_seasons.h"
+#include "builder/schema.h"
 #include "core/helpers.h"
 #include "core/rounding.h"
 #include "i18n/leagues.h"
@@ -20,294 +24,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// ---------------------------------------------------------------- small text helpers
-
-std::string_view Trim(std::string_view s) {
-  const auto first = s.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
-// Team names and column names compare as the database's NOCASE collation does: ASCII letters
-// without regard to case, every other character as it is.
-std::string Fold(std::string_view s) {
-  std::string r(s);
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
-}
-
-// Up to four digits: the parts of dates and season labels.
-std::optional<int> ParseDigits(std::string_view s) {
-  return morvela::ParseDigits(s, 1, 4);
-}
-
-// Number of characters (code points) of UTF-8 text.
-size_t Utf8Length(std::string_view s) {
-  return static_cast<size_t>(
-      std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
-// One CSV line split into fields; a field in double quotes may hold commas ("" is a quote).
-std::vector<std::string> SplitCsvLine(std::string_view line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        fields.back() += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
-
-// The lines of a text with their line ends ("\n" or "\r\n") removed.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
-// Length of the valid UTF-8 sequence starting at s[i], 0 when it is not one.
-size_t Utf8SequenceLength(std::string_view s, size_t i) {
-  const auto b = static_cast<unsigned char>(s[i]);
-  if (b < 0x80) return 1;
-  size_t n;
-  unsigned min_second = 0x80, max_second = 0xBF;
-  if (b >= 0xC2 && b <= 0xDF) {
-    n = 2;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    n = 3;
-    if (b == 0xE0) min_second = 0xA0;  // overlong
-    if (b == 0xED) max_second = 0x9F;  // surrogates
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    n = 4;
-    if (b == 0xF0) min_second = 0x90;
-    if (b == 0xF4) max_second = 0x8F;
-  } else {
-    return 0;
-  }
-  if (i + n > s.size()) return 0;
-  for (size_t k = 1; k < n; ++k) {
-    const auto c = static_cast<unsigned char>(s[i + k]);
-    if (k == 1 ? (c < min_second || c > max_second) : (c < 0x80 || c > 0xBF)) return 0;
-  }
-  return n;
-}
-
-std::string FileLine(const std::string& file, int line) {
-  return file + ":" + std::to_string(line) + ": ";
-}
-
-// ---------------------------------------------------------------- leagues and seasons
-
-struct DivisionCode {
-  std::string_view code;
-  int league;
-};
-
-constexpr std::array<DivisionCode, 20> kDivisions = {{
-    {"E0", 4},   {"SC0", 10}, {"D1", 6},   {"I1", 7},  {"SP1", 11}, {"F1", 5},   {"N1", 8},
-    {"B1", 2},   {"P1", 9},   {"T1", 12},  {"G1", 13}, {"AUT", 1},  {"SWZ", 16}, {"DNK", 17},
-    {"POL", 18}, {"ROU", 19}, {"RUS", 14}, {"CZE", 3}, {"SVK", 15}, {"UKR", 20},
-}};
-
-// Champions' places, last European place, relegation play-off places and relegated places
-// (the last two counted from the bottom), indexed by league id - 1. They follow the leagues'
-// recent rules closely enough for colouring a table; seasons with other rules keep these.
-struct ZoneRule {
-  int champions, europe, playoff, relegated;
-};
-constexpr std::array<ZoneRule, 20> kZoneRules = {{
-    {2, 4, 0, 1},  // 1 Austria
-    {2, 4, 1, 2},  // 2 Belgium
-    {2, 4, 2, 1},  // 3 Czech Republic
-    {4, 7, 0, 3},  // 4 England
-    {3, 6, 1, 2},  // 5 France
-    {4, 7, 1, 2},  // 6 Germany
-    {4, 7, 0, 3},  // 7 Italy
-    {2, 5, 1, 2},  // 8 Netherlands
-    {2, 5, 1, 2},  // 9 Portugal
-    {2, 4, 1, 1},  // 10 Scotland
-    {4, 7, 0, 3},  // 11 Spain
-    {2, 5, 0, 3},  // 12 Turkey
-    {2, 5, 0, 2},  // 13 Greece
-    {2, 5, 2, 2},  // 14 Russia
-    {1, 4, 1, 1},  // 15 Slovakia
-    {2, 4, 1, 1},  // 16 Switzerland
-    {1, 3, 0, 2},  // 17 Denmark
-    {1, 4, 0, 3},  // 18 Poland
-    {1, 4, 2, 2},  // 19 Romania
-    {2, 4, 2, 2},  // 20 Ukraine
-}};
-
-// ---------------------------------------------------------------- the columns of a file
-
-struct OddsColumns {
-  int first = -1, second = -1, third = -1;  // 1X2: home, draw, away; over/under: over, under
-};
-
-struct ColumnMap {
-  int div = -1, country = -1, season = -1, date = -1, home = -1, away = -1;
-  int fthg = -1, ftag = -1, hthg = -1, htag = -1;
-  std::vector<OddsColumns> x12;  // in order of preference
-  std::vector<OddsColumns> ou;
-  size_t required_width = 0;  // fields a row must have to reach every required column
-};
-
-// Bookmakers in order of preference: the uniform files' own columns, the market average, Bet365,
-// the older market average, Pinnacle, William Hill, VC Bet, Interwetten, Bet&Win.
-constexpr std::array<std::string_view, 10> kBookmakers = {"Odds", "Avg", "B365", "BbAv", "PS",
-                                                          "P",    "WH",  "VC",   "IW",   "BW"};
-
-std::optional<ColumnMap> MapColumns(const std::vector<std::string>& header, std::string& missing) {
-  std::unordered_map<std::string, int> index;
-  for (size_t i = 0; i < header.size(); ++i) {
-    std::string name = Fold(Trim(header[i]));
-    index.emplace(name, static_cast<int>(i));
-  }
-  auto find = [&](std::initializer_list<std::string_view> names) {
-    for (std::string_view n : names)
-      if (auto it = index.find(Fold(n)); it != index.end()) return it->second;
-    return -1;
-  };
-  ColumnMap m;
-  m.div = find({"Div"});
-  m.country = find({"Country"});
-  m.season = find({"Season"});
-  m.date = find({"Date"});
-  m.home = find({"HomeTeam", "Home"});
-  m.away = find({"AwayTeam", "Away"});
-  m.fthg = find({"FTHG", "HG"});
-  m.ftag = find({"FTAG", "AG"});
-  m.hthg = find({"HTHG"});
-  m.htag = find({"HTAG"});
-  const std::pair<int, const char*> required[] = {{m.date, "Date"},
-                                                  {m.home, "HomeTeam"},
-                                                  {m.away, "AwayTeam"},
-                                                  {m.fthg, "FTHG"},
-                                                  {m.ftag, "FTAG"}};
-  for (const auto& [column, name] : required) {
-    if (column >= 0) {
-      m.required_width = std::max(m.required_width, static_cast<size_t>(column) + 1);
-    } else {
-      missing += (missing.empty() ? "" : ", ") + std::string(name);
-    }
-  }
-  if (!missing.empty()) return std::nullopt;
-  for (std::string_view b : kBookmakers) {
-    const std::string p(b);
-    OddsColumns x{find({p + "H"}), find({p + "D"}), find({p + "A"})};
-    if (x.first >= 0 && x.second >= 0 && x.third >= 0) m.x12.push_back(x);
-    OddsColumns ou = p == "Odds" ? OddsColumns{find({"OddsOver25"}), find({"OddsUnder25"})}
-                                 : OddsColumns{find({p + ">2.5"}), find({p + "<2.5"})};
-    if (ou.first >= 0 && ou.second >= 0) m.ou.push_back(ou);
-  }
-  return m;
-}
-
-// ---------------------------------------------------------------- one row
-
-struct MatchOdds {
-  std::optional<double> home, draw, away, over, under;
-};
-
-struct Row {
-  int league = 0;
-  int season = 0;
-  Date date{};
-  std::string home, away;  // after alias resolution
-  std::optional<int> fthg, ftag, hthg, htag;
-  MatchOdds odds;
-};
-
-std::optional<Date> ParseMatchDate(std::string_view text) {
-  text = Trim(text);
-  if (auto sp = text.find(' '); sp != std::string_view::npos) text = text.substr(0, sp);
-  char sep = text.find('/') != std::string_view::npos ? '/' : '.';
-  if (text.size() == 10 && text[4] == '-') {
-    auto y = ParseDigits(text.substr(0, 4)), m = ParseDigits(text.substr(5, 2)),
-         d = ParseDigits(text.substr(8, 2));
-    if (y && m && d) return MakeDate(*y, *m, *d);
-    return std::nullopt;
-  }
-  const size_t a = text.find(sep);
-  if (a == std::string_view::npos) return std::nullopt;
-  const size_t b = text.find(sep, a + 1);
-  if (b == std::string_view::npos) return std::nullopt;
-  auto d = ParseDigits(text.substr(0, a)), m = ParseDigits(text.substr(a + 1, b - a - 1));
-  const std::string_view year_text = text.substr(b + 1);
-  auto y = ParseDigits(year_text);
-  if (!d || !m || !y || a > 2 || b - a - 1 > 2) return std::nullopt;
-  if (year_text.size() == 2) {
-    *y += *y < 50 ? 2000 : 1900;  // two-digit years of older files
-  } else if (year_text.size() != 4) {
-    return std::nullopt;
-  }
-  return MakeDate(*y, *m, *d);
-}
-
-// Goals: empty, or a whole number 0..99.
-bool ParseGoals(std::string_view text, std::optional<int>& goals) {
-  text = Trim(text);
-  if (text.empty()) return true;
-  auto v = ParseDigits(text);
-  if (!v || *v > 99 || text.size() > 2) return false;
-  goals = v;
-  return true;
-}
-
-std::optional<double> ParseOdds(std::string_view text) {
-  auto v = ParseDecimalText(text);
-  if (!v || *v <= 1.0 || *v > 10000) return std::nullopt;
-  return v;
-}
-
-MatchOdds PickOdds(const ColumnMap& m, const std::vector<std::string>& f) {
-  auto cell = [&](int i) -> std::optional<double> {
-    return i >= 0 && static_cast<size_t>(i) < f.size() ? ParseOdds(f[static_cast<size_t>(i)])
-                                                       : std::nullopt;
-  };
-  MatchOdds o;
-  for (const OddsColumns& c : m.x12) {
-    auto h = cell(c.first), d = cell(c.second), a = cell(c.third);
-    if (h && d && a) {
-      o.home = h;
-      o.draw = d;
-      o.away = a;
-      break;
-    }
-  }
-  for (const OddsColumns& c : m.ou) {
-    auto over = cell(c.first), under = cell(c.second);
-    if (over && under) {
-      o.over = over;
-      o.under = under;
-      break;
-    }
-  }
-  return o;
-}
+using namespace csv;
 
 int DayNumber(const Date& d) {
   return static_cast<int>(std::chrono::sys_days(d).time_since_epoch().count());
@@ -432,7 +149,7 @@ std::optional<Row> Importer::ParseRow(const ColumnMap& m, const std::vector<std:
     const std::string_view code = !cell(m.div).empty() ? cell(m.div) : cell(m.country);
     auto league = LeagueIdFromCode(code);
     if (!league) {
-      error = "unknown league '" + std::string(code) + "' (name it with --league)";
+      error = "unknown league " + Quote(code) + " (name it with --league)";
       return std::nullopt;
     }
     r.league = *league;
@@ -444,7 +161,7 @@ std::optional<Row> Importer::ParseRow(const ColumnMap& m, const std::vector<std:
   }
   auto date = ParseMatchDate(cell(m.date));
   if (!date) {
-    error = "malformed date '" + std::string(cell(m.date)) + "'";
+    error = "malformed date " + Quote(cell(m.date));
     return std::nullopt;
   }
   r.date = *date;
@@ -470,7 +187,7 @@ std::optional<Row> Importer::ParseRow(const ColumnMap& m, const std::vector<std:
       return std::nullopt;
     }
     if (Utf8Length(*name) > 50) {
-      error = "team name '" + *name + "' is longer than 50 characters";
+      error = "team name " + Quote(*name) + " is longer than 50 characters";
       return std::nullopt;
     }
   }
@@ -482,14 +199,12 @@ std::optional<Row> Importer::ParseRow(const ColumnMap& m, const std::vector<std:
   }
   if (!ParseGoals(cell(m.fthg), r.fthg) || !ParseGoals(cell(m.ftag), r.ftag) ||
       r.fthg.has_value() != r.ftag.has_value()) {
-    error =
-        "malformed score '" + std::string(cell(m.fthg)) + "'-'" + std::string(cell(m.ftag)) + "'";
+    error = "malformed score " + Quote(cell(m.fthg)) + "-" + Quote(cell(m.ftag));
     return std::nullopt;
   }
   if (!ParseGoals(cell(m.hthg), r.hthg) || !ParseGoals(cell(m.htag), r.htag) ||
       r.hthg.has_value() != r.htag.has_value()) {
-    error = "malformed half-time score '" + std::string(cell(m.hthg)) + "'-'" +
-            std::string(cell(m.htag)) + "'";
+    error = "malformed half-time score " + Quote(cell(m.hthg)) + "-" + Quote(cell(m.htag));
     return std::nullopt;
   }
   if (r.hthg && (!r.fthg || *r.hthg > *r.fthg || *r.htag > *r.ftag)) {
@@ -513,13 +228,27 @@ std::vector<Row> Importer::ReadRows(const fs::path& path, FileImport& result) {
     return rows;
   }
   const DecodedText decoded = DecodeToUtf8(buffer.str());
-  if (decoded.first_invalid_line > 0) {
-    report_.notes.push_back(FileLine(result.file, decoded.first_invalid_line) +
-                            "not valid UTF-8; the file is read as Latin-1");
+  if (!decoded.refused.empty()) {
+    report_.errors.push_back(result.file + ": not imported: " + decoded.refused);
+    result.rejected = true;
+    return rows;
   }
+  if (decoded.encoding == "Latin-1") {
+    report_.notes.push_back(FileLine(result.file, decoded.first_non_utf8_line) +
+                            "not valid UTF-8; the file is read as Latin-1");
+  } else if (decoded.encoding != "UTF-8") {
+    report_.notes.push_back(result.file + ": read as " + decoded.encoding);
+  }
+  const std::set<int> bad_lines(decoded.invalid_lines.begin(), decoded.invalid_lines.end());
   const std::vector<std::string_view> lines = SplitLines(decoded.text);
   if (lines.empty() || Trim(lines[0]).empty()) {
     report_.errors.push_back(FileLine(result.file, 1) + "no header line");
+    result.rejected = true;
+    return rows;
+  }
+  if (bad_lines.count(1)) {
+    report_.errors.push_back(FileLine(result.file, 1) + "the header line is not valid " +
+                             decoded.encoding + " text");
     result.rejected = true;
     return rows;
   }
@@ -545,6 +274,12 @@ std::vector<Row> Importer::ReadRows(const fs::path& path, FileImport& result) {
   std::map<std::tuple<int, int, std::string, std::string>, int> first_line;
   for (size_t i = 1; i < lines.size(); ++i) {
     const int line = static_cast<int>(i) + 1;
+    if (bad_lines.count(line)) {
+      ++result.rows;
+      AddError(result, FileLine(result.file, line) + "not valid " + decoded.encoding +
+                           " text; row skipped");
+      continue;
+    }
     const std::vector<std::string> fields = SplitCsvLine(lines[i]);
     if (std::all_of(fields.begin(), fields.end(),
                     [](const std::string& s) { return Trim(s).empty(); })) {
@@ -600,13 +335,18 @@ void Importer::WriteRows(const std::vector<Row>& rows, FileImport& result) {
     touched_competitions_[id] = {r.league, r.season};
   }
   std::map<MatchKey, Stored> stored = LoadStored(competitions);
+  std::set<int> changed;
   for (const Row& r : rows) {
     const int64_t competition = CompetitionId(r.league, r.season);
     const int before = result.inserted + result.updated;
     WriteMatch(r, competition, stored, result);
-    if (result.inserted + result.updated != before) report_.changed_leagues.insert(r.league);
+    if (result.inserted + result.updated != before) changed.insert(r.league);
   }
   for (int league : leagues) UpdateCompetitionRows(league);
+  // In the file's transaction: a process killed before the replay leaves the marks behind, and
+  // the next import (or replay --pending) finishes the job.
+  for (int league : changed) MarkLeagueForReplay(conn_, league);
+  report_.changed_leagues.insert(changed.begin(), changed.end());
   touched_leagues_.insert(leagues.begin(), leagues.end());
 }
 
@@ -938,142 +678,6 @@ void CollectCsvFiles(const fs::path& path, std::vector<fs::path>& files) {
 
 // ---------------------------------------------------------------- public functions
 
-std::optional<int> LeagueIdFromDivision(std::string_view code) {
-  const std::string folded = Fold(Trim(code));
-  for (const DivisionCode& d : kDivisions)
-    if (Fold(d.code) == folded) return d.league;
-  return std::nullopt;
-}
-
-std::optional<int> LeagueIdFromCode(std::string_view text) {
-  if (auto league = LeagueIdFromDivision(text)) return league;
-  return LeagueIdFromName(text);
-}
-
-DecodedText DecodeToUtf8(std::string_view bytes) {
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-  DecodedText out;
-  int line = 1;
-  for (size_t i = 0; i < bytes.size();) {
-    const size_t n = Utf8SequenceLength(bytes, i);
-    if (n == 0) {
-      out.first_invalid_line = line;
-      break;
-    }
-    if (bytes[i] == '\n') ++line;
-    i += n;
-  }
-  if (out.first_invalid_line == 0) {
-    out.text = std::string(bytes);
-    return out;
-  }
-  out.text.reserve(bytes.size() + bytes.size() / 8);
-  for (char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) {
-      out.text += c;
-    } else {
-      out.text += static_cast<char>(0xC0 | (b >> 6));
-      out.text += static_cast<char>(0x80 | (b & 0x3F));
-    }
-  }
-  return out;
-}
-
-std::optional<int> SeasonFromText(std::string_view text) {
-  auto digit = [&](size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
-  for (size_t i = 0; i + 7 <= text.size(); ++i) {
-    if ((i > 0 && digit(i - 1)) || !digit(i) || !digit(i + 1) || !digit(i + 2) || !digit(i + 3))
-      continue;
-    const char sep = text[i + 4];
-    if (sep != '-' && sep != '/' && sep != '_') continue;
-    const int first = *ParseDigits(text.substr(i, 4));
-    if (first < 1900 || first > 2099) continue;
-    size_t width = 0;
-    while (digit(i + 5 + width)) ++width;
-    if (width == 2 && *ParseDigits(text.substr(i + 5, 2)) == (first + 1) % 100) return first;
-    if (width == 4 && *ParseDigits(text.substr(i + 5, 4)) == first + 1) return first;
-  }
-  return std::nullopt;
-}
-
-int SeasonOfDate(const Date& d) {
-  const int year = static_cast<int>(d.year());
-  return static_cast<unsigned>(d.month()) >= 7 ? year : year - 1;
-}
-
-std::string SeasonLabel(int start_year) {
-  return std::to_string(start_year) + "/" + std::to_string(start_year + 1);
-}
-
-ZoneLimits DefaultZoneLimits(int league, int teams) {
-  if (league < 1 || league > 20 || teams < 2) return {};
-  const ZoneRule& r = kZoneRules[static_cast<size_t>(league - 1)];
-  ZoneLimits z;
-  z.lm = std::min(r.champions, teams);
-  z.el = r.europe < teams ? r.europe : 0;
-  const int last_europe = std::max(z.lm, z.el);
-  if (r.relegated > 0 && teams - r.relegated + 1 > last_europe) z.vyp = teams - r.relegated + 1;
-  if (r.playoff > 0 && teams - r.relegated - r.playoff + 1 > last_europe)
-    z.baraz = teams - r.relegated - r.playoff + 1;
-  return z;
-}
-
-TeamAliases TeamAliases::Load(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error(path + ": cannot be read");
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  const DecodedText decoded = DecodeToUtf8(buffer.str());
-  const std::vector<std::string_view> lines = SplitLines(decoded.text);
-  if (lines.empty()) throw std::runtime_error(FileLine(path, 1) + "no header line");
-  const std::vector<std::string> header = SplitCsvLine(lines[0]);
-  auto find = [&](std::initializer_list<std::string_view> names) {
-    for (std::string_view n : names)
-      for (size_t i = 0; i < header.size(); ++i)
-        if (Fold(Trim(header[i])) == Fold(n)) return static_cast<int>(i);
-    return -1;
-  };
-  const int cc = find({"cc", "league"}), div = find({"Div"});
-  const int variant = find({"name_footystats_style", "variant"});
-  const int name = find({"name_football_data", "name"});
-  if ((cc < 0 && div < 0) || variant < 0 || name < 0) {
-    throw std::runtime_error(FileLine(path, 1) +
-                             "an alias file needs the columns cc (or Div), "
-                             "name_footystats_style and name_football_data");
-  }
-  TeamAliases aliases;
-  for (size_t i = 1; i < lines.size(); ++i) {
-    const std::vector<std::string> f = SplitCsvLine(lines[i]);
-    auto cell = [&](int c) {
-      return c >= 0 && static_cast<size_t>(c) < f.size() ? Trim(f[static_cast<size_t>(c)])
-                                                         : std::string_view{};
-    };
-    if (std::all_of(f.begin(), f.end(), [](const std::string& s) { return Trim(s).empty(); }))
-      continue;
-    std::optional<int> league =
-        !cell(cc).empty() ? LeagueIdFromCode(cell(cc)) : LeagueIdFromCode(cell(div));
-    if (!league) {
-      throw std::runtime_error(FileLine(path, static_cast<int>(i) + 1) + "unknown league '" +
-                               std::string(!cell(cc).empty() ? cell(cc) : cell(div)) + "'");
-    }
-    if (cell(variant).empty() || cell(name).empty()) {
-      throw std::runtime_error(FileLine(path, static_cast<int>(i) + 1) + "a name is missing");
-    }
-    aliases.Add(*league, cell(variant), cell(name));
-  }
-  return aliases;
-}
-
-void TeamAliases::Add(int league, std::string_view variant, std::string_view name) {
-  names_[{league, Fold(Trim(variant))}] = std::string(Trim(name));
-}
-
-const std::string& TeamAliases::Resolve(int league, const std::string& name) const {
-  auto it = names_.find({league, Fold(name)});
-  return it == names_.end() ? name : it->second;
-}
-
 int ImportReport::Inserted() const {
   int n = 0;
   for (const FileImport& f : files) n += f.inserted;
@@ -1102,8 +706,11 @@ ImportReport ImportCsv(Connection& conn, const std::vector<std::string>& paths,
       report.files.push_back({p, 0, 0, 0, 0, 0, true});
       continue;
     }
+    const size_t before = files.size();
     CollectCsvFiles(p, files);
+    if (files.size() == before) report.warnings.push_back(p + ": no CSV files in this folder");
   }
+  EnsureBuilderTables(conn);  // a database made before the replay marks existed
   Importer importer(conn, options, report);
   for (const fs::path& f : files) importer.ImportFile(f);
   importer.CheckTouchedLeagues();

@@ -46,62 +46,13 @@
 #include <string_view>
 #include <vector>
 
+#include "builder/league_rules.h"
+#include "builder/team_aliases.h"
+#include "builder/text_decoding.h"
 #include "core/database.h"
 #include "core/date.h"
 
 namespace morvela {
-
-// The league of a football-data division code ("E0" -> 4, "SC0" -> 10, "AUT" -> 1, ...;
-// CZE, SVK and UKR stand for the leagues that site does not cover). Case is ignored.
-std::optional<int> LeagueIdFromDivision(std::string_view code);
-
-// A division code or a league name as LeagueIdFromName reads it ("E0", "en", "England").
-std::optional<int> LeagueIdFromCode(std::string_view text);
-
-// File text as UTF-8. Valid UTF-8 comes back unchanged (minus a byte-order mark); anything else
-// is read as Latin-1 and converted, and first_invalid_line names the first line (from 1) with a
-// byte sequence that is not UTF-8 (0 when the text was valid UTF-8).
-struct DecodedText {
-  std::string text;
-  int first_invalid_line = 0;
-};
-DecodedText DecodeToUtf8(std::string_view bytes);
-
-// The starting year of the season a text names: "2019-20", "2019-2020", "2019/2020",
-// "2019_20" anywhere in it, the second year being the first plus one. nullopt otherwise.
-std::optional<int> SeasonFromText(std::string_view text);
-
-// The starting year of the season a match date belongs to: July or later starts a season.
-int SeasonOfDate(const Date& d);
-
-// "2019/2020" for 2019.
-std::string SeasonLabel(int start_year);
-
-// Zone limits of a league's standings table for a season with `teams` teams: champions'
-// places, European places, relegation play-off and relegation, from typical recent rules of
-// each league. A zone that does not fit the team count is 0 (switched off).
-struct ZoneLimits {
-  int lm = 0, el = 0, baraz = 0, vyp = 0;
-};
-ZoneLimits DefaultZoneLimits(int league, int teams);
-
-// Name variants of clubs, per league: a variant stands for the name the club is stored under.
-class TeamAliases {
- public:
-  // Reads an alias file: a CSV with a header naming the league (a `cc`, `Div` or `league`
-  // column: code, division or country), the variant (`name_footystats_style` or `variant`) and
-  // the name it stands for (`name_football_data` or `name`). Throws std::runtime_error naming
-  // the file and line for a missing column or an unknown league.
-  static TeamAliases Load(const std::string& path);
-
-  void Add(int league, std::string_view variant, std::string_view name);
-  // The name `name` stands for in `league`; `name` itself when it is no variant.
-  const std::string& Resolve(int league, const std::string& name) const;
-  size_t Size() const { return names_.size(); }
-
- private:
-  std::map<std::pair<int, std::string>, std::string> names_;  // key: league, folded variant
-};
 
 struct ImportOptions {
   std::optional<int> league;  // every row goes to this league

@@ -632,6 +632,7 @@ DemoSummary CreateDemoDatabase(const std::string& path, const DemoOptions& optio
     dm.ADOConnection1.OpenFile(temp, false);
     if (progress) progress("Results, fixtures and odds:");
     summary = GenerateDemoData(dm.ADOConnection1, options, progress);
+    SetDatabaseOrigin(dm.ADOConnection1, "demo");
     dm.Command1.Execute("UPDATE NASTAVENIE SET DAT_DB=" +
                         QuoteSqlText(EncipherText(FormatDateText(options.today))));
     if (progress) progress("Season-start data and rating differences:");

@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "builder/csv_import.h"
+#include "builder/schema.h"
 #include "builder/season_start.h"
+#include "core/folder_lock.h"
 #include "i18n/leagues.h"
 #include "rating/season_replay.h"
 
@@ -19,13 +21,15 @@ std::string Counted(size_t n, const std::string& noun) {
 
 }  // namespace
 
-void PrepareSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
-                    const std::vector<int>& leagues,
-                    std::function<void(const std::string&)> progress) {
+PrepareReport PrepareSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
+                             const std::vector<int>& leagues,
+                             std::function<void(const std::string&)> progress) {
   std::vector<int> ids = leagues;
   if (ids.empty())
     for (int id = 1; id <= kLeagueCount; ++id) ids.push_back(id);
   Connection& conn = dm.ADOConnection1;
+  EnsureBuilderTables(conn);
+  PrepareReport result;
   for (int league : ids) {
     const auto started = std::chrono::steady_clock::now();
     const std::vector<CompetitionSeason> competitions = LeagueCompetitions(conn, league);
@@ -35,14 +39,18 @@ void PrepareSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
     // A replay writes one row per match and pass; inside one transaction those writes cost
     // one commit instead of thousands.
     for (const CompetitionSeason& c : competitions) {
-      const ReplayReport report =
-          InTransaction(conn, [&] { return ReplaySeason(dm, wait, msgs, std::to_string(c.id)); });
+      const ReplayReport report = InTransaction(conn, [&] {
+        ReplayReport r = ReplaySeason(dm, wait, msgs, std::to_string(c.id));
+        conn.ExecuteNative("DELETE FROM REPLAY_PENDING WHERE ID_SUTAZ=" + std::to_string(c.id));
+        return r;
+      });
       matches += static_cast<size_t>(report.rows_rated);
-      if (report.over_limits && progress) {
+      if (report.over_limits) {
         std::string why;
         for (const std::string& p : report.problems) why += (why.empty() ? "" : "; ") + p;
-        progress("  " + LeagueName(league, kEnglish) + " " + SeasonLabel(c.season) +
-                 ": not replayable: " + why);
+        result.not_replayable.push_back(LeagueName(league, kEnglish) + " " + SeasonLabel(c.season) +
+                                        ": not replayable: " + why);
+        if (progress) progress("  " + result.not_replayable.back());
       }
     }
     const double seconds =
@@ -54,6 +62,49 @@ void PrepareSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
                Counted(matches, "match") + ", " + time);
     }
   }
+  return result;
+}
+
+void MarkLeagueForReplay(Connection& conn, int league) {
+  conn.ExecuteNative(
+      "INSERT OR IGNORE INTO REPLAY_PENDING (ID_SUTAZ) SELECT ID FROM SUTAZ WHERE "
+      "ID_LIGA=" +
+      std::to_string(league));
+}
+
+std::vector<int> PendingReplayLeagues(Connection& conn) {
+  EnsureBuilderTables(conn);
+  std::vector<int> leagues;
+  Query q(conn);
+  q.Open(
+      "SELECT DISTINCT SUTAZ.ID_LIGA AS LEAGUE FROM REPLAY_PENDING INNER JOIN SUTAZ ON "
+      "SUTAZ.ID=REPLAY_PENDING.ID_SUTAZ ORDER BY SUTAZ.ID_LIGA");
+  for (; !q.Eof(); q.Next())
+    leagues.push_back(static_cast<int>(q.FieldByName("LEAGUE").AsInteger()));
+  return leagues;
+}
+
+PrepareReport ReplayPendingSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
+                                   std::function<void(const std::string&)> progress) {
+  Connection& conn = dm.ADOConnection1;
+  const std::vector<int> leagues = PendingReplayLeagues(conn);
+  // Marks of competitions deleted since are of no use.
+  conn.ExecuteNative("DELETE FROM REPLAY_PENDING WHERE ID_SUTAZ NOT IN (SELECT ID FROM SUTAZ)");
+  if (leagues.empty()) return {};
+  return PrepareSeasons(dm, wait, msgs, leagues, std::move(progress));
+}
+
+PrepareReport ReplayPendingAtStartup(Program& program) {
+  Connection& conn = program.dm.ADOConnection1;
+  // Start-up only reads: a database that never saw an import has no marks to keep.
+  Query table(conn);
+  table.Open("SELECT name FROM sqlite_master WHERE type=\"table\" AND name=\"REPLAY_PENDING\"");
+  if (table.Eof()) return {};
+  if (PendingReplayLeagues(conn).empty()) return {};
+  FolderLock lock(program.folder, false, "replay");
+  if (!lock.Held()) return {};  // the writer at work replays them itself
+  WaitScope busy(program.wait, 0, "Replaying unfinished seasons...");
+  return ReplayPendingSeasons(program.dm, program.wait, program.messages, nullptr);
 }
 
 }  // namespace morvela

@@ -10,8 +10,15 @@
 #include "core/data_module.h"
 #include "core/wait_indicator.h"
 #include "i18n/messages.h"
+#include "program/program.h"
 
 namespace morvela {
+
+// What PrepareSeasons did not manage: one line per competition the replay refuses
+// ("England 2019/2020: not replayable: ...").
+struct PrepareReport {
+  std::vector<std::string> not_replayable;
+};
 
 // For each league of `leagues` (all twenty when empty) that has competitions: computes the
 // season-start data of all its competitions (ComputeSeasonStarts), then replays every one of
@@ -20,8 +27,30 @@ namespace morvela {
 // 1.2 s") and one line per competition the replay refuses because it exceeds the replay's
 // limits ("  England 2019/2020: not replayable: ..."); such a competition keeps its rows as
 // they were. A database error rolls back the competition at hand and escapes as DatabaseError.
-void PrepareSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
-                    const std::vector<int>& leagues,
-                    std::function<void(const std::string&)> progress);
+// Each competition's replay removes its REPLAY_PENDING mark in the replay's own transaction (a
+// refused one too: the refusal is reported and retrying cannot change it).
+PrepareReport PrepareSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
+                             const std::vector<int>& leagues,
+                             std::function<void(const std::string&)> progress);
+
+// Marks every competition of `league` as needing a replay (REPLAY_PENDING). Called in the
+// transaction that changes the league's matches: a new season start moves the starts of all
+// later seasons, so the whole league is replayed.
+void MarkLeagueForReplay(Connection& conn, int league);
+
+// The leagues with competitions marked as needing a replay, in id order.
+std::vector<int> PendingReplayLeagues(Connection& conn);
+
+// Replays the leagues that still have marked competitions (an import or replay that was killed
+// half-way); does nothing when none are marked. Safe to call at every start-up of a front end,
+// under the folder's writer lock.
+PrepareReport ReplayPendingSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
+                                   std::function<void(const std::string&)> progress);
+
+// For the start-up of a front end, after the program's start-up sequence: when seasons wait for
+// a replay and no other writer holds the program folder, replays them under the folder's lock
+// behind a wait box ("Replaying unfinished seasons..."). Returns the report; nothing happens
+// (an empty report) when nothing is marked or another writer is at work.
+PrepareReport ReplayPendingAtStartup(Program& program);
 
 }  // namespace morvela

@@ -1,6 +1,10 @@
 #include "builder/schema.h"
 
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
+#include <vector>
 
 #include "core/atomic_file.h"
 #include "core/cipher.h"
@@ -87,6 +91,17 @@ const char* const kTables[] = {
 // search filters and reads, so a search never touches the table itself: the league pass seeks
 // per competition of the league (competition first, then the difference range), the
 // all-leagues pass reads one difference range.
+// The builder's own bookkeeping. REPLAY_PENDING lists the competitions whose matches changed
+// since their last replay: the importer adds them in the transaction that writes the rows, the
+// replay of a competition removes it in the transaction that writes its differences, so a
+// killed import leaves a list of exactly what still has to be replayed. DB_ORIGIN says who made
+// the database ("demo" for the invented demo data). Both are created with IF NOT EXISTS, so
+// EnsureBuilderTables adds them to databases made before they existed.
+const char* const kBuilderTables[] = {
+    "CREATE TABLE IF NOT EXISTS REPLAY_PENDING (ID_SUTAZ INTEGER PRIMARY KEY)",
+    "CREATE TABLE IF NOT EXISTS DB_ORIGIN (ORIGIN TEXT(20) COLLATE NOCASE)",
+};
+
 const char* const kIndexes[] = {
     "CREATE INDEX IX_VYSLEDKY_SUTAZ_ELO ON VYSLEDKY (ID_SUTAZ, ELO_ROZDIEL, KONTUMACIA, VYSLEDOK, "
     "HOME_GOAL, AWAY_GOAL, DATUM)",
@@ -114,6 +129,7 @@ const char* const kIndexes[] = {
 void CreateSchema(Connection& conn) {
   for (const char* sql : kTables) conn.ExecuteNative(sql);
   for (const char* sql : kIndexes) conn.ExecuteNative(sql);
+  EnsureBuilderTables(conn);
   for (int id = 1; id <= 20; ++id) {
     conn.Execute("INSERT INTO LIGA (ID,NAZOV,NAZOV_EN,NAZOV_DE,NAZOV_IT) VALUES (" +
                  std::to_string(id) + "," + QuoteSqlText(LeagueName(id, 3)) + "," +
@@ -125,6 +141,23 @@ void CreateSchema(Connection& conn) {
                QuoteSqlText(EncipherText(FormatDateText(SystemToday()))) + "," +
                QuoteSqlText(kDefaultWebAddress) + "," + QuoteSqlText(kDefaultWebAddressEn) + "," +
                QuoteSqlText(kDefaultWebAddressDe) + ")");
+}
+
+void EnsureBuilderTables(Connection& conn) {
+  for (const char* sql : kBuilderTables) conn.ExecuteNative(sql);
+}
+
+std::string DatabaseOrigin(Connection& conn) {
+  EnsureBuilderTables(conn);
+  Query q(conn);
+  q.Open("SELECT ORIGIN FROM DB_ORIGIN");
+  return q.Eof() ? std::string() : q.FieldByName("ORIGIN").AsString();
+}
+
+void SetDatabaseOrigin(Connection& conn, const std::string& origin) {
+  EnsureBuilderTables(conn);
+  conn.ExecuteNative("DELETE FROM DB_ORIGIN");
+  conn.Execute("INSERT INTO DB_ORIGIN (ORIGIN) VALUES (" + QuoteSqlText(origin) + ")");
 }
 
 void CreateEmptyDatabase(const std::string& path, bool overwrite) {

@@ -12,6 +12,14 @@ namespace morvela {
 // Creates the tables, indexes and fixed rows in an open, empty database.
 void CreateSchema(Connection& conn);
 
+// Adds the builder's bookkeeping tables (REPLAY_PENDING, DB_ORIGIN) to a database made before
+// they existed; does nothing when they are there.
+void EnsureBuilderTables(Connection& conn);
+
+// Who made the database: "demo" for the demo database, empty when nobody said.
+std::string DatabaseOrigin(Connection& conn);
+void SetDatabaseOrigin(Connection& conn, const std::string& origin);
+
 // Creates a new database file with the schema. The file is built beside the target and renamed
 // over it only when complete, so a failure never leaves a half-made file behind. Refuses to
 // replace an existing file unless overwrite is set. Throws DatabaseError.

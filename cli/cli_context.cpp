@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "builder/prepare_seasons.h"
 #include "program/front_end_options.h"
 #include "program/selection.h"
 #include "program/startup.h"
@@ -107,6 +108,9 @@ std::optional<int> CliContext::OpenProgram() {
     return kExitError;
   }
   program->selection.result_mode = Mode();
+  // An import killed during its replay left seasons marked; they are finished before any
+  // command reads rating differences.
+  ReplayPendingAtStartup(*program);
   return std::nullopt;
 }
 

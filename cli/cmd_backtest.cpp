@@ -9,7 +9,7 @@
 #include <memory>
 #include <sstream>
 
-#include "builder/csv_import.h"
+#include "builder/imported_odds.h"
 #include "cli/cli_context.h"
 #include "cli/json.h"
 #include "cli/table_printer.h"
@@ -38,29 +38,9 @@ const char* ModeName(ResultMode mode) {
 
 // ---- Which odds the data holds ----
 
-// Where the odds of a match imported from the shared real data come from, by league and season
-// (as the data's README lists its sources).
-enum class OddsSource { kPreMatchAverage, kClosingAverage, kBet365 };
-
-OddsSource ImportedOddsSource(int league, const Date& date) {
-  const std::string_view code = League(league).code;
-  const int season = SeasonOfDate(date);
-  for (std::string_view c : {"at", "ch", "dk", "pl", "ro", "ru"})
-    if (code == c) return season <= 2019 ? OddsSource::kClosingAverage : OddsSource::kBet365;
-  for (std::string_view c : {"cz", "sk", "ua"})
-    if (code == c) return OddsSource::kBet365;
-  return season <= 2022 ? OddsSource::kPreMatchAverage : OddsSource::kBet365;
-}
-
-constexpr const char* kOddsSourceText[] = {
-    "market averages of pre-match odds",
-    "market averages of closing odds",
-    "Bet365 odds (the data does not say when they were taken)",
-};
-
 // Matches with the bookmaker's outcome odds, by the source those odds have in the real data.
-std::array<int, 3> CountOddsSources(const std::vector<BacktestMatch>& matches) {
-  std::array<int, 3> counts{};
+std::array<int, kImportedOddsKinds> CountOddsSources(const std::vector<BacktestMatch>& matches) {
+  std::array<int, kImportedOddsKinds> counts{};
   for (const BacktestMatch& m : matches)
     if (m.market) ++counts[static_cast<size_t>(ImportedOddsSource(m.league, m.date))];
   return counts;
@@ -69,14 +49,15 @@ std::array<int, 3> CountOddsSources(const std::vector<BacktestMatch>& matches) {
 std::vector<std::string> OddsNotes(const std::vector<BacktestMatch>& matches, ResultMode mode,
                                    int value_min) {
   std::vector<std::string> notes;
-  const std::array<int, 3> sources = CountOddsSources(matches);
+  const std::array<int, kImportedOddsKinds> sources = CountOddsSources(matches);
   std::string held =
       "Odds: the KURZY prices stored with each match. For a database imported from "
       "the shared real data they are, as its README states:";
   int priced = 0;
   for (size_t i = 0; i < sources.size(); ++i) {
     if (!sources[i]) continue;
-    held += (priced ? "; " : " ") + std::to_string(sources[i]) + " matches " + kOddsSourceText[i];
+    held += (priced ? "; " : " ") + std::to_string(sources[i]) + " matches " +
+            ImportedOddsSourceText(static_cast<ImportedOdds>(i));
     priced += sources[i];
   }
   notes.push_back(priced ? held + "." : "Odds: none of these matches has the bookmaker's odds.");

@@ -4,7 +4,9 @@
 
 #include "builder/schema.h"
 #include "cli/cli_context.h"
+#include "core/atomic_file.h"
 #include "core/cipher.h"
+#include "core/folder_lock.h"
 #include "program/startup.h"
 
 namespace morvela {
@@ -77,7 +79,14 @@ void RegisterBasicCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
   bool& force = ctx.Flag();
   init->add_flag("--force", force, "Replace an existing database");
   init->callback([&ctx, &exit_code, &force] {
+    FolderLock lock(ctx.Folder(), false, "init");
+    if (!lock.Held()) {
+      std::cerr << "Error: " << FolderLock::BusyMessage(ctx.Folder()) << "\n";
+      exit_code = kExitError;
+      return;
+    }
     const std::string path = ctx.Folder() + "Morvela.mdb";
+    RemoveStaleTemporaryFiles(path);  // left by a killed run; we hold the lock
     CreateEmptyDatabase(path, force);
     std::cout << "Created " << path << "\n";
     exit_code = kExitOk;

@@ -5,7 +5,10 @@
 #include <memory>
 
 #include "builder/demo_database.h"
+#include "builder/schema.h"
 #include "cli/cli_context.h"
+#include "core/atomic_file.h"
+#include "core/folder_lock.h"
 
 namespace morvela {
 
@@ -18,7 +21,13 @@ int RunDemo(CliContext& ctx, uint64_t seed, bool force) {
   options.today = ctx.Today().value_or(SystemToday());
   Messages msgs;
   msgs.NastavJazyk(ctx.Language().value_or(kEnglish));
+  FolderLock lock(ctx.Folder(), false, "demo");
+  if (!lock.Held()) {
+    std::cerr << "Error: " << FolderLock::BusyMessage(ctx.Folder()) << "\n";
+    return kExitError;
+  }
   const std::string path = ctx.Folder() + "Morvela.mdb";
+  RemoveStaleTemporaryFiles(path);  // left by a killed run; we hold the lock
   const DemoSummary s =
       CreateDemoDatabase(path, options, force, ctx.wait, msgs,
                          [](const std::string& line) { std::cout << line << std::endl; });

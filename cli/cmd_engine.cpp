@@ -5,6 +5,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/json.h"
+#include "core/folder_lock.h"
 #include "i18n/leagues.h"
 #include "predict/outcome_search.h"
 #include "predict/tip_selection.h"
@@ -127,15 +128,26 @@ int RunSearch(CliContext& ctx, const std::string& league_text, int diff,
 
 }  // namespace
 
+// The pending replays of an import (cmd_builder.cpp).
+int RunReplayPending(CliContext& ctx);
+
 void RegisterEngineCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
   auto* replay = app.add_subcommand(
       "replay", "Replay a season: rewrite its rating differences and under/over percentages");
   std::string& league = ctx.Text();
-  replay->add_option("league", league, "League id 1-20 or English country name")->required();
+  replay->add_option("league", league, "League id 1-20 or English country name");
   std::string& comp_text = ctx.Text();
   replay->add_option("--competition", comp_text,
                      "Replay this competition (SUTAZ.ID) instead of the active season");
-  replay->callback([&ctx, &exit_code, &league, &comp_text] {
+  bool& pending = ctx.Flag();
+  replay->add_flag("--pending", pending,
+                   "Replay every season an import left unfinished (all leagues)");
+  replay->callback([&ctx, &exit_code, &league, &comp_text, &pending] {
+    if (pending) {
+      exit_code = RunReplayPending(ctx);
+      return;
+    }
+    if (league.empty()) throw CLI::ValidationError("league", "name a league, or use --pending");
     int comp = 0;
     if (!comp_text.empty()) {
       try {
@@ -144,6 +156,12 @@ void RegisterEngineCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
         throw CLI::ValidationError("--competition",
                                    "expects a competition id, got '" + comp_text + "'");
       }
+    }
+    FolderLock lock(ctx.Folder(), false, "replay");
+    if (!lock.Held()) {
+      std::cerr << "Error: " << FolderLock::BusyMessage(ctx.Folder()) << "\n";
+      exit_code = kExitError;
+      return;
     }
     exit_code = RunReplay(ctx, league, comp);
   });

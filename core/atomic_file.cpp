@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <stdexcept>
+#include <vector>
 
 namespace morvela {
 
@@ -66,6 +67,16 @@ fs::path TemporaryNameBeside(const fs::path& path) {
   fs::path temp = path;
   temp += ".new-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
   return temp;
+}
+
+void RemoveStaleTemporaryFiles(const fs::path& path) {
+  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  const std::string prefix = path.filename().string() + ".new-";
+  std::error_code ec;
+  std::vector<fs::path> stale;
+  for (const auto& entry : fs::directory_iterator(folder, ec))
+    if (entry.path().filename().string().rfind(prefix, 0) == 0) stale.push_back(entry.path());
+  for (const fs::path& p : stale) fs::remove(p, ec);
 }
 
 bool WriteFileAtomically(const fs::path& path, std::string_view content) {

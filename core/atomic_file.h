@@ -13,6 +13,11 @@ namespace morvela {
 // A name beside `path` that no other process uses at the same time ("Morvela.mdb.new-4711").
 std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path);
 
+// Removes what killed writers left beside `path`: the files TemporaryNameBeside names, with
+// their -wal and -shm companions. Only for a caller that holds the folder's writer lock
+// (core/folder_lock.h), so that nobody else can be building one right now.
+void RemoveStaleTemporaryFiles(const std::filesystem::path& path);
+
 // Writes `content` beside `path`, syncs it, renames it over `path` and syncs the folder. False
 // when the file could not be written or renamed; the temporary file is gone either way.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view content);

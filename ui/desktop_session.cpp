@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "analysis/competition_teams.h"
+#include "builder/prepare_seasons.h"
 #include "i18n/leagues.h"
 #include "i18n/messages.h"
 #include "program/front_end_options.h"
@@ -222,6 +223,8 @@ bool DesktopSession::Start() {
     o.today = options_.today;
     o.language = options_.language;
     result = RunStartup(program_, o);
+    // Seasons an interrupted import left unreplayed are finished before the first tip.
+    if (result == StartupResult::kReady) ReplayPendingAtStartup(program_);
   });
   model_.ApplyLanguage();
   model_.NoLeagueState();

@@ -47,6 +47,7 @@ class Importing {
     }
     return out;
   }
+  void Native(const std::string& sql) { db_.conn().ExecuteNative(sql); }
   int64_t Count(const std::string& table) {
     Query q(db_.conn());
     q.Open("SELECT COUNT(*) AS N FROM " + table);
@@ -254,6 +255,130 @@ TEST(CsvImport, ConvertsLatin1Names) {
       EXPECT_TRUE(r.notes.empty());
     }
   }
+}
+
+// The encoding is chosen for a file as a whole and the damage is dealt with per line.
+TEST(CsvImport, DecodesTextLineByLine) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* encoding;  // empty when refused
+    std::vector<int> invalid_lines;
+    std::string text;  // the UTF-8 text, or a part of the refusal
+  };
+  const std::string utf16le(
+      "\xFF\xFE"
+      "A\0\xFC\0\n\0B\0",
+      10);
+  const std::string utf16be(
+      "\xFE\xFF"
+      "\0A\0\xFC\0\n\0B",
+      10);
+  const Case cases[] = {
+      {"ASCII", "a\nb\n", "UTF-8", {}, "a\nb\n"},
+      {"one bad byte among UTF-8 lines stays UTF-8",
+       "K\xC3\xB6ln\nM\xC3\xBCnchen\nBad \xFF\nN\xC3\xBCrnberg\n",
+       "UTF-8",
+       {3},
+       "K\xC3\xB6ln\nM\xC3\xBCnchen\nBad \xEF\xBF\xBD\nN\xC3\xBCrnberg\n"},
+      {"mostly not UTF-8 is Latin-1",
+       "M\xFCnchen\nK\xF6ln\nA\n",
+       "Latin-1",
+       {},
+       "M\xC3\xBCnchen\nK\xC3\xB6ln\nA\n"},
+      {"CR-only lines are counted as lines",
+       "a\rK\xC3\xB6ln\rx\xFF\rK\xC3\xB6ln\r",
+       "UTF-8",
+       {3},
+       "a\rK\xC3\xB6ln\rx\xEF\xBF\xBD\rK\xC3\xB6ln\r"},
+      {"UTF-16 little endian", utf16le, "UTF-16LE", {}, "A\xC3\xBC\nB"},
+      {"UTF-16 big endian", utf16be, "UTF-16BE", {}, "A\xC3\xBC\nB"},
+      {"UTF-16 with a lone surrogate",
+       std::string("\xFF\xFE"
+                   "A\0\n\0\x00\xD8",
+                   8),
+       "UTF-16LE",
+       {2},
+       "A\n\xEF\xBF\xBD"},
+      {"UTF-32 is refused", std::string("\xFF\xFE\0\0A\0\0\0", 8), "", {}, "UTF-32"},
+      {"NUL bytes without a mark are refused", std::string("A\0B\0", 4), "", {}, "NUL bytes"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const DecodedText d = DecodeToUtf8(c.bytes);
+    if (std::string(c.encoding).empty()) {
+      EXPECT_THAT(d.refused, HasSubstr(c.text));
+      continue;
+    }
+    EXPECT_EQ(d.refused, "");
+    EXPECT_EQ(d.encoding, c.encoding);
+    EXPECT_EQ(d.invalid_lines, c.invalid_lines);
+    EXPECT_EQ(d.text, c.text);
+  }
+}
+
+// A UTF-8 file with one broken byte: that row is skipped with its line, every other club keeps
+// its proper name (no Latin-1 doubles of clubs already stored).
+TEST(CsvImport, OneInvalidByteSkipsOnlyItsRow) {
+  Importing t;
+  const std::string rows =
+      "D1,01/09/2023,M\xC3\xBCnchen,K\xC3\xB6ln,1,0,H,,,,,,,,\n"
+      "D1,08/09/2023,K\xC3\xB6ln,M\xC3\xBCnchen,2,2,D,,,,,,,,\n"
+      "D1,15/09/2023,K\xC3\xB6ln,Gie\xDF"
+      "en,0,1,A,,,,,,,,\n"
+      "D1,22/09/2023,N\xC3\xBCrnberg,K\xC3\xB6ln,3,1,H,,,,,,,,\n";
+  const std::string first = t.Write("de/2023-24.csv", std::string(kUniformHeader) + rows);
+  ImportReport r = t.Import({first});
+  EXPECT_EQ(JoinedErrors(r), first + ":4: not valid UTF-8 text; row skipped\n");
+  EXPECT_EQ(r.Inserted(), 3);
+  EXPECT_EQ(t.Dump("SELECT NAZOV_EN FROM MUZSTVA ORDER BY ID"),
+            "M\xC3\xBCnchen\nK\xC3\xB6ln\nN\xC3\xBCrnberg\n");
+  // The same file again finds every match it stored.
+  r = t.Import({first});
+  EXPECT_EQ(r.Inserted(), 0);
+  EXPECT_EQ(t.Count("MUZSTVA"), 3);
+}
+
+// CR-only, CR LF and LF files give the same rows; a huge bad value is quoted cut short.
+TEST(CsvImport, LineEndsAndLongValues) {
+  for (const char* end : {"\n", "\r\n", "\r"}) {
+    SCOPED_TRACE(end[0] == '\r' && !end[1] ? "CR" : end[0] == '\r' ? "CR LF" : "LF");
+    Importing t;
+    std::string text = "Div,Date,HomeTeam,AwayTeam,FTHG,FTAG";
+    for (const char* row : {"E0,01/09/2023,A,B,1,0", "E0,02/09/2023,B,C,0,0"})
+      text += std::string(end) + row;
+    const ImportReport r = t.Import({t.Write("E0.csv", text + end)});
+    EXPECT_EQ(JoinedErrors(r), "");
+    EXPECT_EQ(r.Inserted(), 2);
+  }
+  Importing t;
+  const std::string huge(1 << 20, 'x');
+  const std::string file = t.Write("E0.csv", "Div,Date,HomeTeam,AwayTeam,FTHG,FTAG\nE0," + huge +
+                                                 ",A,B,1,0\nE0,01/09/2023,A," + huge + ",1,0\n");
+  const ImportReport r = t.Import({file});
+  ASSERT_EQ(r.errors.size(), 2u);
+  for (const std::string& e : r.errors) {
+    EXPECT_LT(e.size(), file.size() + 200) << e.substr(0, 300);
+    EXPECT_THAT(e, HasSubstr("x...' (1048576 bytes)"));
+  }
+}
+
+// Changed leagues are marked for a replay with the rows, also in a database made before the
+// marks existed; a file that changes nothing marks nothing.
+TEST(CsvImport, MarksChangedLeaguesForAReplay) {
+  Importing t;
+  const std::string file =
+      t.Write("E0_2023-24.csv", "Div,Date,HomeTeam,AwayTeam,FTHG,FTAG\nE0,01/09/2023,A,B,1,0\n");
+  t.Native("DROP TABLE REPLAY_PENDING");
+  t.Native("DROP TABLE DB_ORIGIN");
+  ImportReport r = t.Import({file});
+  EXPECT_EQ(JoinedErrors(r), "");
+  EXPECT_EQ(t.Dump("SELECT REPLAY_PENDING.ID_SUTAZ,SUTAZ.ID_LIGA FROM REPLAY_PENDING INNER JOIN "
+                   "SUTAZ ON SUTAZ.ID=REPLAY_PENDING.ID_SUTAZ"),
+            "1|4\n");
+  t.Native("DELETE FROM REPLAY_PENDING");
+  r = t.Import({file});
+  EXPECT_EQ(t.Count("REPLAY_PENDING"), 0);
 }
 
 TEST(CsvImport, ReimportChangesNothing) {

@@ -102,5 +102,30 @@ TEST_F(Preparing, ReportsSeasonsBeyondTheReplayLimits) {
   EXPECT_EQ(Count("ID_SUTAZ=1 AND ELO_ROZDIEL IS NOT NULL"), 1);
 }
 
+// The import marks what it changed; the pending replay replays exactly the marked leagues and
+// clears their marks, a refused season's too (it is reported, and a retry cannot change it).
+TEST_F(Preparing, ReplaysWhatIsMarkedAndClearsTheMarks) {
+  Import("en/2022-23.csv", "E0,01/09/2022,A,B,2,0,H,1,0,H,,,,,\n");
+  std::string rows;
+  for (int i = 0; i < 13; ++i)
+    rows += "E0,01/09/2023,H" + std::to_string(i) + ",A" + std::to_string(i) + ",1,0,H,,,,,,,,\n";
+  Import("en/2023-24.csv", rows);
+  Import("de/2023-24.csv", "D1,01/09/2023,X,Y,3,0,H,1,0,H,,,,,\n");
+  EXPECT_EQ(PendingReplayLeagues(db_.conn()), (std::vector<int>{4, 6}));
+  // Germany's marks gone: as if its replay had run and the import was killed afterwards.
+  db_.conn().ExecuteNative(
+      "DELETE FROM REPLAY_PENDING WHERE ID_SUTAZ IN (SELECT ID FROM SUTAZ WHERE ID_LIGA=6)");
+
+  const PrepareReport r = ReplayPendingSeasons(db_.dm(), wait_, msgs_, nullptr);
+  ASSERT_EQ(r.not_replayable.size(), 1u);
+  EXPECT_THAT(r.not_replayable[0], StartsWith("England 2023/2024: not replayable: "));
+  EXPECT_EQ(Count("ID_SUTAZ=1 AND ELO_ROZDIEL IS NOT NULL"), 1);
+  EXPECT_EQ(Count("ID_SUTAZ IN (SELECT ID FROM SUTAZ WHERE ID_LIGA=6) AND ELO_ROZDIEL IS NULL"), 1);
+  EXPECT_TRUE(PendingReplayLeagues(db_.conn()).empty());
+  EXPECT_FALSE(db_.conn().InTransaction());
+  // Nothing marked: nothing replayed, nothing reported.
+  EXPECT_TRUE(ReplayPendingSeasons(db_.dm(), wait_, msgs_, nullptr).not_replayable.empty());
+}
+
 }  // namespace
 }  // namespace morvela

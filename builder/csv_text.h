@@ -1,0 +1,34 @@
+// Reading CSV text for the importer: splitting a text into lines (LF, CR LF or a lone CR end a
+// line) and a line into fields, trimming, the case folding that club and column names compare
+// by, and quoting of bad values in messages.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvela::csv {
+
+std::string_view Trim(std::string_view s);
+
+// Team names and column names compare as the database's NOCASE collation does: ASCII letters
+// without regard to case, every other character as it is.
+std::string Fold(std::string_view s);
+
+// Number of characters (code points) of UTF-8 text.
+size_t Utf8Length(std::string_view s);
+
+// One CSV line split into fields; a field in double quotes may hold commas ("" is a quote).
+std::vector<std::string> SplitCsvLine(std::string_view line);
+
+// The lines of a text with their line ends (LF, CR LF or a lone CR) removed.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+// "file:line: ", the start of every message about a line of a file.
+std::string FileLine(const std::string& file, int line);
+
+// A value from a file as messages quote it: in single quotes, cut after 80 characters ("...'
+// and the value's size follow), so that a message about a huge field stays one readable line.
+std::string Quote(std::string_view value);
+
+}  // namespace morvela::csv
