@@ -140,6 +140,45 @@ int VratPoradie(const TeamTable& table, int t, int k) {
   return 0;
 }
 
+AnalysisStatus CheckAnalysisLimits(Query& teams, Query& replay, int64_t home, int64_t away,
+                                   const std::function<bool()>& counts_row) {
+  AnalysisStatus status;
+  std::map<int64_t, Counts> counts;
+  for (teams.First(); !teams.Eof(); teams.Next())
+    counts.try_emplace(teams.FieldByName("ID_MUZSTVO").AsInteger());
+  teams.First();
+  if (!counts.count(home)) {
+    status.problem = AnalysisProblem::kHomeTeamNotFound;
+    status.team = home;
+    return status;
+  }
+  if (!counts.count(away)) {
+    status.problem = AnalysisProblem::kAwayTeamNotFound;
+    status.team = away;
+    return status;
+  }
+  for (replay.First(); !replay.Eof(); replay.Next()) {
+    auto h = counts.find(replay.FieldByName("HOME").AsInteger());
+    auto a = counts.find(replay.FieldByName("AWAY").AsInteger());
+    if (h == counts.end() || a == counts.end() || !counts_row()) continue;
+    ++h->second.all;
+    ++h->second.home;
+    ++a->second.all;
+    ++a->second.away;
+  }
+  replay.First();
+  for (const auto& [team, c] : counts) {
+    if (c.all > kAnalysisMatches || c.home > kAnalysisVenueMatches ||
+        c.away > kAnalysisVenueMatches) {
+      status.problem = AnalysisProblem::kTooManyMatches;
+      status.team = team;
+      status.count = c.all;
+      return status;
+    }
+  }
+  return status;
+}
+
 AnalysisStatus AnalysePairing(Connection& conn, const PairingInput& in, TeamTable& table,
                               PairingFigures& f) {
   const ModeColumns& m = Columns(in.result_mode);
@@ -154,45 +193,14 @@ AnalysisStatus AnalysePairing(Connection& conn, const PairingInput& in, TeamTabl
     status.count = teams.RecordCount();
     return status;
   }
-  // Ids of the competition's teams, for the limit check before the table is touched.
-  std::map<int64_t, Counts> counts;
-  for (; !teams.Eof(); teams.Next())
-    counts.try_emplace(teams.FieldByName("ID_MUZSTVO").AsInteger());
-  if (!counts.count(in.home)) {
-    status.problem = AnalysisProblem::kHomeTeamNotFound;
-    status.team = in.home;
-    return status;
-  }
-  if (!counts.count(in.away)) {
-    status.problem = AnalysisProblem::kAwayTeamNotFound;
-    status.team = in.away;
-    return status;
-  }
-
   Query replay(conn);
   replay.Open(ReplayStatement(in.competition, m));
   auto played = [&]() {
     return !replay.FieldByName(m.home_goal).AsString().empty() &&
            !replay.FieldByName(m.away_goal).AsString().empty();
   };
-  for (; !replay.Eof(); replay.Next()) {
-    auto h = counts.find(replay.FieldByName("HOME").AsInteger());
-    auto a = counts.find(replay.FieldByName("AWAY").AsInteger());
-    if (h == counts.end() || a == counts.end() || !played()) continue;
-    ++h->second.all;
-    ++h->second.home;
-    ++a->second.all;
-    ++a->second.away;
-  }
-  for (const auto& [team, c] : counts) {
-    if (c.all > kAnalysisMatches || c.home > kAnalysisVenueMatches ||
-        c.away > kAnalysisVenueMatches) {
-      status.problem = AnalysisProblem::kTooManyMatches;
-      status.team = team;
-      status.count = c.all;
-      return status;
-    }
-  }
+  status = CheckAnalysisLimits(teams, replay, in.home, in.away, played);
+  if (!status.ok()) return status;
 
   // Within the limits: load the table.
   int slot = 1;

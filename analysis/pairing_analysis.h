@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,13 @@ std::string AnalysisTeamStatement(const std::string& competition, int language);
 // The slot of a team: the first used slot with its id, scanning from 1 up to the first empty
 // slot; 0 when there is none.
 int FindTeamSlot(const TeamTable& table, int64_t team);
+
+// The limits of the fixed tables, checked before a table is touched: both teams of the pairing
+// among `teams` (the team statement's rows), and at most 50 matches per team, 25 at home and 25
+// away, among the rows of `replay` for which `counts_row` says yes. Both result sets are left
+// on their first row.
+AnalysisStatus CheckAnalysisLimits(Query& teams, Query& replay, int64_t home, int64_t away,
+                                   const std::function<bool()>& counts_row);
 
 // Runs the analysis: clears `table`, loads the teams, replays the season and computes the
 // figures. Beyond the limits (checked before the table is filled) or with a pairing team that

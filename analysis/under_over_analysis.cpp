@@ -26,10 +26,6 @@ int SumOfGoals(Query& q) {
   return sum;
 }
 
-struct Counts {
-  int all = 0, home = 0, away = 0;
-};
-
 }  // namespace
 
 double GoalAverage(uint16_t total, int count, double average) {
@@ -55,40 +51,10 @@ AnalysisStatus AnalyseUnderOver(Connection& conn, const std::string& competition
     status.count = teams.RecordCount();
     return status;
   }
-  std::map<int64_t, Counts> counts;
-  for (; !teams.Eof(); teams.Next())
-    counts.try_emplace(teams.FieldByName("ID_MUZSTVO").AsInteger());
-  if (!counts.count(home)) {
-    status.problem = AnalysisProblem::kHomeTeamNotFound;
-    status.team = home;
-    return status;
-  }
-  if (!counts.count(away)) {
-    status.problem = AnalysisProblem::kAwayTeamNotFound;
-    status.team = away;
-    return status;
-  }
-
   Query replay(conn);
   replay.Open(GoalReplayStatement(competition));
-  for (; !replay.Eof(); replay.Next()) {
-    auto x = counts.find(replay.FieldByName("HOME").AsInteger());
-    auto y = counts.find(replay.FieldByName("AWAY").AsInteger());
-    if (x == counts.end() || y == counts.end()) continue;
-    ++x->second.all;
-    ++x->second.home;
-    ++y->second.all;
-    ++y->second.away;
-  }
-  for (const auto& [team, c] : counts) {
-    if (c.all > kAnalysisMatches || c.home > kAnalysisVenueMatches ||
-        c.away > kAnalysisVenueMatches) {
-      status.problem = AnalysisProblem::kTooManyMatches;
-      status.team = team;
-      status.count = c.all;
-      return status;
-    }
-  }
+  status = CheckAnalysisLimits(teams, replay, home, away, [] { return true; });
+  if (!status.ok()) return status;
 
   int slot = 1;
   for (teams.First(); !teams.Eof(); teams.Next(), ++slot) {
