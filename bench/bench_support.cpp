@@ -1,6 +1,8 @@
 #include "bench_support.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace morvela::bench {
 
@@ -13,6 +15,29 @@ double MedianSeconds(int runs, const std::function<void()>& fn) {
   }
   std::sort(t.begin(), t.end());
   return t[t.size() / 2];
+}
+
+std::string DatabaseArgument(int argc, char** argv) {
+  std::string source;
+  if (argc > 1) {
+    source = argv[1];
+  } else if (const char* home = std::getenv("MORVELA_HOME")) {
+    source = std::string(home) + "/Morvela.mdb";
+  }
+  return !source.empty() && std::filesystem::exists(source) ? source : std::string();
+}
+
+std::string ScratchCopy(const std::string& database, const std::string& name) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / name;
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  fs::copy_file(database, dir / "Morvela.mdb");
+  return dir.string() + "/";
+}
+
+void SilentUi::ShowMessage(MessageKind, const std::string& text) {
+  std::fprintf(stderr, "%s\n", text.c_str());
 }
 
 std::string DataFolder() {

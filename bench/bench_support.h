@@ -4,13 +4,37 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "core/user_interface.h"
 
 namespace morvela::bench {
 
 // Runs fn `runs` times and returns the median wall time in seconds.
 double MedianSeconds(int runs, const std::function<void()>& fn);
+
+// The database a benchmark reads: argv[1], else $MORVELA_HOME/Morvela.mdb; empty when neither
+// names an existing file.
+std::string DatabaseArgument(int argc, char** argv);
+
+// A scratch folder `name` under the system's temp folder holding a fresh copy of `database`, so
+// that a benchmark never changes the user's file. Returns the folder with a trailing separator.
+std::string ScratchCopy(const std::string& database, const std::string& name);
+
+// A user interface for benchmarks: messages go to stderr, questions are answered No.
+class SilentUi : public UserInterface {
+ public:
+  void ShowMessage(MessageKind, const std::string& text) override;
+  bool AskYesNo(const std::string&) override { return false; }
+  int ChooseLanguage() override { return 1; }
+  std::optional<std::string> AskSaveFile(const std::string&, const std::string&,
+                                         const std::string&) override {
+    return std::nullopt;
+  }
+  void OpenUrl(const std::string&) override {}
+};
 
 // The real match data folder: MORVELA_DATA, else ../shared/data beside the repository.
 std::string DataFolder();

@@ -26,23 +26,15 @@ using namespace morvela;
 namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
-  std::string source;
-  if (argc > 1) {
-    source = argv[1];
-  } else if (const char* home = std::getenv("MORVELA_HOME")) {
-    source = std::string(home) + "/Morvela.mdb";
-  }
-  if (source.empty() || !fs::exists(source)) {
+  const std::string source = bench::DatabaseArgument(argc, argv);
+  if (source.empty()) {
     std::fprintf(stderr, "usage: engine_bench DATABASE (a database built by morvela-cli import)\n");
     return 2;
   }
-  const fs::path dir = fs::temp_directory_path() / "morvela-engine-bench";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  fs::copy_file(source, dir / "Morvela.mdb");
+  const std::string folder = bench::ScratchCopy(source, "morvela-engine-bench");
 
   Tdm dm;
-  dm.ADOConnection1.SetConnectionString(MakeConnectionString(dir.string() + "/", ""));
+  dm.ADOConnection1.SetConnectionString(MakeConnectionString(folder, ""));
   dm.ADOConnection1.Open();
   Messages msgs;
   msgs.NastavJazyk(1);
@@ -122,6 +114,6 @@ int main(int argc, char** argv) {
       sql / memory, sql / (memory + load));
   std::printf("searches whose percentages differ: %d\n", differ);
   dm.ADOConnection1.Close();
-  fs::remove_all(dir);
+  fs::remove_all(folder);
   return differ == 0 ? 0 : 1;
 }

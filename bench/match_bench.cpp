@@ -19,44 +19,18 @@
 using namespace morvela;
 namespace fs = std::filesystem;
 
-namespace {
-
-class SilentUi : public UserInterface {
- public:
-  void ShowMessage(MessageKind, const std::string& text) override {
-    std::fprintf(stderr, "%s\n", text.c_str());
-  }
-  bool AskYesNo(const std::string&) override { return false; }
-  int ChooseLanguage() override { return 1; }
-  std::optional<std::string> AskSaveFile(const std::string&, const std::string&,
-                                         const std::string&) override {
-    return std::nullopt;
-  }
-  void OpenUrl(const std::string&) override {}
-};
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  std::string source;
-  if (argc > 1) {
-    source = argv[1];
-  } else if (const char* home = std::getenv("MORVELA_HOME")) {
-    source = std::string(home) + "/Morvela.mdb";
-  }
-  if (source.empty() || !fs::exists(source)) {
+  const std::string source = bench::DatabaseArgument(argc, argv);
+  if (source.empty()) {
     std::fprintf(stderr, "usage: match_bench DATABASE (a database built by morvela-cli import)\n");
     return 2;
   }
-  const fs::path dir = fs::temp_directory_path() / "morvela-match-bench";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  fs::copy_file(source, dir / "Morvela.mdb");
+  const std::string folder = bench::ScratchCopy(source, "morvela-match-bench");
 
-  SilentUi ui;
+  bench::SilentUi ui;
   NullWaitIndicator wait;
   Program p(ui, wait);
-  p.folder = dir.string() + "/";
+  p.folder = folder;
   p.dm.ADOConnection1.SetConnectionString(MakeConnectionString(p.folder, ""));
   p.dm.ADOConnection1.Open();
   p.messages.NastavJazyk(kEnglish);
