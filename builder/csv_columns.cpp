@@ -1,4 +1,5 @@
 #include "builder/csv_columns.h"
+#include "core/text.h"
 
 #include <algorithm>
 #include <array>
@@ -31,12 +32,12 @@ std::optional<double> ParseOdds(std::string_view text) {
 std::optional<ColumnMap> MapColumns(const std::vector<std::string>& header, std::string& missing) {
   std::unordered_map<std::string, int> index;
   for (size_t i = 0; i < header.size(); ++i) {
-    std::string name = Fold(Trim(header[i]));
+    std::string name = AsciiLower(TrimSpacesAndTabs(header[i]));
     index.emplace(name, static_cast<int>(i));
   }
   auto find = [&](std::initializer_list<std::string_view> names) {
     for (std::string_view n : names)
-      if (auto it = index.find(Fold(n)); it != index.end()) return it->second;
+      if (auto it = index.find(AsciiLower(n)); it != index.end()) return it->second;
     return -1;
   };
   ColumnMap m;
@@ -75,7 +76,7 @@ std::optional<ColumnMap> MapColumns(const std::vector<std::string>& header, std:
 }
 
 std::optional<Date> ParseMatchDate(std::string_view text) {
-  text = Trim(text);
+  text = TrimSpacesAndTabs(text);
   if (auto sp = text.find(' '); sp != std::string_view::npos) text = text.substr(0, sp);
   char sep = text.find('/') != std::string_view::npos ? '/' : '.';
   if (text.size() == 10 && text[4] == '-') {
@@ -102,7 +103,7 @@ std::optional<Date> ParseMatchDate(std::string_view text) {
 
 // Goals: empty, or a whole number 0..99.
 bool ParseGoals(std::string_view text, std::optional<int>& goals) {
-  text = Trim(text);
+  text = TrimSpacesAndTabs(text);
   if (text.empty()) return true;
   auto v = ParseDigits(text);
   if (!v || *v > 99 || text.size() > 2) return false;

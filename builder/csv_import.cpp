@@ -1,4 +1,5 @@
 #include "builder/csv_import.h"
+#include "core/text.h"
 
 #include <algorithm>
 #include <array>
@@ -134,8 +135,9 @@ std::optional<Row> Importer::ParseRow(const ColumnMap& m, const std::vector<std:
                                       std::optional<int> file_league,
                                       std::optional<int> file_season, std::string& error) const {
   auto cell = [&](int i) -> std::string_view {
-    return i >= 0 && static_cast<size_t>(i) < f.size() ? Trim(f[static_cast<size_t>(i)])
-                                                       : std::string_view{};
+    return i >= 0 && static_cast<size_t>(i) < f.size()
+               ? TrimSpacesAndTabs(f[static_cast<size_t>(i)])
+               : std::string_view{};
   };
   if (f.size() < m.required_width) {
     error = "has " + std::to_string(f.size()) + " fields, the header names at least " +
@@ -193,7 +195,7 @@ std::optional<Row> Importer::ParseRow(const ColumnMap& m, const std::vector<std:
   }
   r.home = options_.aliases.Resolve(r.league, r.home);
   r.away = options_.aliases.Resolve(r.league, r.away);
-  if (Fold(r.home) == Fold(r.away)) {
+  if (AsciiLower(r.home) == AsciiLower(r.away)) {
     error = "home and away team are the same ('" + r.home + "')";
     return std::nullopt;
   }
@@ -241,7 +243,7 @@ std::vector<Row> Importer::ReadRows(const fs::path& path, FileImport& result) {
   }
   const std::set<int> bad_lines(decoded.invalid_lines.begin(), decoded.invalid_lines.end());
   const std::vector<std::string_view> lines = SplitLines(decoded.text);
-  if (lines.empty() || Trim(lines[0]).empty()) {
+  if (lines.empty() || TrimSpacesAndTabs(lines[0]).empty()) {
     report_.errors.push_back(FileLine(result.file, 1) + "no header line");
     result.rejected = true;
     return rows;
@@ -282,7 +284,7 @@ std::vector<Row> Importer::ReadRows(const fs::path& path, FileImport& result) {
     }
     const std::vector<std::string> fields = SplitCsvLine(lines[i]);
     if (std::all_of(fields.begin(), fields.end(),
-                    [](const std::string& s) { return Trim(s).empty(); })) {
+                    [](const std::string& s) { return TrimSpacesAndTabs(s).empty(); })) {
       continue;  // blank rows and rows of bare commas close many files
     }
     ++result.rows;
@@ -292,8 +294,8 @@ std::vector<Row> Importer::ReadRows(const fs::path& path, FileImport& result) {
       AddError(result, FileLine(result.file, line) + error + "; row skipped");
       continue;
     }
-    const auto key =
-        std::make_tuple(row->league, DayNumber(row->date), Fold(row->home), Fold(row->away));
+    const auto key = std::make_tuple(row->league, DayNumber(row->date), AsciiLower(row->home),
+                                     AsciiLower(row->away));
     if (auto [it, fresh] = first_line.emplace(key, line); !fresh) {
       AddError(result, FileLine(result.file, line) + "the match " + row->home + " - " + row->away +
                            " of this date is already on line " + std::to_string(it->second) +
@@ -394,9 +396,10 @@ int64_t Importer::TeamId(int league, const std::string& name) {
     q.Open("SELECT ID,NAZOV_EN FROM MUZSTVA WHERE ID_LIGA=" + std::to_string(league) +
            " ORDER BY ID");
     for (; !q.Eof(); q.Next())
-      names.emplace(Fold(q.FieldByName("NAZOV_EN").AsString()), q.FieldByName("ID").AsInteger());
+      names.emplace(AsciiLower(q.FieldByName("NAZOV_EN").AsString()),
+                    q.FieldByName("ID").AsInteger());
   }
-  const std::string key = Fold(name);
+  const std::string key = AsciiLower(name);
   if (auto found = names.find(key); found != names.end()) return found->second;
   const std::string quoted = QuoteSqlText(name);
   conn_.Execute("INSERT INTO MUZSTVA (ID_LIGA,NAZOV,NAZOV_EN,NAZOV_DE,NAZOV_IT) VALUES (" +
@@ -667,7 +670,7 @@ void CollectCsvFiles(const fs::path& path, std::vector<fs::path>& files) {
   std::vector<fs::path> found;
   for (const auto& entry : fs::recursive_directory_iterator(path)) {
     if (!entry.is_regular_file()) continue;
-    std::string ext = Fold(entry.path().extension().string());
+    std::string ext = AsciiLower(entry.path().extension().string());
     if (ext == ".csv") found.push_back(entry.path());
   }
   std::sort(found.begin(), found.end());

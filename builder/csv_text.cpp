@@ -1,30 +1,14 @@
 #include "builder/csv_text.h"
 
+#include "core/text.h"
+
 #include <algorithm>
 
 namespace morvela::csv {
 
-std::string_view Trim(std::string_view s) {
-  const auto first = s.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 // Team names and column names compare as the database's NOCASE collation does: ASCII letters
 // without regard to case, every other character as it is.
-std::string Fold(std::string_view s) {
-  std::string r(s);
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
-}
-
 // Number of characters (code points) of UTF-8 text.
-size_t Utf8Length(std::string_view s) {
-  return static_cast<size_t>(
-      std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
 // One CSV line split into fields; a field in double quotes may hold commas ("" is a quote).
 std::vector<std::string> SplitCsvLine(std::string_view line) {
   std::vector<std::string> fields(1);
@@ -70,16 +54,9 @@ std::string FileLine(const std::string& file, int line) {
 }
 
 std::string Quote(std::string_view value) {
-  constexpr size_t kMaxCharacters = 80;
-  size_t end = 0, characters = 0;
-  while (end < value.size() && characters < kMaxCharacters) {
-    ++end;
-    while (end < value.size() && (static_cast<unsigned char>(value[end]) & 0xC0) == 0x80) ++end;
-    ++characters;
-  }
-  if (end >= value.size()) return "'" + std::string(value) + "'";
-  return "'" + std::string(value.substr(0, end)) + "...' (" + std::to_string(value.size()) +
-         " bytes)";
+  const std::string shown = ValueForMessage(value);
+  if (shown.size() == value.size()) return "'" + shown + "'";
+  return "'" + shown + "' (" + std::to_string(value.size()) + " bytes)";
 }
 
 }  // namespace morvela::csv

@@ -9,15 +9,6 @@
 
 namespace morvela::csv {
 
-std::string_view Trim(std::string_view s);
-
-// Team names and column names compare as the database's NOCASE collation does: ASCII letters
-// without regard to case, every other character as it is.
-std::string Fold(std::string_view s);
-
-// Number of characters (code points) of UTF-8 text.
-size_t Utf8Length(std::string_view s);
-
 // One CSV line split into fields; a field in double quotes may hold commas ("" is a quote).
 std::vector<std::string> SplitCsvLine(std::string_view line);
 
@@ -28,7 +19,7 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 std::string FileLine(const std::string& file, int line);
 
 // A value from a file as messages quote it: in single quotes, cut after 80 characters ("...'
-// and the value's size follow), so that a message about a huge field stays one readable line.
+// and the value's size follow; core/text.h ValueForMessage).
 std::string Quote(std::string_view value);
 
 }  // namespace morvela::csv

@@ -1,4 +1,5 @@
 #include "builder/league_rules.h"
+#include "core/text.h"
 
 #include <algorithm>
 #include <array>
@@ -9,9 +10,6 @@
 namespace morvela {
 
 namespace {
-
-using csv::Fold;
-using csv::Trim;
 
 // Up to four digits: the parts of season labels.
 std::optional<int> ParseDigits(std::string_view s) {
@@ -61,9 +59,9 @@ constexpr std::array<ZoneRule, 20> kZoneRules = {{
 }  // namespace
 
 std::optional<int> LeagueIdFromDivision(std::string_view code) {
-  const std::string folded = Fold(Trim(code));
+  const std::string folded = AsciiLower(TrimSpacesAndTabs(code));
   for (const DivisionCode& d : kDivisions)
-    if (Fold(d.code) == folded) return d.league;
+    if (AsciiLower(d.code) == folded) return d.league;
   return std::nullopt;
 }
 

@@ -1,4 +1,5 @@
 #include "builder/team_aliases.h"
+#include "core/text.h"
 
 #include <algorithm>
 #include <fstream>
@@ -13,10 +14,8 @@
 namespace morvela {
 
 using csv::FileLine;
-using csv::Fold;
 using csv::SplitCsvLine;
 using csv::SplitLines;
-using csv::Trim;
 
 TeamAliases TeamAliases::Load(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -35,7 +34,7 @@ TeamAliases TeamAliases::Load(const std::string& path) {
   auto find = [&](std::initializer_list<std::string_view> names) {
     for (std::string_view n : names)
       for (size_t i = 0; i < header.size(); ++i)
-        if (Fold(Trim(header[i])) == Fold(n)) return static_cast<int>(i);
+        if (AsciiLower(TrimSpacesAndTabs(header[i])) == AsciiLower(n)) return static_cast<int>(i);
     return -1;
   };
   const int cc = find({"cc", "league"}), div = find({"Div"});
@@ -50,10 +49,12 @@ TeamAliases TeamAliases::Load(const std::string& path) {
   for (size_t i = 1; i < lines.size(); ++i) {
     const std::vector<std::string> f = SplitCsvLine(lines[i]);
     auto cell = [&](int c) {
-      return c >= 0 && static_cast<size_t>(c) < f.size() ? Trim(f[static_cast<size_t>(c)])
-                                                         : std::string_view{};
+      return c >= 0 && static_cast<size_t>(c) < f.size()
+                 ? TrimSpacesAndTabs(f[static_cast<size_t>(c)])
+                 : std::string_view{};
     };
-    if (std::all_of(f.begin(), f.end(), [](const std::string& s) { return Trim(s).empty(); }))
+    if (std::all_of(f.begin(), f.end(),
+                    [](const std::string& s) { return TrimSpacesAndTabs(s).empty(); }))
       continue;
     std::optional<int> league =
         !cell(cc).empty() ? LeagueIdFromCode(cell(cc)) : LeagueIdFromCode(cell(div));
@@ -70,11 +71,11 @@ TeamAliases TeamAliases::Load(const std::string& path) {
 }
 
 void TeamAliases::Add(int league, std::string_view variant, std::string_view name) {
-  names_[{league, Fold(Trim(variant))}] = std::string(Trim(name));
+  names_[{league, AsciiLower(TrimSpacesAndTabs(variant))}] = std::string(TrimSpacesAndTabs(name));
 }
 
 const std::string& TeamAliases::Resolve(int league, const std::string& name) const {
-  auto it = names_.find({league, Fold(name)});
+  auto it = names_.find({league, AsciiLower(name)});
   return it == names_.end() ? name : it->second;
 }
 

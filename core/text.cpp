@@ -65,6 +65,13 @@ std::string AsciiUpper(std::string_view text) {
   return out;
 }
 
+std::string AsciiLower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                     [](char x, char y) { return AsciiUpperChar(x) == AsciiUpperChar(y); });
@@ -86,6 +93,16 @@ std::string UpperCaseText(std::string_view text) {
     }
   }
   return out;
+}
+
+std::string ValueForMessage(std::string_view value) {
+  constexpr size_t kQuotedCharacters = 80;
+  size_t chars = 0;
+  for (size_t i = 0; i < value.size(); ++i) {
+    if ((value[i] & 0xC0) == 0x80) continue;
+    if (chars++ == kQuotedCharacters) return std::string(value.substr(0, i)) + "...";
+  }
+  return std::string(value);
 }
 
 size_t Utf8Length(std::string_view text) {

@@ -19,12 +19,18 @@ std::string_view TrimBlanksAndControls(std::string_view text);
 
 // ASCII letters in upper case; every other byte unchanged.
 std::string AsciiUpper(std::string_view text);
+// ASCII letters in lower case; every other byte unchanged (the NOCASE collation's folding).
+std::string AsciiLower(std::string_view text);
 // Equal when ASCII letters are compared without regard to case (other bytes must match).
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // Upper case of a UTF-8 text for the letters of the program's languages (ASCII, Latin-1 such
 // as "ä" and "é", and Latin Extended-A such as "č" and "ľ"); other characters stay.
 std::string UpperCaseText(std::string_view text);
+
+// A value quoted in a message: its first 80 characters, with "..." when there was more, so that
+// a message about a huge field stays one readable line.
+std::string ValueForMessage(std::string_view value);
 
 // Number of characters (code points) of UTF-8 text: its bytes that do not continue a sequence.
 size_t Utf8Length(std::string_view text);

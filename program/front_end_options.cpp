@@ -10,8 +10,6 @@ namespace morvela {
 
 namespace {
 
-constexpr size_t kQuotedCharacters = 80;
-
 [[noreturn]] void Refuse(std::string_view option, std::string_view expects,
                          std::string_view value) {
   throw OptionError(std::string(option) + " expects " + std::string(expects) + ", got '" +
@@ -19,15 +17,6 @@ constexpr size_t kQuotedCharacters = 80;
 }
 
 }  // namespace
-
-std::string ValueForMessage(std::string_view value) {
-  size_t chars = 0;
-  for (size_t i = 0; i < value.size(); ++i) {
-    if ((value[i] & 0xC0) == 0x80) continue;
-    if (chars++ == kQuotedCharacters) return std::string(value.substr(0, i)) + "...";
-  }
-  return std::string(value);
-}
 
 Date DateOption(std::string_view option, std::string_view text) {
   const std::optional<Date> d = ParseIsoDate(text);

@@ -41,7 +41,4 @@ int LeagueOption(std::string_view option, std::string_view text);
 // not a usable date throws OptionError rather than being ignored.
 std::optional<Date> TodayFromEnvironment();
 
-// The first 80 characters of a value quoted in a message, with "..." when there was more.
-std::string ValueForMessage(std::string_view value);
-
 }  // namespace morvela

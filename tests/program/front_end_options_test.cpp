@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "core/text.h"
+
 namespace morvela {
 namespace {
 
