@@ -26,6 +26,10 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 // as "ä" and "é", and Latin Extended-A such as "č" and "ľ"); other characters stay.
 std::string UpperCaseText(std::string_view text);
 
+// One field of a CSV line: the text as it stands, or, when it holds the separator, a double
+// quote or a line break, the text in double quotes with its quotes doubled.
+std::string CsvField(std::string_view text, char separator);
+
 // Number of characters (code points) of UTF-8 text: its bytes that do not continue a sequence.
 size_t Utf8Length(std::string_view text);
 
