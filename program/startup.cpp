@@ -158,7 +158,9 @@ StartupResult RunStartup(Program& p, const StartupOptions& o) {
   } else {
     if (p.settings.Lang == 0) {
       p.settings.Lang = p.ui.ChooseLanguage();
-      WriteLang(ini, p.settings.Lang);
+      // A chooser closed without a choice leaves the stored 0 as it is; rewriting the file
+      // (an atomic replace with its disk flush) would only cost every command-line run time.
+      if (p.settings.Lang != 0) WriteLang(ini, p.settings.Lang);
     }
     p.language = p.settings.Lang == 0 ? 1 : p.settings.Lang;
   }

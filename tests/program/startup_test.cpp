@@ -2,6 +2,7 @@
 #include "program/startup.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -79,8 +80,17 @@ TEST_F(StartupTest, ClosedChooserRunsInEnglishAndAsksAgainNextTime) {
   ASSERT_EQ(Start(), StartupResult::kReady);
   EXPECT_EQ(program_->language, 1);
   EXPECT_NE(Ini().find("Lang=0"), std::string::npos);
+  // The unchanged 0 is not written again: the file keeps its inode (an atomic replace would
+  // give it a new one).
+  const auto inode = [this] {
+    struct stat st {};
+    ::stat((dir_.Path() / "Nastavenie.ini").c_str(), &st);
+    return st.st_ino;
+  };
+  const auto before = inode();
   ASSERT_EQ(Start(), StartupResult::kReady);
   EXPECT_EQ(ui_.chooser_shown, 2);
+  EXPECT_EQ(inode(), before);
 }
 
 TEST_F(StartupTest, GarbageSettingsReadAsDefaults) {
