@@ -40,6 +40,12 @@ void TerminalUi::ShowMessage(MessageKind kind, const std::string& text) {
   std::cerr << KindTitle(kind) << ": " << OneLine(text) << "\n";
 }
 
+void TerminalUi::ShowDetailedMessage(MessageKind kind, const std::string& text,
+                                     const std::string& detail) {
+  ShowMessage(kind, text);
+  if (!detail.empty()) std::cerr << "Reason: " << OneLine(detail) << "\n";
+}
+
 bool TerminalUi::AskYesNo(const std::string& text) {
   std::cerr << OneLine(text) << (assume_yes ? " yes\n" : " no (use --yes)\n");
   return assume_yes;

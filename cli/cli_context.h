@@ -25,6 +25,9 @@ inline constexpr int kExitNothing = 3;  // nothing to do (no fixtures to tip)
 class TerminalUi : public UserInterface {
  public:
   void ShowMessage(MessageKind kind, const std::string& text) override;
+  // The message's line, then the detail on a line of its own.
+  void ShowDetailedMessage(MessageKind kind, const std::string& text,
+                           const std::string& detail) override;
   bool AskYesNo(const std::string& text) override;
   int ChooseLanguage() override { return 0; }
   std::optional<std::string> AskSaveFile(const std::string& folder, const std::string& filter,

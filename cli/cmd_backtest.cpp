@@ -13,6 +13,7 @@
 #include "cli/cli_context.h"
 #include "cli/json.h"
 #include "cli/table_printer.h"
+#include "core/text.h"
 #include "i18n/leagues.h"
 #include "i18n/message_ids.h"
 #include "program/front_end_options.h"
@@ -265,13 +266,6 @@ void PrintJson(const BacktestOptions& o, const BacktestArgs& a, const BacktestRu
 
 // ---- CSV ----
 
-std::string CsvField(const std::string& s) {
-  if (s.find_first_of(",\"\n") == std::string::npos) return s;
-  std::string q = "\"";
-  for (char c : s) q += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return q + "\"";
-}
-
 void WriteCsv(const std::string& path, const BacktestRun& run, ResultMode mode) {
   std::ofstream out(path, std::ios::binary);
   if (!out) throw std::runtime_error("cannot write " + path);
@@ -280,8 +274,8 @@ void WriteCsv(const std::string& path, const BacktestRun& run, ResultMode mode) 
                                          : "home_percent,draw_percent,away_percent")
       << ",tip,tip_percent,odds,outcome,won\n";
   for (const BacktestMatch& m : run.matches) {
-    out << FormatIsoDate(m.date) << "," << League(m.league).code << "," << CsvField(m.home) << ","
-        << CsvField(m.away) << ","
+    out << FormatIsoDate(m.date) << "," << League(m.league).code << "," << CsvField(m.home, ',')
+        << "," << CsvField(m.away, ',') << ","
         << (mode == ResultMode::kUnderOver ? "" : std::to_string(m.difference));
     for (int p : m.percents) out << "," << p;
     out << "," << TrimTip(m.tip) << "," << m.tip_percent << "," << (m.odds ? Fixed(*m.odds, 2) : "")
@@ -312,7 +306,7 @@ int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  RunExit(p);
+  RunExit(p, /*pause=*/false);
   if (run.matches.empty()) {
     std::cerr << "No played match to test between " << a.from << " and " << a.to << "\n";
     return kExitNothing;

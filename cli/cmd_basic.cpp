@@ -46,7 +46,7 @@ int RunInfo(CliContext& ctx) {
     std::cout << "  " << table << std::string(16 - std::string(table).size(), ' ')
               << q.FieldByName("N").AsInteger() << "\n";
   }
-  RunExit(p);
+  RunExit(p, /*pause=*/false);
   return kExitOk;
 }
 
@@ -68,7 +68,7 @@ int RunSql(CliContext& ctx, const std::string& statement) {
     int changed = p.dm.Command1.Execute(statement);
     std::cout << changed << (changed == 1 ? " row changed\n" : " rows changed\n");
   }
-  RunExit(p);
+  RunExit(p, /*pause=*/false);
   return kExitOk;
 }
 

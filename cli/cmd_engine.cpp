@@ -53,7 +53,7 @@ int RunReplay(CliContext& ctx, const std::string& league_text, int competition) 
   if (r.skipped_no_slot)
     std::cout << ", " << r.skipped_no_slot << " rows skipped (team not in the season)";
   std::cout << "\nTime: " << static_cast<int>(seconds * 1000 + 0.5) << " ms\n";
-  RunExit(p);
+  RunExit(p, /*pause=*/false);
   return kExitOk;
 }
 
@@ -122,7 +122,7 @@ int RunSearch(CliContext& ctx, const std::string& league_text, int diff,
               << "All-leagues widths:"
               << " " << Widths(trace.all_widths) << "\n";
   }
-  RunExit(p);
+  RunExit(p, /*pause=*/false);
   return kExitOk;
 }
 

@@ -208,7 +208,7 @@ int RunMatch(CliContext& ctx, const MatchOptions& o) {
   } else {
     PrintPlain(window, std::cout);
   }
-  RunExit(p);
+  RunExit(p, /*pause=*/false);
   return kExitOk;
 }
 

@@ -93,16 +93,10 @@ void PrintPlain(const TForm2& t) {
   table.Print(std::cout);
 }
 
-std::string CsvField(const std::string& s) {
-  if (s.find_first_of(";\"\n") == std::string::npos) return s;
-  std::string out = "\"";
-  for (char c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return out + "\"";
-}
-
 void PrintCsv(const TForm2& t) {
   for (int r = 0; r < t.RowCount(); ++r) {
-    for (int c = 0; c < t.ColumnCount(); ++c) std::cout << (c ? ";" : "") << CsvField(t.Cell(c, r));
+    for (int c = 0; c < t.ColumnCount(); ++c)
+      std::cout << (c ? ";" : "") << CsvField(t.Cell(c, r), ';');
     std::cout << "\n";
   }
 }
@@ -237,7 +231,7 @@ int RunTable(CliContext& ctx, TableOptions o) {
     PrintPlain(t);
   }
   t.Close();
-  RunExit(p);
+  RunExit(p, /*pause=*/false);
   return kExitOk;
 }
 

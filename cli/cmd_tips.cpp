@@ -154,7 +154,7 @@ int RunTips(CliContext& ctx, TipsRun run, const TipsOptions& o) {
               << std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count()
               << " s (list printing included)\n";
   }
-  RunExit(p);
+  RunExit(p, /*pause=*/false);
   return filled ? kExitOk : kExitNothing;
 }
 

@@ -273,23 +273,41 @@ void Connection::Open() {
   std::string path = DataSource();
   if (path.empty()) throw DatabaseError("The connection string names no data source");
   if (!std::filesystem::exists(path)) throw DatabaseError("Could not find file '" + path + "'.");
-  OpenPath(path, false);
-  // A file that is not this program's database is refused at once rather than at the first
-  // query somewhere deep in an operation.
-  try {
-    ResultData r = Select("SELECT COUNT(*) AS N FROM VYSLEDKY WHERE ID=0");
-    (void)r;
-  } catch (const DatabaseError& e) {
-    Close();
-    throw DatabaseError("'" + path + "' is not a valid database: " + e.what());
-  }
+  OpenPath(path, false, /*check_schema=*/true);
 }
 
 void Connection::OpenFile(const std::string& path, bool create) {
-  OpenPath(path, create);
+  OpenPath(path, create, /*check_schema=*/false);
 }
 
-void Connection::OpenPath(const std::string& path, bool create) {
+std::vector<std::string> Connection::MissingProgramTables() {
+  // Read with SQLite's own statement rather than through the dialect: sqlite_master is not a
+  // table of the program's SQL.
+  sqlite3_stmt* stmt = nullptr;
+  Check(db_,
+        sqlite3_prepare_v2(db_, "SELECT name FROM sqlite_master WHERE type IN ('table','view')", -1,
+                           &stmt, nullptr),
+        "");
+  std::vector<std::string> present;
+  int rc;
+  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    const unsigned char* name = sqlite3_column_text(stmt, 0);
+    if (name) present.emplace_back(reinterpret_cast<const char*>(name));
+  }
+  const int errcode = rc == SQLITE_DONE ? SQLITE_OK : rc;
+  sqlite3_finalize(stmt);
+  Check(db_, errcode, "");
+  std::vector<std::string> missing;
+  for (const char* table : kProgramTables) {
+    const bool found = std::any_of(present.begin(), present.end(), [&](const std::string& name) {
+      return EqualsNoCase(name, table);
+    });
+    if (!found) missing.emplace_back(table);
+  }
+  return missing;
+}
+
+void Connection::OpenPath(const std::string& path, bool create, bool check_schema) {
   Close();
   int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
   sqlite3* db = nullptr;
@@ -303,6 +321,26 @@ void Connection::OpenPath(const std::string& path, bool create) {
   path_ = path;
   sqlite3_extended_result_codes(db_, 1);
   sqlite3_busy_timeout(db_, 5000);
+  // A file that is not this program's database is refused at once, before the journal mode
+  // below writes to it, rather than at the first query somewhere deep in an operation.
+  if (check_schema) {
+    std::string problem;
+    try {
+      const std::vector<std::string> missing = MissingProgramTables();
+      if (missing.size() == std::size(kProgramTables)) {
+        problem = "it holds none of the program's tables";
+      } else if (!missing.empty()) {
+        problem = "it lacks the table" + std::string(missing.size() > 1 ? "s " : " ");
+        for (size_t i = 0; i < missing.size(); ++i) problem += (i ? ", " : "") + missing[i];
+      }
+    } catch (const DatabaseError& e) {
+      problem = e.what();
+    }
+    if (!problem.empty()) {
+      Close();
+      throw DatabaseError("'" + path + "' is not a valid database: " + problem);
+    }
+  }
   try {
     // WAL with synchronous=NORMAL: the many single-statement writes stay fast, and a crash
     // loses at most the last transactions, never the file.

@@ -89,7 +89,9 @@ class Connection {
   const std::string& ConnectionString() const { return connection_string_; }
 
   // Opens the data source of the connection string. The file must exist and be a database of
-  // this program (it must hold the table VYSLEDKY); otherwise DatabaseError.
+  // this program (it must hold every table of kProgramTables); otherwise DatabaseError, whose
+  // text gives the reason. The tables are checked before the connection's journal mode is set,
+  // so a refused file is left exactly as it was.
   void Open();
   // Opens a database file directly, creating it when create is set (the builder's way in).
   void OpenFile(const std::string& path, bool create);
@@ -118,7 +120,11 @@ class Connection {
 
  private:
   struct StatementCache;
-  void OpenPath(const std::string& path, bool create);
+  // Opens the file; when check_schema is set, refuses it (DatabaseError, the file untouched)
+  // unless it holds the program's tables.
+  void OpenPath(const std::string& path, bool create, bool check_schema);
+  // The program's tables that the open file lacks (names as in kProgramTables).
+  std::vector<std::string> MissingProgramTables();
   // Translates a statement, takes its compiled form from the cache and binds its literals.
   sqlite3_stmt* PrepareBound(std::string_view sql);
   void RegisterFunctions();
@@ -150,6 +156,10 @@ auto InTransaction(Connection& conn, Work&& work) {
     throw;
   }
 }
+
+// The tables every database of this program holds.
+inline constexpr const char* kProgramTables[] = {"LIGA",     "SUTAZ", "MUZSTVA", "SUTAZ_MUZSTVA",
+                                                 "VYSLEDKY", "KURZY", "TIPY",    "NASTAVENIE"};
 
 // Parses "Data Source=" out of a connection string; empty when absent.
 std::string ConnectionStringDataSource(std::string_view connection_string);

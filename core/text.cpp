@@ -59,6 +59,17 @@ std::string_view TrimBlanksAndControls(std::string_view text) {
   return text;
 }
 
+std::string CsvField(std::string_view text, char separator) {
+  const char special[] = {separator, '"', '\r', '\n', '\0'};
+  if (text.find_first_of(special) == std::string_view::npos) return std::string(text);
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
 std::string AsciiUpper(std::string_view text) {
   std::string out(text);
   std::transform(out.begin(), out.end(), out.begin(), AsciiUpperChar);

@@ -32,6 +32,10 @@ std::string UpperCaseText(std::string_view text);
 // a message about a huge field stays one readable line.
 std::string ValueForMessage(std::string_view value);
 
+// One field of a CSV line: the text as it stands, or, when it holds the separator, a double
+// quote or a line break, the text in double quotes with its quotes doubled.
+std::string CsvField(std::string_view text, char separator);
+
 // Number of characters (code points) of UTF-8 text: its bytes that do not continue a sequence.
 size_t Utf8Length(std::string_view text);
 

@@ -15,6 +15,12 @@ class UserInterface {
   virtual ~UserInterface() = default;
   // A message box with an OK button (button captions and titles in the user's language).
   virtual void ShowMessage(MessageKind kind, const std::string& text) = 0;
+  // The same box with a detail under the text: the reason behind a failure, in the engine's
+  // words. By default the detail follows the text after an empty line.
+  virtual void ShowDetailedMessage(MessageKind kind, const std::string& text,
+                                   const std::string& detail) {
+    ShowMessage(kind, detail.empty() ? text : text + "\r\n\r\n" + detail);
+  }
   // A confirmation with Yes and No; true for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
   // Shows the language chooser modally; the chosen index 1..4, or 0 when closed without one.

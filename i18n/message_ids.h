@@ -7,8 +7,9 @@
 namespace morvela::msg {
 
 // Start-up and exit.
-inline constexpr int kCannotConnect = 0;   // "Unable to connect to the database ! ..."
-inline constexpr int kProgramEnding = 33;  // "The program is ending ..."
+inline constexpr int kCannotConnect = 0;        // "Unable to connect to the database ! ..."
+inline constexpr int kProgramEnding = 33;       // "The program is ending ..."
+inline constexpr int kOfferDemoDatabase = 197;  // "There is no database yet. ..." (Yes/No)
 
 // Main window.
 inline constexpr int kChooseSeason = 17;

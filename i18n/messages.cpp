@@ -998,6 +998,11 @@ constexpr std::array<std::string_view, kTextCount> kTexts = {
     "weniger-mehr",
     "menej-viac",
     "under-over",
+    // 197
+    "There is no database yet.\r\nCreate the demo database of invented clubs now?",
+    "Es gibt noch keine Datenbank.\r\nJetzt die Demo-Datenbank mit erfundenen Vereinen anlegen?",
+    "Databáza ešte neexistuje.\r\nVytvoriť teraz ukážkovú databázu s vymyslenými klubmi?",
+    "Non esiste ancora un database.\r\nCreare ora il database dimostrativo con squadre inventate?",
 };
 
 // A parameterised text is prefix + parameter + suffix, per language.

@@ -158,19 +158,35 @@ StartupResult RunStartup(Program& p, const StartupOptions& o) {
   } else {
     if (p.settings.Lang == 0) {
       p.settings.Lang = p.ui.ChooseLanguage();
-      WriteLang(ini, p.settings.Lang);
+      // A chooser closed without a choice leaves the stored 0 as it is; rewriting the file
+      // (an atomic replace with its disk flush) would only cost every command-line run time.
+      if (p.settings.Lang != 0) WriteLang(ini, p.settings.Lang);
     }
     p.language = p.settings.Lang == 0 ? 1 : p.settings.Lang;
   }
   p.messages.NastavJazyk(p.language);
   p.selection.result_mode = ResultMode::kFullTime;
 
+  // The reason a connection fails goes with the message: "no database" and "not a database of
+  // this program" call for different remedies.
+  auto cannot_connect = [&p](const std::string& reason) {
+    p.ui.ShowDetailedMessage(MessageKind::kError, p.messages.Msg(msg::kCannotConnect), reason);
+    return StartupResult::kEndProgram;
+  };
+  std::error_code exists_ec;
+  if (o.create_demo_database && !fs::exists(p.DatabasePath(), exists_ec) &&
+      p.ui.AskYesNo(p.messages.Msg(msg::kOfferDemoDatabase))) {
+    try {
+      o.create_demo_database(p.DatabasePath());
+    } catch (const std::exception& e) {
+      return cannot_connect(e.what());
+    }
+  }
   try {
     p.dm.ADOConnection1.SetConnectionString(MakeConnectionString(p.folder, DatabasePassword()));
     p.dm.ADOConnection1.Open();
-  } catch (const DatabaseError&) {
-    p.ui.ShowMessage(MessageKind::kError, p.messages.Msg(msg::kCannotConnect));
-    return StartupResult::kEndProgram;
+  } catch (const DatabaseError& e) {
+    return cannot_connect(e.what());
   }
 
   p.compulsory_update = false;
@@ -204,7 +220,7 @@ StartupResult RunStartup(Program& p, const StartupOptions& o) {
   return StartupResult::kReady;
 }
 
-void RunExit(Program& p) {
+void RunExit(Program& p, bool pause) {
   p.wait.ShowWait(0, p.messages.Msg(msg::kProgramEnding));
   p.dm.Q1.Close();
   p.dm.Work1.Close();
@@ -212,7 +228,7 @@ void RunExit(Program& p) {
   p.dm.Work3.Close();
   p.dm.ConnectOdds.Close();
   p.dm.ADOConnection1.Close();
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  if (pause) std::this_thread::sleep_for(std::chrono::milliseconds(200));
   p.ui.ProcessPendingEvents();
   p.wait.HideWait();
   p.wait.StopWait();

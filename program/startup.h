@@ -3,6 +3,7 @@
 // the Export folder and today's date. Both front ends run it through their UserInterface.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,11 @@ struct StartupOptions {
   std::string folder;           // the program folder (ResolveProgramFolder)
   std::optional<Date> today;    // overrides the system date (--today, MORVELA_TODAY)
   std::optional<int> language;  // overrides the stored language for this run (--lang)
+  // When set and the program folder holds no database yet, the user is asked whether to create
+  // the demo database; on Yes this creates it at the given path (throwing on failure) and
+  // start-up goes on with it. Unset, a missing database ends the program as any failed
+  // connection does.
+  std::function<void(const std::string& path)> create_demo_database;
 };
 
 enum class StartupResult {
@@ -37,7 +43,9 @@ StartupResult RunStartup(Program& program, const StartupOptions& options);
 void UpgradeColumns(Program& program);
 
 // The exit sequence: the closing message, the connection closed, the wait indicator stopped.
-void RunExit(Program& program);
+// With pause set it waits 200 ms so that the closing box is seen; a front end without such a
+// box (the command line) ends at once.
+void RunExit(Program& program, bool pause);
 
 // The database password, deciphered from the program's constant.
 std::string DatabasePassword();

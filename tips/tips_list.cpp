@@ -282,7 +282,9 @@ std::optional<std::string> TipsList::ExportToCSV(const std::string& proposed_nam
   std::vector<std::string> lines;
   auto add_line = [&lines](const std::vector<std::string>& values) {
     std::string line;
-    for (const std::string& v : values) line += v + ";";
+    // A team or league name may hold the separator or a quote; such a field is quoted so that
+    // the line keeps its number of fields.
+    for (const std::string& v : values) line += CsvField(v, ';') + ";";
     if (!line.empty()) line.pop_back();
     lines.push_back(std::move(line));
   };

@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "analysis/competition_teams.h"
+#include "builder/demo_database.h"
 #include "builder/prepare_seasons.h"
 #include "i18n/leagues.h"
 #include "i18n/messages.h"
@@ -195,6 +196,22 @@ void FilterToolkitNoise() {
       });
 }
 
+StartupOptions DesktopStartupOptions(const DesktopOptions& options, Program& program) {
+  StartupOptions o;
+  o.folder =
+      ResolveProgramFolder(options.home, QCoreApplication::applicationFilePath().toStdString());
+  o.today = options.today;
+  o.language = options.language;
+  // A new user's first start finds no database: the demo database lets them look around at
+  // once, and it is built under the wait box like any long operation.
+  o.create_demo_database = [&program, today = options.today](const std::string& path) {
+    DemoOptions demo;
+    demo.today = today.value_or(SystemToday());
+    CreateDemoDatabase(path, demo, /*overwrite=*/false, program.wait, program.messages, {});
+  };
+  return o;
+}
+
 DesktopSession::DesktopSession(DesktopOptions options)
     : options_(std::move(options)),
       box_(MakeWaitBox()),
@@ -217,12 +234,7 @@ DesktopSession::~DesktopSession() {
 bool DesktopSession::Start() {
   StartupResult result = StartupResult::kEndProgram;
   Guarded(ui_, [&] {
-    StartupOptions o;
-    o.folder =
-        ResolveProgramFolder(options_.home, QCoreApplication::applicationFilePath().toStdString());
-    o.today = options_.today;
-    o.language = options_.language;
-    result = RunStartup(program_, o);
+    result = RunStartup(program_, DesktopStartupOptions(options_, program_));
     // Seasons an interrupted import left unreplayed are finished before the first tip.
     if (result == StartupResult::kReady) ReplayPendingAtStartup(program_);
   });
@@ -258,7 +270,7 @@ void DesktopSession::ApplyStartChoices() {
 }
 
 void DesktopSession::Exit() {
-  RunExit(program_);
+  RunExit(program_, /*pause=*/true);
 }
 
 int DesktopSession::Run(QApplication& app) {

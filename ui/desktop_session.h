@@ -14,6 +14,7 @@
 #include "core/threaded_wait_indicator.h"
 #include "main_window/main_window_model.h"
 #include "program/program.h"
+#include "program/startup.h"
 #include "ui/main_window.h"
 #include "ui/qt_user_interface.h"
 
@@ -48,6 +49,11 @@ void ApplyLookAndFeel(QApplication& app);
 // Drops the offscreen platform's note that it cannot pass size hints on (it has no window
 // manager to pass them to), which it repeats for every window; other toolkit messages pass.
 void FilterToolkitNoise();
+
+// The desktop program's start-up options: the folder, today and language of the command line,
+// and on a first start without a database the offer to create the demo database (its answer
+// comes from program.ui, the creation shows program.wait).
+StartupOptions DesktopStartupOptions(const DesktopOptions& options, Program& program);
 
 class DesktopSession {
  public:

@@ -62,13 +62,20 @@ QWidget* QtUserInterface::Parent() const {
 }
 
 void QtUserInterface::ShowMessage(MessageKind kind, const std::string& text) {
+  ShowDetailedMessage(kind, text, "");
+}
+
+void QtUserInterface::ShowDetailedMessage(MessageKind kind, const std::string& text,
+                                          const std::string& detail) {
   const std::string& title = TitleOf(kind, Dialogs(messages_));
   if (!interactive_) {
     std::cerr << title << ": " << Text(text).replace('\n', ' ').toStdString() << "\n";
+    if (!detail.empty()) std::cerr << "  " << detail << "\n";
     return;
   }
   QMessageBox box(IconOf(kind), QString::fromStdString(title), Text(text), QMessageBox::Ok,
                   Parent());
+  if (!detail.empty()) box.setInformativeText(QString::fromStdString(detail));
   box.exec();
 }
 

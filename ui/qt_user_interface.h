@@ -25,6 +25,9 @@ class QtUserInterface : public UserInterface {
   void SetInteractive(bool interactive) { interactive_ = interactive; }
 
   void ShowMessage(MessageKind kind, const std::string& text) override;
+  // The detail is the box's informative text, under the message.
+  void ShowDetailedMessage(MessageKind kind, const std::string& text,
+                           const std::string& detail) override;
   bool AskYesNo(const std::string& text) override;
   int ChooseLanguage() override;
   std::optional<std::string> AskSaveFile(const std::string& folder, const std::string& filter,

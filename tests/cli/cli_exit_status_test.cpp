@@ -21,6 +21,9 @@ TEST(CliExitStatus, EachOutcomeHasItsStatusAndMessage) {
       {"ok_sql_query", {"sql", "SELECT TOP 3 ID, NAZOV_EN FROM MUZSTVA ORDER BY ID"}, 0},
       {"ok_sql_update", {"sql", "UPDATE MUZSTVA SET NAZOV_EN=\"Renamed\" WHERE ID<=2"}, 0},
       {"error_no_database", {"tips", "week"}, 1, kDemoToday, false},
+      // A database that lost a table is refused at start-up with the reason, not at the first
+      // query that needs the table.
+      {"error_partial_database", {"tips", "week"}, 1, kDemoToday, true, {"DROP TABLE TIPY"}},
       {"error_engine", {"sql", "SELECT * FROM NO_SUCH_TABLE"}, 1},
       {"error_dialect", {"sql", "SELECT \"unterminated"}, 1},
       {"error_csv_unwritable", {"tips", "week", "--csv", "<HOME>/no-such-folder/tips.csv"}, 1},

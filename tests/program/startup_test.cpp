@@ -2,9 +2,12 @@
 #include "program/startup.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "builder/schema.h"
@@ -77,8 +80,17 @@ TEST_F(StartupTest, ClosedChooserRunsInEnglishAndAsksAgainNextTime) {
   ASSERT_EQ(Start(), StartupResult::kReady);
   EXPECT_EQ(program_->language, 1);
   EXPECT_NE(Ini().find("Lang=0"), std::string::npos);
+  // The unchanged 0 is not written again: the file keeps its inode (an atomic replace would
+  // give it a new one).
+  const auto inode = [this] {
+    struct stat st {};
+    ::stat((dir_.Path() / "Nastavenie.ini").c_str(), &st);
+    return st.st_ino;
+  };
+  const auto before = inode();
   ASSERT_EQ(Start(), StartupResult::kReady);
   EXPECT_EQ(ui_.chooser_shown, 2);
+  EXPECT_EQ(inode(), before);
 }
 
 TEST_F(StartupTest, GarbageSettingsReadAsDefaults) {
@@ -93,14 +105,127 @@ TEST_F(StartupTest, GarbageSettingsReadAsDefaults) {
   EXPECT_EQ(ui_.chooser_shown, 0);
 }
 
-TEST_F(StartupTest, MissingOrForeignDatabaseEndsTheProgram) {
+// A file that cannot serve as the program's database ends the program with the engine's reason
+// after the message, and is left exactly as it was: no journal-mode switch, no column upgrade
+// (update.tmp is present in every case).
+TEST_F(StartupTest, UnusableDatabaseEndsTheProgramWithTheReasonAndStaysUntouched) {
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& path)> make;  // leaves the file (or its absence)
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"no file", [](const std::string& path) { fs::remove(path); }, "Could not find file"},
+      {"text file", [](const std::string& path) { WriteFile(path, std::string(4096, 'x')); },
+       "file is not a database"},
+      {"another program's SQLite file",
+       [](const std::string& path) {
+         fs::remove(path);
+         Connection c;
+         c.OpenFile(path, true);
+         c.ExecuteNative("PRAGMA journal_mode=DELETE; CREATE TABLE NOTES (ID INTEGER, T TEXT)");
+       },
+       "holds none of the program's tables"},
+      {"only some tables",
+       [](const std::string& path) {
+         Connection c;
+         c.OpenFile(path, false);
+         c.ExecuteNative(
+             "PRAGMA journal_mode=DELETE; DROP TABLE KURZY; DROP TABLE TIPY; "
+             "ALTER TABLE VYSLEDKY DROP COLUMN NERATAT");
+       },
+       "lacks the tables KURZY, TIPY"},
+  };
+  const std::string path = dir_.Folder() + "Morvela.mdb";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    program_.reset();
+    fs::remove(path);
+    CreateEmptyDatabase(path, false);
+    c.make(path);
+    WriteFile(dir_.Path() / "update.tmp", "");
+    const bool had_file = fs::exists(path);
+    const std::string before = had_file ? ReadFile(path) : "";
+    ui_.messages.clear();
+    EXPECT_EQ(Start(1), StartupResult::kEndProgram);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].kind, MessageKind::kError);
+    EXPECT_EQ(ui_.messages[0].text.rfind(
+                  "Unable to connect to the database !\r\nThe program ends\r\n\r\n", 0),
+              0u)
+        << ui_.messages[0].text;
+    EXPECT_NE(ui_.messages[0].text.find(c.reason), std::string::npos) << ui_.messages[0].text;
+    EXPECT_EQ(fs::exists(path), had_file);
+    if (had_file) EXPECT_EQ(ReadFile(path), before) << "the refused file is not modified";
+    EXPECT_FALSE(fs::exists(path + "-wal"));
+    EXPECT_TRUE(fs::exists(dir_.Path() / "update.tmp"));
+  }
+}
+
+// On a first start without a database a front end that offers the demo database asks; Yes
+// creates it and start-up goes on, No ends the program with the reason. A database that exists
+// is never offered over, and without the offer nothing is asked.
+TEST_F(StartupTest, FirstStartOffersTheDemoDatabase) {
+  struct Case {
+    const char* what;
+    bool database_exists;
+    bool offer;
+    bool answer;
+    StartupResult expected;
+    int questions;
+    int created;
+  };
+  const Case cases[] = {
+      {"Yes creates it", false, true, true, StartupResult::kReady, 1, 1},
+      {"No ends", false, true, false, StartupResult::kEndProgram, 1, 0},
+      {"existing database", true, true, true, StartupResult::kReady, 0, 0},
+      {"no offer (command line)", false, false, true, StartupResult::kEndProgram, 0, 0},
+  };
+  const std::string path = dir_.Folder() + "Morvela.mdb";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    program_.reset();
+    fs::remove(path);
+    if (c.database_exists) CreateEmptyDatabase(path, false);
+    ui_.messages.clear();
+    ui_.yes_answer = c.answer;
+    int created = 0;
+    program_ = std::make_unique<Program>(ui_, wait_);
+    StartupOptions o;
+    o.folder = dir_.Folder();
+    o.language = 1;
+    if (c.offer) {
+      o.create_demo_database = [&created](const std::string& at) {
+        ++created;
+        CreateEmptyDatabase(at, false);
+      };
+    }
+    EXPECT_EQ(RunStartup(*program_, o), c.expected);
+    EXPECT_EQ(created, c.created);
+    int questions = 0;
+    for (const auto& m : ui_.messages) {
+      if (m.kind != MessageKind::kConfirmation) continue;
+      ++questions;
+      EXPECT_EQ(m.text,
+                "There is no database yet.\r\nCreate the demo database of invented clubs now?");
+    }
+    EXPECT_EQ(questions, c.questions);
+    EXPECT_EQ(!ui_.messages.empty() && ui_.messages.back().kind == MessageKind::kError,
+              c.expected == StartupResult::kEndProgram);
+  }
+}
+
+TEST_F(StartupTest, FailedDemoCreationEndsWithItsReason) {
   fs::remove(dir_.Path() / "Morvela.mdb");
-  EXPECT_EQ(Start(1), StartupResult::kEndProgram);
-  ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].kind, MessageKind::kError);
-  EXPECT_EQ(ui_.messages[0].text, "Unable to connect to the database !\r\nThe program ends");
-  WriteFile(dir_.Path() / "Morvela.mdb", std::string(4096, 'x'));
-  EXPECT_EQ(Start(1), StartupResult::kEndProgram);
+  program_ = std::make_unique<Program>(ui_, wait_);
+  StartupOptions o;
+  o.folder = dir_.Folder();
+  o.language = 1;
+  o.create_demo_database = [](const std::string&) { throw DatabaseError("disk full"); };
+  EXPECT_EQ(RunStartup(*program_, o), StartupResult::kEndProgram);
+  ASSERT_FALSE(ui_.messages.empty());
+  EXPECT_EQ(ui_.messages.back().kind, MessageKind::kError);
+  EXPECT_NE(ui_.messages.back().text.find("disk full"), std::string::npos);
 }
 
 TEST_F(StartupTest, WithoutMarkerNothingIsUpgradedOrStamped) {
@@ -136,8 +261,8 @@ TEST_F(StartupTest, MarkerUpgradesColumnsStampsVersionAndIsDeleted) {
   EXPECT_EQ(q.FieldByName("WEB_DE").AsString(), kDefaultWebAddressDe);
 }
 
-// Only the statement of an "ignored" step may fail quietly; a probe that fails (a table the
-// older database lacks) stops start-up like any other step.
+// Only the statement of an "ignored" step may fail quietly; a probe that fails stops start-up
+// like any other step, and a table the database lacks refuses it before any step runs.
 TEST_F(StartupTest, FailingProbeStopsStartupWhileOnlyIgnoredStatementsFailQuietly) {
   struct Case {
     const char* what;
@@ -145,8 +270,8 @@ TEST_F(StartupTest, FailingProbeStopsStartupWhileOnlyIgnoredStatementsFailQuietl
     StartupResult expected;
   };
   const Case cases[] = {
-      {"no KURZY table", "DROP TABLE KURZY", StartupResult::kStopped},
-      {"no SUTAZ_MUZSTVA table", "DROP TABLE SUTAZ_MUZSTVA", StartupResult::kStopped},
+      {"no KURZY table", "DROP TABLE KURZY", StartupResult::kEndProgram},
+      {"no SUTAZ_MUZSTVA table", "DROP TABLE SUTAZ_MUZSTVA", StartupResult::kEndProgram},
       {"KURZY cannot gain OVER", "DROP TABLE KURZY; CREATE VIEW KURZY AS SELECT ID FROM VYSLEDKY",
        StartupResult::kReady},
       {"LIGA cannot gain NAZOV_IT",
@@ -162,7 +287,8 @@ TEST_F(StartupTest, FailingProbeStopsStartupWhileOnlyIgnoredStatementsFailQuietl
     WriteFile(dir_.Path() / "update.tmp", "");
     ui_.messages.clear();
     EXPECT_EQ(Start(1), c.expected);
-    const bool stopped = c.expected == StartupResult::kStopped;
+    // A missing table refuses the file before any step; a failing step stops start-up.
+    const bool stopped = c.expected != StartupResult::kReady;
     EXPECT_EQ(fs::exists(dir_.Path() / "update.tmp"), stopped);
     EXPECT_EQ(!ui_.messages.empty() && ui_.messages.back().kind == MessageKind::kError, stopped);
   }
@@ -188,12 +314,26 @@ TEST_F(StartupTest, UndecipherableMarkEndsTheProgram) {
   EXPECT_EQ(ui_.messages.back().kind, MessageKind::kError);
 }
 
-TEST_F(StartupTest, ExitShowsClosingMessageAndClosesTheDatabase) {
-  ASSERT_EQ(Start(1), StartupResult::kReady);
-  RunExit(*program_);
-  EXPECT_EQ(wait_.LastMessage(), "The program is ending ...");
-  EXPECT_EQ(wait_.Depth(), 0);
-  EXPECT_FALSE(program_->dm.ADOConnection1.IsOpen());
+// The pause lets the desktop program's closing box be seen; the command line, which shows no
+// box, must not sit through it.
+TEST_F(StartupTest, ExitShowsClosingMessageClosesTheDatabaseAndPausesOnlyWhenAsked) {
+  for (const bool pause : {true, false}) {
+    SCOPED_TRACE(pause ? "pause" : "no pause");
+    ASSERT_EQ(Start(1), StartupResult::kReady);
+    const auto started = std::chrono::steady_clock::now();
+    RunExit(*program_, pause);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - started)
+                        .count();
+    if (pause) {
+      EXPECT_GE(ms, 200);
+    } else {
+      EXPECT_LT(ms, 150);
+    }
+    EXPECT_EQ(wait_.LastMessage(), "The program is ending ...");
+    EXPECT_EQ(wait_.Depth(), 0);
+    EXPECT_FALSE(program_->dm.ADOConnection1.IsOpen());
+  }
 }
 
 TEST(ProgramFolder, OverrideWinsAndEndsWithSeparator) {

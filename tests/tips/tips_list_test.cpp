@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "tips_test_support.h"
 
@@ -286,6 +287,45 @@ TEST(TipsListTest, ExportWritesTheListAsSemicolonSeparatedLines) {
     EXPECT_EQ(t.ui.save_folder, t.program().ExportFolder());
     EXPECT_EQ(t.ui.save_filter, "CSV File");
     EXPECT_EQ(t.ui.save_proposed, "proposed.csv");
+  }
+}
+
+// A name holding the separator, a quote or a line break is quoted (quotes doubled) so that its
+// line keeps its eleven fields; every other field is written as it stands.
+TEST(TipsListTest, ExportQuotesOnlyFieldsThatWouldBreakTheLine) {
+  struct Case {
+    const char* name;
+    const char* field;
+  };
+  const Case cases[] = {
+      {"Club; United", "\"Club; United\""}, {"The \"Reds\"", "\"The \"\"Reds\"\"\""},
+      {"Two\nLines", "\"Two\nLines\""},     {"Comma, Town", "Comma, Town"},
+      {"Ö'Brien FC", "Ö'Brien FC"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ListDb t;
+    Connection& conn = t.program().dm.ADOConnection1;
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(conn.Handle(), "UPDATE MUZSTVA SET NAZOV_EN=?1 WHERE ID=?2", -1,
+                                 &stmt, nullptr),
+              SQLITE_OK);
+    sqlite3_bind_text(stmt, 1, c.name, -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int(stmt, 2, t.team_a());
+    EXPECT_EQ(sqlite3_step(stmt), SQLITE_DONE);
+    sqlite3_finalize(stmt);
+    TipsList list(t.program());
+    list.Show();
+    const std::string path = t.db().Folder() + "names.csv";
+    t.ui.save_answer = path;
+    ASSERT_TRUE(list.ExportToCSV("x.csv"));
+    const std::string bytes = ReadFile(path);
+    EXPECT_EQ(bytes.substr(bytes.rfind("07.06.2010")),
+              "07.06.2010;Ukraine;" + std::string(c.field) + ";Zulu;10;20;70;2;70;2;20\r\n");
+    EXPECT_EQ(bytes.substr(0, bytes.find("\r\n05.06.2010;Austria")),
+              "DATE;LEAGUE;HOME;GUEST;%1;%0;%2;TIP;%;ODD;DIF.%\r\n"
+              "05.06.2010;England;C;Zulu;40;30;30;102;100;0;0")
+        << "the other lines stay as they were";
   }
 }
 
