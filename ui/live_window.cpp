@@ -101,8 +101,7 @@ void LiveTipWindow::Build() {
   body->setContentsMargins(0, 0, 0, 0);
   body->setSpacing(3);
   outer->addWidget(analysis_, 1);
-  for (QLabel* l : labels_) l->setParent(analysis_);
-  labels_[kHalfTimeHead]->setParent(this);
+  // Labels go where their layouts put them; the unused numbers stay hidden on the window.
 
   // Information before the match.
   labels_[kBeforeMatch]->setAlignment(Qt::AlignCenter);
