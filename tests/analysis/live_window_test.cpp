@@ -252,6 +252,26 @@ TEST_F(LiveWindowTest, HalfTimeScoreIsOneDigitEach) {
   EXPECT_EQ(w.HalfTimeAway(), 9);
 }
 
+// The league tables open with the home (1) or away (2) table and this window's pairing.
+TEST_F(LiveWindowTest, TableButtonsOpenTheLeagueTablesWithThePairing) {
+  struct Recorder : LeagueTablesView {
+    std::vector<TableContext> shown;
+    void ShowLeagueTables(Program& program) override { shown.push_back(program.tables); }
+  } view;
+  w.Open();
+  w.FormShow();
+  w.TableClick(true, view);
+  w.TableClick(false, view);
+  ASSERT_EQ(view.shown.size(), 2u);
+  const int kinds[2] = {1, 2};
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(view.shown[i].kind, kinds[i]);
+    EXPECT_TRUE(view.shown[i].has_match);
+    EXPECT_EQ(view.shown[i].home_team, teams[0]);
+    EXPECT_EQ(view.shown[i].away_team, teams[1]);
+  }
+}
+
 TEST(LiveMeetingStatements, FollowTheHalfTimeOutcome) {
   const Date d = *ParseIsoDate("2011-06-01");
   const auto s = LiveMeetingStatements(3, 4, d, 2, 1);
