@@ -173,25 +173,29 @@ bool TForm5::ZobrazOkno() {
   return false;
 }
 
+void FillRatingLabels(const Messages& m, const RatingFigureValues& r, const PairingFigures& f,
+                      std::span<WindowLabel> labels) {
+  auto figure = [&](int label, int message, int32_t value, ScreenColour colour) {
+    labels[label] = {m.NastavJazykPar(message, std::to_string(value)), colour, false, false, true};
+  };
+  figure(kHomeRating, 10, r.rating_h, RatingColour(r.rating_h));
+  figure(kAwayRating, 10, r.rating_a, RatingColour(r.rating_a));
+  figure(kHomeVenueRating, 11, r.rating_home_h, RatingColour(r.rating_home_h));
+  figure(kAwayVenueRating, 12, r.rating_away_a, RatingColour(r.rating_away_a));
+  figure(kHomeForm, 13, f.form_h, FormColour(f.form_h));
+  figure(kAwayForm, 13, f.form_a, FormColour(f.form_a));
+  figure(kHomeVenueForm, 25, f.home_form_h, FormColour(f.home_form_h));
+  figure(kAwayVenueForm, 26, f.away_form_a, FormColour(f.away_form_a));
+  labels[kHeadToHead] = {m.NastavJazykPar(14, "") + std::to_string(f.wins) + " - " +
+                             std::to_string(f.draws) + " - " + std::to_string(f.losses),
+                         kLabelBlue, true, false, true};
+}
+
 void TForm5::RatingFigures() {
-  const Messages& m = p_.messages;
   const analysis::Tmuzstva& h = teams_[pairing_.h];
   const analysis::Tmuzstva& a = teams_[pairing_.a];
-  auto figure = [&](int label, int message, int32_t value, ScreenColour colour) {
-    labels_[label] = {m.NastavJazykPar(message, std::to_string(value)), colour, false, false, true};
-  };
-  figure(kHomeRating, 10, h.rating, RatingColour(h.rating));
-  figure(kAwayRating, 10, a.rating, RatingColour(a.rating));
-  figure(kHomeVenueRating, 11, h.rating_home, RatingColour(h.rating_home));
-  figure(kAwayVenueRating, 12, a.rating_away, RatingColour(a.rating_away));
-  figure(kHomeForm, 13, pairing_.form_h, FormColour(pairing_.form_h));
-  figure(kAwayForm, 13, pairing_.form_a, FormColour(pairing_.form_a));
-  figure(kHomeVenueForm, 25, pairing_.home_form_h, FormColour(pairing_.home_form_h));
-  figure(kAwayVenueForm, 26, pairing_.away_form_a, FormColour(pairing_.away_form_a));
-  labels_[kHeadToHead] = {m.NastavJazykPar(14, "") + std::to_string(pairing_.wins) + " - " +
-                              std::to_string(pairing_.draws) + " - " +
-                              std::to_string(pairing_.losses),
-                          kLabelBlue, true, false, true};
+  FillRatingLabels(p_.messages, {h.rating, a.rating, h.rating_home, a.rating_away}, pairing_,
+                   labels_);
 
   auto line = [](ChartSeries& s, const analysis::Tmuzstva& t, const std::string& title,
                  ScreenColour colour) {
@@ -259,15 +263,24 @@ void TForm5::GoalFiguresAndChart() {
 }
 
 void TForm5::Odds(const std::optional<int64_t>& match_id) {
-  bet_event_id_.clear();
-  odds_line_.clear();
-  difference_line_.clear();
-  const bool uo = mode_ == ResultMode::kUnderOver;
+  const FixtureOdds o =
+      FindFixtureOdds(p_.dm.ADOConnection1, p_.messages, mode_, p_.selection.competition,
+                      home.Selected()->id, away.Selected()->id, match_id, p_.prediction);
+  odds_line_ = o.odds_line;
+  difference_line_ = o.difference_line;
+  bet_event_id_ = o.bet_event_id;
+}
+
+FixtureOdds FindFixtureOdds(Connection& conn, const Messages& m, ResultMode mode,
+                            const std::string& competition, int64_t home, int64_t away,
+                            const std::optional<int64_t>& match_id, const PredictionState& s) {
+  FixtureOdds out;
+  const bool uo = mode == ResultMode::kUnderOver;
   std::string columns;
   if (uo) {
     columns = "OVER,UNDER";
   } else {
-    for (const char* c : kOddsColumns[ModeIndex(mode_)])
+    for (const char* c : kOddsColumns[ModeIndex(mode)])
       columns += std::string(columns.empty() ? "" : ",") + c;
   }
   columns += ",BWIN_ID";
@@ -275,20 +288,19 @@ void TForm5::Odds(const std::optional<int64_t>& match_id) {
   if (match_id) {
     statement = "SELECT " + columns + " FROM KURZY WHERE (ID=" + std::to_string(*match_id) + ")";
   } else {
-    statement += "ID= (SELECT TOP 1 ID FROM VYSLEDKY WHERE (ID_SUTAZ=" + p_.selection.competition +
-                 " AND VYSLEDKY.HOME=" + std::to_string(home.Selected()->id) +
-                 " AND VYSLEDKY.AWAY=" + std::to_string(away.Selected()->id) +
+    statement += "ID= (SELECT TOP 1 ID FROM VYSLEDKY WHERE (ID_SUTAZ=" + competition +
+                 " AND VYSLEDKY.HOME=" + std::to_string(home) +
+                 " AND VYSLEDKY.AWAY=" + std::to_string(away) +
                  " AND VYSLEDOK IS NULL) ORDER BY DATUM)";
   }
-  Query q(p_.dm.ADOConnection1);
+  Query q(conn);
   q.Open(statement);
   if (q.RecordCount() == 1) {
-    const PredictionState& s = p_.prediction;
     if (uo) {
       const Field under = q.FieldByName("UNDER");
       const Field over = q.FieldByName("OVER");
-      odds_line_ = FormatOdds(under.AsFloat()) + " - " + FormatOdds(over.AsFloat());
-      difference_line_ =
+      out.odds_line = FormatOdds(under.AsFloat()) + " - " + FormatOdds(over.AsFloat());
+      out.difference_line =
           DifferenceOf(under, s.HomePercent) + ", " + DifferenceOf(over, s.AwayPercent);
     } else {
       const int percents[6] = {s.HomePercent,
@@ -299,17 +311,24 @@ void TForm5::Odds(const std::optional<int64_t>& match_id) {
                                s.HomePercent + s.AwayPercent};
       std::vector<std::string> odds, differences;
       for (int i = 0; i < 6; ++i) {
-        const Field o = q.FieldByName(kOddsColumns[ModeIndex(mode_)][i]);
+        const Field o = q.FieldByName(kOddsColumns[ModeIndex(mode)][i]);
         odds.push_back(FormatOdds(o.AsFloat()));
         differences.push_back(DifferenceOf(o, percents[i]));
       }
-      odds_line_ = Joined(odds, " - ");
-      difference_line_ = Joined(differences, ", ");
+      out.odds_line = Joined(odds, " - ");
+      out.difference_line = Joined(differences, ", ");
     }
-    bet_event_id_ = q.FieldByName("BWIN_ID").AsString();
+    out.bet_event_id = q.FieldByName("BWIN_ID").AsString();
   }
-  if (odds_line_.empty() || odds_line_ == "0 - 0 - 0 - 0 - 0 - 0" || odds_line_ == "0 - 0")
-    odds_line_ = p_.messages.Msg(msg::kNotAvailable);
+  if (out.odds_line.empty() || out.odds_line == "0 - 0 - 0 - 0 - 0 - 0" || out.odds_line == "0 - 0")
+    out.odds_line = m.Msg(msg::kNotAvailable);
+  return out;
+}
+
+std::string TendencyTipLine(const Messages& m, const PredictionState& s) {
+  return m.NastavJazykPar(15, TrimTip(s.Tip)) + "    " + m.NastavJazykPar(16, "") +
+         std::to_string(s.HomePercent) + " - " + std::to_string(s.DrawPercent) + " - " +
+         std::to_string(s.AwayPercent);
 }
 
 std::string TForm5::TipLine() const {
@@ -323,7 +342,7 @@ std::string TForm5::TipLine() const {
                                std::to_string(s.DrawPercent) + " - " +
                                std::to_string(s.AwayPercent);
   if (!s.LikelyScore.empty()) return tip + "  (" + s.LikelyScore + ")  " + tendency;
-  return tip + "    " + tendency;
+  return TendencyTipLine(m, s);
 }
 
 void TForm5::Expand() {

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@
 namespace morvela {
 
 struct Program;
+struct PredictionState;
+class Connection;
+class Messages;
 
 struct ScreenColour {
   uint8_t r = 0, g = 0, b = 0;
@@ -214,6 +218,30 @@ class TForm5 {
   Date reference_used_{};
   std::string bet_event_id_, odds_line_, difference_line_;
 };
+
+// The rating figures of a full-time or half analysis (Label6 to Label14) with their colours:
+// ratings green above 1499, forms green from 0; the head-to-head line blue and bold. `labels`
+// is indexed by element number.
+struct RatingFigureValues {
+  uint16_t rating_h = 0, rating_a = 0, rating_home_h = 0, rating_away_a = 0;
+};
+void FillRatingLabels(const Messages& m, const RatingFigureValues& r, const PairingFigures& f,
+                      std::span<WindowLabel> labels);
+
+// The odds of a fixture and the differences against the window's percentages.
+struct FixtureOdds {
+  std::string odds_line;        // "Not available" when there is no row or all odds are 0
+  std::string difference_line;  // empty without a row
+  std::string bet_event_id;
+};
+// The odds row of the tip's match (`match_id`) or else of the pairing's next unplayed fixture
+// in `competition`, in the columns of `mode`; the differences use the percentages of `s`.
+FixtureOdds FindFixtureOdds(Connection& conn, const Messages& m, ResultMode mode,
+                            const std::string& competition, int64_t home, int64_t away,
+                            const std::optional<int64_t>& match_id, const PredictionState& s);
+
+// "Tip: " + tip + "    " + "The tendency (win-draw-lose) %:  " + the three percentages.
+std::string TendencyTipLine(const Messages& m, const PredictionState& s);
 
 // The tip search (FindTip): fills both choosers of `window` with the teams of the current
 // competition in the user's language (sorted by name), selects the first in the home chooser

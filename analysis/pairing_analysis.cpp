@@ -77,7 +77,8 @@ std::string AnalysisTeamStatement(const std::string& competition, int language) 
          competition + ") ORDER BY ID_MUZSTVO ASC";
 }
 
-int FindTeamSlot(const TeamTable& table, int64_t team) {
+template <int V>
+int FindTeamSlot(const TeamTableOf<V>& table, int64_t team) {
   for (int i = 1; i <= kAnalysisSlots; ++i) {
     if (table[i].id == 0) break;
     if (table[i].id == team) return i;
@@ -85,8 +86,10 @@ int FindTeamSlot(const TeamTable& table, int64_t team) {
   return 0;
 }
 
-void ComputeForms(const analysis::Tmuzstva& h, const analysis::Tmuzstva& a, PairingFigures& f) {
-  auto form = [](const analysis::Tmuzstva& t) {
+template <int V>
+void ComputeForms(const analysis::TeamSlot<V>& h, const analysis::TeamSlot<V>& a,
+                  PairingFigures& f) {
+  auto form = [](const analysis::TeamSlot<V>& t) {
     const int n = t.history_count;
     return int32_t{t.history[n]} - int32_t{t.history[n >= 4 ? n - 4 : 0]};
   };
@@ -129,6 +132,22 @@ int32_t AdjustByMeetings(int32_t d, const std::vector<Meeting>& meetings) {
   return d;
 }
 
+std::vector<Meeting> ReadMeetings(Connection& conn, const std::string& statement,
+                                  const std::string& outcome, const Date& reference) {
+  Query q(conn);
+  q.Open(statement);
+  std::vector<Meeting> meetings;
+  for (; !q.Eof(); q.Next()) {
+    const Date when = q.FieldByName("DATUM").AsDate().value_or(reference);
+    meetings.push_back({DaysBetween(when, reference), q.FieldByName(outcome).AsString()});
+  }
+  return meetings;
+}
+
+std::string FullTimeMeetingsStatement(int64_t home, int64_t away, const Date& reference) {
+  return MeetingsStatement(kModes[0], home, away, reference);
+}
+
 int VratPoradie(const TeamTable& table, int t, int k) {
   if (t < 1 || t > kAnalysisSlots || k < 0 || k > kAnalysisMatches) return 0;
   std::array<uint16_t, kAnalysisSlots> values{};
@@ -141,7 +160,7 @@ int VratPoradie(const TeamTable& table, int t, int k) {
 }
 
 AnalysisStatus CheckAnalysisLimits(Query& teams, Query& replay, int64_t home, int64_t away,
-                                   const std::function<bool()>& counts_row) {
+                                   int venue_limit, const std::function<bool()>& counts_row) {
   AnalysisStatus status;
   std::map<int64_t, Counts> counts;
   for (teams.First(); !teams.Eof(); teams.Next())
@@ -168,8 +187,7 @@ AnalysisStatus CheckAnalysisLimits(Query& teams, Query& replay, int64_t home, in
   }
   replay.First();
   for (const auto& [team, c] : counts) {
-    if (c.all > kAnalysisMatches || c.home > kAnalysisVenueMatches ||
-        c.away > kAnalysisVenueMatches) {
+    if (c.all > kAnalysisMatches || c.home > venue_limit || c.away > venue_limit) {
       status.problem = AnalysisProblem::kTooManyMatches;
       status.team = team;
       status.count = c.all;
@@ -179,7 +197,8 @@ AnalysisStatus CheckAnalysisLimits(Query& teams, Query& replay, int64_t home, in
   return status;
 }
 
-AnalysisStatus AnalysePairing(Connection& conn, const PairingInput& in, TeamTable& table,
+template <int V>
+AnalysisStatus AnalysePairing(Connection& conn, const PairingInput& in, TeamTableOf<V>& table,
                               PairingFigures& f) {
   const ModeColumns& m = Columns(in.result_mode);
   table = {};
@@ -199,13 +218,13 @@ AnalysisStatus AnalysePairing(Connection& conn, const PairingInput& in, TeamTabl
     return !replay.FieldByName(m.home_goal).AsString().empty() &&
            !replay.FieldByName(m.away_goal).AsString().empty();
   };
-  status = CheckAnalysisLimits(teams, replay, in.home, in.away, played);
+  status = CheckAnalysisLimits(teams, replay, in.home, in.away, V, played);
   if (!status.ok()) return status;
 
   // Within the limits: load the table.
   int slot = 1;
   for (teams.First(); !teams.Eof(); teams.Next(), ++slot) {
-    analysis::Tmuzstva& t = table[slot];
+    analysis::TeamSlot<V>& t = table[slot];
     t.id = static_cast<int32_t>(teams.FieldByName("ID_MUZSTVO").AsInteger());
     t.name = teams.FieldByName("NAZOVMUZSTVA").AsString();
     t.rating = static_cast<uint16_t>(teams.FieldByName(m.elo).AsInteger());
@@ -230,8 +249,8 @@ AnalysisStatus AnalysePairing(Connection& conn, const PairingInput& in, TeamTabl
     const auto g1 = static_cast<int32_t>(replay.FieldByName(m.home_goal).AsInteger());
     const auto g2 = static_cast<int32_t>(replay.FieldByName(m.away_goal).AsInteger());
     const std::string score = replay.FieldByName("SKORE").AsString();
-    analysis::Tmuzstva& hx = table[x];
-    analysis::Tmuzstva& ay = table[y];
+    analysis::TeamSlot<V>& hx = table[x];
+    analysis::TeamSlot<V>& ay = table[y];
     const int32_t d = RatingChange400(hx.rating, ay.rating, g1, g2);
     const int32_t e = RatingChange200(hx.rating_home, ay.rating_away, g1, g2);
     hx.rating = static_cast<uint16_t>(hx.rating + d);
@@ -260,17 +279,13 @@ AnalysisStatus AnalysePairing(Connection& conn, const PairingInput& in, TeamTabl
   ComputeForms(table[f.h], table[f.a], f);
 
   // Head-to-head adjustment: the last meetings with the same venue before the reference date.
-  Query q(conn);
-  q.Open(MeetingsStatement(m, in.home, in.away, in.reference));
-  std::vector<Meeting> meetings;
-  for (; !q.Eof(); q.Next()) {
-    const Date when = q.FieldByName("DATUM").AsDate().value_or(in.reference);
-    meetings.push_back({DaysBetween(when, in.reference), q.FieldByName(m.outcome).AsString()});
-  }
+  const std::vector<Meeting> meetings = ReadMeetings(
+      conn, MeetingsStatement(m, in.home, in.away, in.reference), m.outcome, in.reference);
   f.meetings = static_cast<int>(meetings.size());
   f.adjusted = AdjustByMeetings(f.difference, meetings);
 
   // Head-to-head record: every meeting at this venue, any season, forfeits included.
+  Query q(conn);
   q.Open(RecordStatement(m, in.home, in.away, in.language));
   for (; !q.Eof(); q.Next()) {
     const std::optional<int64_t> o = OutcomeValue(q.FieldByName(m.outcome));
@@ -280,5 +295,15 @@ AnalysisStatus AnalysePairing(Connection& conn, const PairingInput& in, TeamTabl
   }
   return status;
 }
+
+template int FindTeamSlot(const TeamTable&, int64_t);
+template int FindTeamSlot(const LiveTeamTable&, int64_t);
+template void ComputeForms(const analysis::Tmuzstva&, const analysis::Tmuzstva&, PairingFigures&);
+template void ComputeForms(const analysis::TeamSlot<kAnalysisMatches>&,
+                           const analysis::TeamSlot<kAnalysisMatches>&, PairingFigures&);
+template AnalysisStatus AnalysePairing(Connection&, const PairingInput&, TeamTable&,
+                                       PairingFigures&);
+template AnalysisStatus AnalysePairing(Connection&, const PairingInput&, LiveTeamTable&,
+                                       PairingFigures&);
 
 }  // namespace morvela

@@ -30,16 +30,19 @@ inline constexpr int kAnalysisVenueMatches = 25;  // home matches, and away matc
 namespace analysis {
 
 // One slot of the team table. Arrays are indexed as the table's counts run: history[0] is the
-// season-start rating, history[k] the rating after the team's k-th match.
-struct Tmuzstva {
+// season-start rating, history[k] the rating after the team's k-th match. VenueMatches is the
+// size of the home and away histories: 25 in the match window, 50 in the live tip window, whose
+// table keeps room for a whole season at one venue.
+template <int VenueMatches>
+struct TeamSlot {
   int32_t id = 0;  // MUZSTVA.ID; 0 = empty slot
   std::string name;
   uint16_t rating = 0;
   uint16_t rating_home = 0;
   uint16_t rating_away = 0;
   std::array<uint16_t, kAnalysisMatches + 1> history{};
-  std::array<uint16_t, kAnalysisVenueMatches + 1> history_home{};
-  std::array<uint16_t, kAnalysisVenueMatches + 1> history_away{};
+  std::array<uint16_t, VenueMatches + 1> history_home{};
+  std::array<uint16_t, VenueMatches + 1> history_away{};
   std::array<uint16_t, kAnalysisMatches + 1> match_home_slot{};  // for the k-th match (k >= 1)
   std::array<uint16_t, kAnalysisMatches + 1> match_away_slot{};
   std::array<std::string, kAnalysisMatches + 1> match_score{};  // "2 : 1"
@@ -48,10 +51,16 @@ struct Tmuzstva {
   uint8_t history_away_count = 0;
 };
 
+using Tmuzstva = TeamSlot<kAnalysisVenueMatches>;
+
 }  // namespace analysis
 
 // Slots 1..25; element 0 is never used, so that slot numbers index the table directly.
-using TeamTable = std::array<analysis::Tmuzstva, kAnalysisSlots + 1>;
+template <int VenueMatches>
+using TeamTableOf = std::array<analysis::TeamSlot<VenueMatches>, kAnalysisSlots + 1>;
+using TeamTable = TeamTableOf<kAnalysisVenueMatches>;
+// The live tip window's table: home and away histories as long as the overall one.
+using LiveTeamTable = TeamTableOf<kAnalysisMatches>;
 
 // Why an analysis could not be made. The tables are then left cleared or partly loaded, and no
 // figure is valid.
@@ -97,26 +106,31 @@ std::string AnalysisTeamStatement(const std::string& competition, int language);
 
 // The slot of a team: the first used slot with its id, scanning from 1 up to the first empty
 // slot; 0 when there is none.
-int FindTeamSlot(const TeamTable& table, int64_t team);
+template <int V>
+int FindTeamSlot(const TeamTableOf<V>& table, int64_t team);
 
 // The limits of the fixed tables, checked before a table is touched: both teams of the pairing
-// among `teams` (the team statement's rows), and at most 50 matches per team, 25 at home and 25
-// away, among the rows of `replay` for which `counts_row` says yes. Both result sets are left
-// on their first row.
+// among `teams` (the team statement's rows), and at most 50 matches per team and `venue_limit`
+// at home and away each (25 in the match window's table, 50 in the live tip's), among the rows
+// of `replay` for which `counts_row` says yes. Both result sets are left on their first row.
 AnalysisStatus CheckAnalysisLimits(Query& teams, Query& replay, int64_t home, int64_t away,
-                                   const std::function<bool()>& counts_row);
+                                   int venue_limit, const std::function<bool()>& counts_row);
 
 // Runs the analysis: clears `table`, loads the teams, replays the season and computes the
 // figures. Beyond the limits (checked before the table is filled) or with a pairing team that
 // is not in the competition nothing is analysed and the status says why. Database errors pass
 // through; the table keeps what was filled. Uses its own result sets, so no cursor of the data
-// module moves.
-AnalysisStatus AnalysePairing(Connection& conn, const PairingInput& in, TeamTable& table,
+// module moves. Home and away matches per team are limited by the table's venue histories.
+// Instantiated for TeamTable and LiveTeamTable.
+template <int V>
+AnalysisStatus AnalysePairing(Connection& conn, const PairingInput& in, TeamTableOf<V>& table,
                               PairingFigures& figures);
 
 // The form terms and the difference before the head-to-head adjustment, from the slots'
 // histories (the step of the analysis after the replay).
-void ComputeForms(const analysis::Tmuzstva& h, const analysis::Tmuzstva& a, PairingFigures& f);
+template <int V>
+void ComputeForms(const analysis::TeamSlot<V>& h, const analysis::TeamSlot<V>& a,
+                  PairingFigures& f);
 
 // One meeting of the head-to-head adjustment: its age in days and its outcome text.
 struct Meeting {
@@ -129,6 +143,15 @@ struct Meeting {
 // before. A home win adds, an away win subtracts, a draw pulls d toward -130 by half the weight
 // without reaching or crossing it.
 int32_t AdjustByMeetings(int32_t d, const std::vector<Meeting>& meetings);
+
+// The meetings a head-to-head statement returns (columns DATUM and `outcome`), aged against
+// `reference`, in the statement's order.
+std::vector<Meeting> ReadMeetings(Connection& conn, const std::string& statement,
+                                  const std::string& outcome, const Date& reference);
+
+// The full-time statement of the head-to-head adjustment: the pair's last four meetings at
+// this venue before `reference`.
+std::string FullTimeMeetingsStatement(int64_t home, int64_t away, const Date& reference);
 
 // VratPoradie: the rating position (1-based) of slot t after k matches among all 25 slots,
 // sorted by descending history[k]; ties share the best position, empty slots and teams with

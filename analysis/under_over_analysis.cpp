@@ -53,7 +53,8 @@ AnalysisStatus AnalyseUnderOver(Connection& conn, const std::string& competition
   }
   Query replay(conn);
   replay.Open(GoalReplayStatement(competition));
-  status = CheckAnalysisLimits(teams, replay, home, away, [] { return true; });
+  status =
+      CheckAnalysisLimits(teams, replay, home, away, kAnalysisVenueMatches, [] { return true; });
   if (!status.ok()) return status;
 
   int slot = 1;

@@ -68,19 +68,25 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
   // "--match HOME AWAY" takes two values; the parser knows options of one, so the second is
   // taken out here.
   QStringList args = arguments;
-  std::optional<std::pair<std::string, std::string>> match;
-  for (qsizetype i = 1; i < args.size(); ++i) {
-    if (args[i] != QLatin1String("--match")) continue;
-    if (i + 2 >= args.size()) {
-      message = QStringLiteral("--match expects two teams: --match HOME AWAY");
-      return std::nullopt;
+  auto take_pair = [&](const char* flag,
+                       std::optional<std::pair<std::string, std::string>>& out) -> bool {
+    for (qsizetype i = 1; i < args.size(); ++i) {
+      if (args[i] != QLatin1String(flag)) continue;
+      if (i + 2 >= args.size()) {
+        message = QString::fromLatin1(flag) + QStringLiteral(" expects two teams: ") +
+                  QString::fromLatin1(flag) + QStringLiteral(" HOME AWAY");
+        return false;
+      }
+      out = std::pair{args[i + 1].toStdString(), args[i + 2].toStdString()};
+      args.removeAt(i + 2);
+      args.removeAt(i + 1);
+      args.removeAt(i);
+      break;
     }
-    match = std::pair{args[i + 1].toStdString(), args[i + 2].toStdString()};
-    args.removeAt(i + 2);
-    args.removeAt(i + 1);
-    args.removeAt(i);
-    break;
-  }
+    return true;
+  };
+  std::optional<std::pair<std::string, std::string>> match, live;
+  if (!take_pair("--match", match) || !take_pair("--live", live)) return std::nullopt;
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Morvela: tips for the football matches of twenty European leagues."));
@@ -108,15 +114,22 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
                                 QStringLiteral("RUN"));
   const QCommandLineOption screenshot(
       QStringLiteral("screenshot"),
-      QStringLiteral("Save a PNG picture of the window on top to FILE and end. With --match HOME "
-                     "AWAY the match tip window analyses that pairing (team ids or names) first."),
+      QStringLiteral(
+          "Save a PNG picture of the window on top to FILE and end. With --match HOME "
+          "AWAY the match tip window analyses that pairing (team ids or names) first; with --live "
+          "HOME AWAY --ht H:A the live tip window does."),
       QStringLiteral("FILE"));
   const QCommandLineOption table(
       QStringLiteral("table"),
       QStringLiteral("Open the league tables after start-up: standings, form, goals (goals "
                      "under/over, in that mode) or elo."),
       QStringLiteral("VIEW"));
-  parser.addOptions({home, today, lang, mode, league, tips, table, screenshot});
+  const QCommandLineOption ht(
+      QStringLiteral("ht"),
+      QStringLiteral("With --live HOME AWAY: the half-time score H:A (0-9 goals each) for the live "
+                     "tip window."),
+      QStringLiteral("H:A"));
+  parser.addOptions({home, today, lang, mode, league, tips, table, screenshot, ht});
 
   if (!parser.parse(args)) {
     message = parser.errorText();
@@ -175,6 +188,17 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
   }
   o.screenshot = parser.value(screenshot);
   o.match = match;
+  o.live = live;
+  if (live) {
+    const QString score = parser.value(ht).trimmed();
+    if (score.size() != 3 || score[1] != QLatin1Char(':') || !score[0].isDigit() ||
+        !score[2].isDigit() || score[0].digitValue() < 0 || score[2].digitValue() < 0) {
+      message = QStringLiteral("--live needs --ht H:A with 0-9 goals each");
+      return std::nullopt;
+    }
+    o.ht_home = score[0].digitValue();
+    o.ht_away = score[2].digitValue();
+  }
   return o;
 }
 
@@ -287,8 +311,10 @@ int DesktopSession::Run(QApplication& app) {
 }
 
 bool DesktopSession::ApplyMatchChoice() {
-  if (!options_.match) return true;
-  const auto& [home_text, away_text] = *options_.match;
+  if (!options_.match && !options_.live) return true;
+  const bool live = options_.live.has_value();
+  const char* flag = live ? "--live" : "--match";
+  const auto& [home_text, away_text] = live ? *options_.live : *options_.match;
   std::optional<TeamItem> home, away;
   std::string problem = "no league's active season has both teams";
   auto find_in_season = [&]() {
@@ -321,17 +347,20 @@ bool DesktopSession::ApplyMatchChoice() {
     }
   }
   if (!found) {
-    std::cerr << "--match: " << problem << "\n";
+    std::cerr << flag << ": " << problem << "\n";
     return false;
   }
-  auto* search =
-      window_->findChild<QPushButton*>(QStringLiteral("Button%1").arg(kSearchForTipButton));
+  auto* search = window_->findChild<QPushButton*>(
+      QStringLiteral("Button%1").arg(live ? kLiveTipButton : kSearchForTipButton));
   if (!search || !search->isEnabled()) {
-    std::cerr << "--match: \"Search for tip\" cannot be pressed now\n";
+    std::cerr << flag << ": its button cannot be pressed now\n";
     return false;
   }
   search->click();
   Settle();
+  if (live)
+    return window_->LiveWindow()->ChooseAndAnalyse(home->id, away->id, options_.ht_home,
+                                                   options_.ht_away);
   return window_->MatchWindow()->ChooseAndAnalyse(home->id, away->id);
 }
 
@@ -358,6 +387,8 @@ int DesktopSession::RunScreenshot() {
 QWidget* DesktopSession::TopWindow() const {
   MatchTipWindow* match = window_->MatchWindow();
   if (match && match->isVisible()) return match;
+  LiveTipWindow* live = window_->LiveWindow();
+  if (live && live->isVisible()) return live;
   LeagueTablesWindow* tables = window_->TablesWindow();
   if (tables && tables->isVisible()) return tables;
   TipsListWindow* tips = window_->TipsWindow();

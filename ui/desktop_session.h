@@ -35,6 +35,10 @@ struct DesktopOptions {
   // --match HOME AWAY: the tip search's match window analyses this pairing (ids or names) in
   // the --league league, or else the first league whose active season has both teams.
   std::optional<std::pair<std::string, std::string>> match;
+  // --live HOME AWAY --ht H:A: the live tip window analyses this pairing at that half-time
+  // score, found as for --match.
+  std::optional<std::pair<std::string, std::string>> live;
+  int ht_home = 0, ht_away = 0;
 };
 
 // Parses the program's command line (arguments[0] is the program). On a wrong line returns

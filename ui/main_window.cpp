@@ -18,6 +18,7 @@
 
 #include "i18n/message_ids.h"
 #include "program/program.h"
+#include "ui/live_window.h"
 #include "ui/pictures.h"
 #include "ui/qt_user_interface.h"
 
@@ -79,6 +80,8 @@ MainWindow::MainWindow(TForm1& model, Program& program, bool modal_tips, QWidget
   setWindowIcon(QIcon(EmblemPixmap(64)));
   match_window_ = new MatchTipWindow(p_, modal_tips, this);
   tips_view_.SetMatchWindow(match_window_);
+  live_window_ = new LiveTipWindow(p_, tables_view_, modal_tips, this);
+  live_window_->SetModeChangedHandler([this] { Refresh(); });
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(12, 8, 12, 10);
@@ -224,7 +227,8 @@ QWidget* MainWindow::BuildFunctions() {
     OpenLeagueTables(p_, tables_view_, MainWindowTableKind(p_, /*form_button=*/true));
   });
   connect_button(kSearchForTipButton, [this] { match_window_->OpenForChoice(this); });
-  for (int n : {kResultsButton, kLiveTipButton}) connect_button(n, [this] { NotAvailable(); });
+  connect_button(kResultsButton, [this] { NotAvailable(); });
+  connect_button(kLiveTipButton, [this] { live_window_->Open(this); });
 
   outer->addWidget(panel);
   return box;

@@ -10,6 +10,7 @@
 
 #include "main_window/main_window_model.h"
 #include "ui/league_tables_window.h"
+#include "ui/live_window.h"
 #include "ui/tips_list_window.h"
 
 class QComboBox;
@@ -46,6 +47,8 @@ class MainWindow : public QMainWindow {
   LeagueTablesView& TablesView() { return tables_view_; }
   // The match tip window of "Search for tip" and of the tips list's double click.
   MatchTipWindow* MatchWindow() const { return match_window_; }
+  // The live tip window of "LIVE tip".
+  LiveTipWindow* LiveWindow() const { return live_window_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -65,6 +68,7 @@ class MainWindow : public QMainWindow {
   QtTipsListView tips_view_;
   QtLeagueTablesView tables_view_;
   MatchTipWindow* match_window_ = nullptr;
+  LiveTipWindow* live_window_ = nullptr;
   std::function<void()> first_show_;
   std::function<void()> close_;
 

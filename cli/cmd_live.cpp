@@ -1,0 +1,192 @@
+// live: the live tip window's analysis of one pairing at a half-time score, printed as the
+// window shows it (or as JSON with the figures by name).
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "analysis/competition_teams.h"
+#include "analysis/live_window.h"
+#include "cli/cli_context.h"
+#include "cli/json.h"
+#include "core/helpers.h"
+#include "core/text.h"
+#include "i18n/leagues.h"
+#include "program/startup.h"
+
+namespace morvela {
+
+namespace {
+
+struct LiveOptions {
+  std::string league;
+  std::string home;
+  std::string away;
+  std::string season;
+  std::string ht;    // "H:A"
+  std::string odds;  // "O1,O0,O2,O10,O02,O12"
+};
+
+constexpr const char* kOutcomeNames[kLiveOddsCount] = {"1", "0", "2", "10", "02", "12"};
+
+// "H:A" with one digit 0-9 on each side.
+bool ParseHalfTime(const std::string& text, int& home, int& away) {
+  const std::string t(TrimSpaces(text));
+  if (t.size() != 3 || t[1] != ':' || t[0] < '0' || t[0] > '9' || t[2] < '0' || t[2] > '9')
+    return false;
+  home = t[0] - '0';
+  away = t[2] - '0';
+  return true;
+}
+
+// Six decimal numbers 1.00-99.99 separated by commas, with at most two decimals.
+bool ParseOdds(const std::string& text, std::array<double, kLiveOddsCount>& odds) {
+  std::stringstream in(text);
+  std::string part;
+  int n = 0;
+  while (std::getline(in, part, ',')) {
+    part = std::string(TrimSpaces(part));
+    if (n >= kLiveOddsCount || part.empty()) return false;
+    size_t used = 0;
+    double v = 0;
+    try {
+      v = std::stod(part, &used);
+    } catch (const std::exception&) {
+      return false;
+    }
+    const size_t dot = part.find('.');
+    if (used != part.size() || (dot != std::string::npos && part.size() - dot - 1 > 2) ||
+        v < kMinLiveOdds || v > kMaxLiveOdds)
+      return false;
+    odds[static_cast<size_t>(n++)] = v;
+  }
+  return n == kLiveOddsCount;
+}
+
+void PrintPlain(const TfLive& w, std::ostream& out) {
+  out << w.Caption() << "\n";
+  out << w.Label(kBeforeMatch).text << "\n";
+  out << w.HomeHead() << ": " << w.home.Text() << "\n";
+  for (int n : {kHomeRating, kHomeVenueRating, kHomeForm, kHomeVenueForm})
+    out << "  " << w.Label(n).text << "\n";
+  out << w.GuestHead() << ": " << w.away.Text() << "\n";
+  for (int n : {kAwayRating, kAwayVenueRating, kAwayForm, kAwayVenueForm})
+    out << "  " << w.Label(n).text << "\n";
+  for (int n : {int{kHeadToHead}, int{kTipLine}, int{kOddsLine}, int{kDifferenceLine},
+                int{kAfterHalfTime}, int{kLiveHeadToHead}, int{kLiveTipLine}})
+    out << w.Label(n).text << "\n";
+  if (!w.LiveTip()) return;
+  out << w.Label(kEnterOdds).text;
+  for (int i = 0; i < kLiveOddsCount; ++i)
+    out << " " << kOutcomeNames[i] << "=" << FormatOdds(w.Odds(i));
+  out << "\n" << w.Label(kDifferencesHead).text;
+  for (int i = 0; i < kLiveOddsCount; ++i)
+    out << " " << kOutcomeNames[i] << "=" << w.Label(kFirstLiveDifference + i).text;
+  out << "\n";
+}
+
+void PrintJson(const TfLive& w, std::ostream& out) {
+  const PredictionState& pre = w.PreMatch();
+  const PredictionState& live = w.Live();
+  const PairingFigures& f = w.Pairing();
+  out << "{\"Caption\":" << JsonString(w.Caption()) << ",\"Home\":{\"id\":" << w.home.Selected()->id
+      << ",\"name\":" << JsonString(w.home.Text()) << "},\"Away\":{\"id\":" << w.away.Selected()->id
+      << ",\"name\":" << JsonString(w.away.Text()) << "}"
+      << ",\"HalfTime\":"
+      << JsonString(std::to_string(w.HalfTimeHome()) + ":" + std::to_string(w.HalfTimeAway()))
+      << ",\"D0\":" << w.D0() << ",\"D1\":" << w.D1() << ",\"D2\":" << w.D2()
+      << ",\"HomePercent\":" << pre.HomePercent << ",\"DrawPercent\":" << pre.DrawPercent
+      << ",\"AwayPercent\":" << pre.AwayPercent << ",\"Tip\":" << JsonString(pre.Tip)
+      << ",\"HeadToHead\":{\"wins\":" << f.wins << ",\"draws\":" << f.draws
+      << ",\"losses\":" << f.losses << "}"
+      << ",\"OddsLine\":" << JsonString(w.OddsLine())
+      << ",\"DifferenceLine\":" << JsonString(w.DifferenceLine())
+      << ",\"LiveTip\":" << (w.LiveTip() ? "true" : "false")
+      << ",\"LiveHomePercent\":" << live.HomePercent << ",\"LiveDrawPercent\":" << live.DrawPercent
+      << ",\"LiveAwayPercent\":" << live.AwayPercent
+      << ",\"LiveTipText\":" << JsonString(w.LiveTip() ? live.Tip : std::string())
+      << ",\"LiveHeadToHead\":{\"wins\":" << w.LiveWins() << ",\"draws\":" << w.LiveDraws()
+      << ",\"losses\":" << w.LiveLosses() << "},\"LiveOdds\":[";
+  for (int i = 0; i < kLiveOddsCount; ++i) out << (i ? "," : "") << FormatSqlNumber(w.Odds(i));
+  out << "],\"LiveDifferences\":";
+  if (!w.LiveTip()) {
+    out << "null";
+  } else {
+    out << "[";
+    for (int i = 0; i < kLiveOddsCount; ++i)
+      out << (i ? "," : "") << w.Label(kFirstLiveDifference + i).text;
+    out << "]";
+  }
+  out << ",\"Labels\":{";
+  bool first = true;
+  for (int n : {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18, 19}) {
+    out << (first ? "" : ",") << "\"Label" << n << "\":" << JsonString(w.Label(n).text);
+    first = false;
+  }
+  out << "}}\n";
+}
+
+int RunLive(CliContext& ctx, const LiveOptions& o) {
+  const std::optional<int> league = LeagueIdFromName(o.league);
+  if (!league)
+    throw CLI::ValidationError(
+        "LEAGUE", "unknown league '" + o.league + "' (an id 1-20 or an English country name)");
+  int hh = 0, ha = 0;
+  if (!ParseHalfTime(o.ht, hh, ha))
+    throw CLI::ValidationError(
+        "--ht", "expects a half-time score H:A with 0-9 goals each, got '" + o.ht + "'");
+  std::array<double, kLiveOddsCount> odds{};
+  odds.fill(kMinLiveOdds);
+  if (!o.odds.empty() && !ParseOdds(o.odds, odds))
+    throw CLI::ValidationError("--odds",
+                               "expects six odds O1,O0,O2,O10,O02,O12, each 1.00-99.99 with at "
+                               "most two decimals, got '" +
+                                   o.odds + "'");
+  if (auto rc = ctx.OpenProgram()) return *rc;
+  Program& p = *ctx.program;
+  if (!LoadSeason(p, *league, o.season)) return kExitError;
+
+  std::optional<TeamItem> home, away;
+  const int status = ResolveTeamArguments(p, o.home, o.away, home, away);
+  if (status != kExitOk) return status;
+
+  TfLive window(p);
+  window.Open();
+  window.home.items = {*home};
+  window.home.index = 0;
+  window.away.items = {*away};
+  window.away.index = 0;
+  // A terminal has no window to move.
+  p.WindowRaised = true;
+  window.FormShow();
+  window.SetHalfTime(hh, ha);
+  if (!window.ZobrazOkno()) return kExitError;  // the reason is on stderr
+  for (int i = 0; i < kLiveOddsCount; ++i) window.SetOdds(i, odds[static_cast<size_t>(i)]);
+  if (ctx.json) {
+    PrintJson(window, std::cout);
+  } else {
+    PrintPlain(window, std::cout);
+  }
+  window.Closed();
+  RunExit(p, /*pause=*/false);
+  return kExitOk;
+}
+
+}  // namespace
+
+void RegisterLiveCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
+  auto o = std::make_shared<LiveOptions>();
+  auto* live = app.add_subcommand(
+      "live", "Live tip for a pairing at its half-time score, as the live tip window gives it");
+  live->add_option("league", o->league, "League id 1-20 or English country name")->required();
+  live->add_option("home", o->home, "Home team: id or name in the chosen language")->required();
+  live->add_option("away", o->away, "Away team: id or name in the chosen language")->required();
+  live->add_option("--ht", o->ht, "Half-time score H:A (0-9 goals each)")->required();
+  live->add_option("--odds", o->odds,
+                   "In-play odds O1,O0,O2,O10,O02,O12 (1.00-99.99 each; default 1.00)");
+  live->add_option("--season", o->season,
+                   "Season label (as the season chooser lists it); default: the active season");
+  live->add_flag("--json", ctx.json, "Print one JSON object with the figures by name");
+  live->callback([&ctx, &exit_code, o] { exit_code = RunLive(ctx, *o); });
+}
+
+}  // namespace morvela

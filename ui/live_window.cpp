@@ -1,0 +1,300 @@
+#include "ui/live_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "i18n/message_ids.h"
+#include "program/program.h"
+#include "ui/qt_user_interface.h"
+
+namespace morvela {
+
+namespace {
+
+// The "Show matches" buttons stand this far right of their head-to-head lines.
+constexpr int kShowMatchesGap = 15;
+constexpr const char* kOutcomeHeads[kLiveOddsCount] = {"1", "0", "2", "10", "02", "12"};
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+QFrame* Line(QFrame::Shape shape, QWidget* parent) {
+  auto* f = new QFrame(parent);
+  f->setFrameShape(shape);
+  f->setFrameShadow(QFrame::Sunken);
+  return f;
+}
+
+}  // namespace
+
+LiveTipWindow::LiveTipWindow(Program& program, LeagueTablesView& tables, bool modal,
+                             QWidget* parent)
+    : QDialog(parent), p_(program), tables_(tables), modal_(modal), model_(program) {
+  setObjectName(QStringLiteral("FormLive"));
+  Build();
+}
+
+LiveTipWindow::~LiveTipWindow() = default;
+
+void LiveTipWindow::Build() {
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(8, 6, 8, 6);
+  outer->setSpacing(4);
+
+  for (size_t n = 0; n < labels_.size(); ++n) {
+    labels_[n] = new QLabel(this);
+    labels_[n]->setObjectName(QStringLiteral("Label%1").arg(n));
+  }
+
+  // The band: column heads, the two choosers, OK and Back, the half-time score below.
+  auto* band = new QGridLayout();
+  band->setHorizontalSpacing(8);
+  home_head_ = new QLabel(this);
+  guest_head_ = new QLabel(this);
+  QFont head_font = home_head_->font();
+  head_font.setBold(true);
+  home_head_->setFont(head_font);
+  guest_head_->setFont(head_font);
+  home_ = new QComboBox(this);
+  home_->setObjectName(QStringLiteral("HomeTeam"));
+  away_ = new QComboBox(this);
+  away_->setObjectName(QStringLiteral("AwayTeam"));
+  ok_ = new QPushButton(this);
+  ok_->setObjectName(QStringLiteral("OkButton"));
+  back_ = new QPushButton(this);
+  back_->setObjectName(QStringLiteral("BackButton"));
+  band->addWidget(home_head_, 0, 0);
+  band->addWidget(guest_head_, 0, 1);
+  band->addWidget(home_, 1, 0);
+  band->addWidget(away_, 1, 1);
+  band->addWidget(ok_, 1, 2);
+  band->addWidget(back_, 1, 3);
+  band->setColumnStretch(0, 1);
+  band->setColumnStretch(1, 1);
+  auto* score = new QHBoxLayout();
+  pb1_ = new QSpinBox(this);
+  pb1_->setObjectName(QStringLiteral("PB1"));
+  pb2_ = new QSpinBox(this);
+  pb2_->setObjectName(QStringLiteral("PB2"));
+  for (QSpinBox* b : {pb1_, pb2_}) b->setRange(0, kMaxHalfTimeGoals);
+  score->addStretch(1);
+  score->addWidget(labels_[kHalfTimeHead]);
+  score->addWidget(pb1_);
+  score->addWidget(new QLabel(QStringLiteral(":"), this));
+  score->addWidget(pb2_);
+  score->addStretch(1);
+  band->addLayout(score, 2, 0, 1, 4);
+  outer->addLayout(band);
+
+  analysis_ = new QWidget(this);
+  auto* body = new QVBoxLayout(analysis_);
+  body->setContentsMargins(0, 0, 0, 0);
+  body->setSpacing(3);
+  outer->addWidget(analysis_, 1);
+  // Labels go where their layouts put them; the unused numbers stay hidden on the window.
+
+  // Information before the match.
+  labels_[kBeforeMatch]->setAlignment(Qt::AlignCenter);
+  body->addWidget(Line(QFrame::HLine, analysis_));
+  body->addWidget(labels_[kBeforeMatch]);
+  auto block = [this](int a, int b, int c, int d, QPushButton*& latest, QPushButton*& table,
+                      const char* latest_name, const char* table_name) {
+    auto* grid = new QGridLayout();
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(1);
+    grid->addWidget(labels_[a], 0, 0);
+    grid->addWidget(labels_[b], 0, 1);
+    grid->addWidget(labels_[c], 1, 0);
+    grid->addWidget(labels_[d], 1, 1);
+    latest = new QPushButton(analysis_);
+    latest->setObjectName(QString::fromLatin1(latest_name));
+    table = new QPushButton(analysis_);
+    table->setObjectName(QString::fromLatin1(table_name));
+    latest->setAutoDefault(false);
+    table->setAutoDefault(false);
+    grid->addWidget(latest, 2, 0);
+    grid->addWidget(table, 2, 1);
+    return grid;
+  };
+  auto* blocks = new QHBoxLayout();
+  blocks->addLayout(block(kHomeRating, kHomeVenueRating, kHomeForm, kHomeVenueForm, latest_home_,
+                          table_home_, "LatestHome", "TableHome"),
+                    1);
+  blocks->addWidget(Line(QFrame::VLine, analysis_));
+  blocks->addLayout(block(kAwayRating, kAwayVenueRating, kAwayForm, kAwayVenueForm, latest_away_,
+                          table_away_, "LatestAway", "TableAway"),
+                    1);
+  body->addLayout(blocks);
+  auto h2h_row = [this](int label, QPushButton*& button, const char* name) {
+    auto* row = new QHBoxLayout();
+    row->setSpacing(kShowMatchesGap);
+    row->addWidget(labels_[label]);
+    button = new QPushButton(analysis_);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    row->addWidget(button);
+    row->addStretch(1);
+    return row;
+  };
+  body->addLayout(h2h_row(kHeadToHead, show_matches_, "ShowMatches"));
+  for (int n : {kTipLine, kOddsLine, kDifferenceLine}) body->addWidget(labels_[n]);
+
+  // Tip after half time and the odds calculator.
+  body->addWidget(Line(QFrame::HLine, analysis_));
+  labels_[kAfterHalfTime]->setAlignment(Qt::AlignCenter);
+  body->addWidget(labels_[kAfterHalfTime]);
+  body->addLayout(h2h_row(kLiveHeadToHead, show_live_matches_, "ShowLiveMatches"));
+  body->addWidget(labels_[kLiveTipLine]);
+  auto* calculator = new QGridLayout();
+  calculator->setHorizontalSpacing(8);
+  calculator->setVerticalSpacing(2);
+  calculator->addWidget(labels_[kEnterOdds], 1, 0);
+  calculator->addWidget(labels_[kDifferencesHead], 2, 0);
+  for (int i = 0; i < kLiveOddsCount; ++i) {
+    auto* head = new QLabel(QString::fromLatin1(kOutcomeHeads[i]), analysis_);
+    head->setAlignment(Qt::AlignCenter);
+    calculator->addWidget(head, 0, i + 1);
+    auto* entry = new QDoubleSpinBox(analysis_);
+    entry->setObjectName(QStringLiteral("PBS%1").arg(i + 1));
+    entry->setDecimals(2);
+    entry->setRange(kMinLiveOdds, kMaxLiveOdds);
+    entry->setSingleStep(0.01);
+    entry->setValue(kMinLiveOdds);
+    odds_[static_cast<size_t>(i)] = entry;
+    calculator->addWidget(entry, 1, i + 1);
+    labels_[kFirstLiveDifference + i]->setAlignment(Qt::AlignCenter);
+    calculator->addWidget(labels_[kFirstLiveDifference + i], 2, i + 1);
+    connect(entry, &QDoubleSpinBox::valueChanged, this,
+            [this, i](double v) { Handle([this, i, v] { model_.SetOdds(i, v); }); });
+  }
+  body->addLayout(calculator);
+  body->addStretch(1);
+
+  connect(ok_, &QPushButton::clicked, this, [this] {
+    Handle([this] {
+      model_.home.index = home_->currentIndex();
+      model_.away.index = away_->currentIndex();
+      model_.SetHalfTime(pb1_->value(), pb2_->value());
+      model_.SetTop(y(), screen() ? screen()->availableGeometry().top() : 0);
+      model_.Button1Click();
+    });
+  });
+  connect(back_, &QPushButton::clicked, this, &QDialog::reject);
+  // The match history lists are not part of the program yet.
+  for (QPushButton* b : {latest_home_, latest_away_, show_matches_, show_live_matches_})
+    connect(b, &QPushButton::clicked, this, [this] { NotAvailable(); });
+  connect(table_home_, &QPushButton::clicked, this,
+          [this] { Handle([this] { model_.TableClick(true, tables_); }); });
+  connect(table_away_, &QPushButton::clicked, this,
+          [this] { Handle([this] { model_.TableClick(false, tables_); }); });
+}
+
+void LiveTipWindow::Handle(const std::function<void()>& handler) {
+  Guarded(p_.ui, handler);
+  Refresh();
+}
+
+void LiveTipWindow::Refresh() {
+  setWindowTitle(Q(model_.Caption()));
+  home_head_->setText(Q(model_.HomeHead()));
+  guest_head_->setText(Q(model_.GuestHead()));
+  ok_->setText(Q(model_.OkCaption()));
+  back_->setText(Q(model_.BackCaption()));
+  latest_home_->setText(Q(model_.LatestMatchesCaption()));
+  latest_away_->setText(Q(model_.LatestMatchesCaption()));
+  table_home_->setText(Q(model_.TableHomeCaption()));
+  table_away_->setText(Q(model_.TableAwayCaption()));
+  show_matches_->setText(Q(model_.ShowMatchesCaption()));
+  show_live_matches_->setText(Q(model_.ShowMatchesCaption()));
+  {
+    const QSignalBlocker b1(home_), b2(away_), b3(pb1_), b4(pb2_);
+    for (auto [box, chooser] : {std::pair{home_, &model_.home}, std::pair{away_, &model_.away}}) {
+      box->clear();
+      for (const TeamItem& t : chooser->items)
+        box->addItem(Q(t.name), QVariant::fromValue<qlonglong>(t.id));
+      box->setCurrentIndex(chooser->index);
+    }
+    pb1_->setValue(model_.HalfTimeHome());
+    pb2_->setValue(model_.HalfTimeAway());
+  }
+  const QFont base = QApplication::font();
+  for (size_t n = 0; n < labels_.size(); ++n) {
+    const WindowLabel& l = model_.Label(static_cast<int>(n));
+    QLabel* w = labels_[n];
+    w->setText(Q(l.text));
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, QColor(l.color.r, l.color.g, l.color.b));
+    w->setPalette(pal);
+    QFont f = base;
+    f.setBold(l.bold);
+    if (l.large) f.setPointSizeF(base.pointSizeF() * 1.2);
+    w->setFont(f);
+    w->setVisible(l.visible);
+  }
+  for (int i = 0; i < kLiveOddsCount; ++i) {
+    QDoubleSpinBox* e = odds_[static_cast<size_t>(i)];
+    const QSignalBlocker block(e);
+    e->setValue(model_.Odds(i));
+    e->setEnabled(model_.OddsEnabled());
+  }
+  analysis_->setVisible(model_.Analysed());
+  setFixedSize(model_.ClientWidth(), model_.ClientHeight());
+  if (model_.Analysed() && model_.Top() != y()) move(x(), model_.Top());
+}
+
+void LiveTipWindow::Open(QWidget* main_window) {
+  Guarded(p_.ui, [this] { model_.Open(); });
+  open_ = true;
+  Refresh();
+  if (main_window) {
+    const QRect r = main_window->frameGeometry();
+    move(r.center() - QPoint(model_.ClientWidth() / 2, model_.ClientHeight() / 2));
+  }
+  Guarded(p_.ui, [this] {
+    model_.SetTop(y(), screen() ? screen()->availableGeometry().top() : 0);
+    model_.FormShow();
+  });
+  Refresh();
+  if (mode_changed_) mode_changed_();
+  if (modal_) {
+    exec();
+    Finish();
+  } else {
+    show();
+  }
+}
+
+void LiveTipWindow::Finish() {
+  if (!open_) return;
+  open_ = false;
+  model_.Closed();
+  if (mode_changed_) mode_changed_();
+}
+
+bool LiveTipWindow::ChooseAndAnalyse(int64_t home, int64_t away, int ht_home, int ht_away) {
+  const int h = home_->findData(QVariant::fromValue<qlonglong>(home));
+  const int a = away_->findData(QVariant::fromValue<qlonglong>(away));
+  if (h < 0 || a < 0) return false;
+  home_->setCurrentIndex(h);
+  away_->setCurrentIndex(a);
+  pb1_->setValue(ht_home);
+  pb2_->setValue(ht_away);
+  ok_->click();
+  return true;
+}
+
+void LiveTipWindow::NotAvailable() {
+  p_.ui.ShowMessage(MessageKind::kInformation, p_.messages.Msg(msg::kNotAvailable));
+}
+
+}  // namespace morvela
