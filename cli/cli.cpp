@@ -35,6 +35,7 @@ int RunCli(int argc, char** argv) {
   RegisterBacktestCommands(app, ctx, exit_code);
   RegisterTableCommands(app, ctx, exit_code);
   RegisterMatchCommands(app, ctx, exit_code);
+  RegisterResultsCommands(app, ctx, exit_code);
 
   try {
     app.parse(argc, argv);

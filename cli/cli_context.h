@@ -96,5 +96,6 @@ void RegisterTipsCommands(CLI::App& app, CliContext& ctx, int& exit_code);      
 void RegisterBacktestCommands(CLI::App& app, CliContext& ctx, int& exit_code);  // backtest
 void RegisterTableCommands(CLI::App& app, CliContext& ctx, int& exit_code);     // table
 void RegisterMatchCommands(CLI::App& app, CliContext& ctx, int& exit_code);     // match
+void RegisterResultsCommands(CLI::App& app, CliContext& ctx, int& exit_code);   // results
 
 }  // namespace morvela
