@@ -46,17 +46,35 @@ std::string Listing(const std::vector<TeamItem>& teams) {
 
 }  // namespace
 
-std::vector<TeamItem> CompetitionTeams(Connection& conn, const std::string& competition,
-                                       int language) {
-  const std::string n = NameColumn(language);
+namespace {
+
+std::vector<TeamItem> ReadTeams(Connection& conn, const std::string& sql, const std::string& n) {
   Query q(conn);
-  q.Open("SELECT MUZSTVA.ID,MUZSTVA." + n +
-         " FROM SUTAZ_MUZSTVA,MUZSTVA WHERE (SUTAZ_MUZSTVA.ID_SUTAZ=" + competition +
-         " AND MUZSTVA.ID=SUTAZ_MUZSTVA.ID_MUZSTVO) ORDER BY " + n + " ASC");
+  q.Open(sql);
   std::vector<TeamItem> teams;
   for (; !q.Eof(); q.Next())
     teams.push_back({q.FieldByName("ID").AsInteger(), q.FieldByName(n).AsString()});
   return teams;
+}
+
+}  // namespace
+
+std::vector<TeamItem> CompetitionTeams(Connection& conn, const std::string& competition,
+                                       int language) {
+  const std::string n = NameColumn(language);
+  return ReadTeams(conn,
+                   "SELECT MUZSTVA.ID,MUZSTVA." + n +
+                       " FROM SUTAZ_MUZSTVA,MUZSTVA WHERE (SUTAZ_MUZSTVA.ID_SUTAZ=" + competition +
+                       " AND MUZSTVA.ID=SUTAZ_MUZSTVA.ID_MUZSTVO) ORDER BY " + n + " ASC",
+                   n);
+}
+
+std::vector<TeamItem> LeagueTeams(Connection& conn, const std::string& league, int language) {
+  const std::string n = NameColumn(language);
+  return ReadTeams(conn,
+                   "SELECT MUZSTVA.ID,MUZSTVA." + n + " FROM MUZSTVA WHERE (MUZSTVA.ID_LIGA=" +
+                       league + ") ORDER BY MUZSTVA." + n + " ASC",
+                   n);
 }
 
 TeamLookup ResolveTeam(const std::vector<TeamItem>& teams, std::string_view text) {

@@ -24,6 +24,10 @@ struct TeamItem {
 std::vector<TeamItem> CompetitionTeams(Connection& conn, const std::string& competition,
                                        int language);
 
+// Every team of league `league` (any season) named in the language's name column, sorted by that
+// name (the result editor's search lists).
+std::vector<TeamItem> LeagueTeams(Connection& conn, const std::string& league, int language);
+
 // The outcome of a lookup: the team, or why there is none.
 struct TeamLookup {
   std::optional<TeamItem> team;

@@ -36,6 +36,7 @@ int RunCli(int argc, char** argv) {
   RegisterTableCommands(app, ctx, exit_code);
   RegisterMatchCommands(app, ctx, exit_code);
   RegisterLiveCommands(app, ctx, exit_code);
+  RegisterResultsCommands(app, ctx, exit_code);
 
   try {
     app.parse(argc, argv);

@@ -100,5 +100,6 @@ void RegisterBacktestCommands(CLI::App& app, CliContext& ctx, int& exit_code);  
 void RegisterTableCommands(CLI::App& app, CliContext& ctx, int& exit_code);     // table
 void RegisterMatchCommands(CLI::App& app, CliContext& ctx, int& exit_code);     // match
 void RegisterLiveCommands(CLI::App& app, CliContext& ctx, int& exit_code);      // live
+void RegisterResultsCommands(CLI::App& app, CliContext& ctx, int& exit_code);   // results
 
 }  // namespace morvela

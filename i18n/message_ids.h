@@ -61,7 +61,35 @@ inline constexpr int kValueTipsSlug = 192;
 // Season replay.
 inline constexpr int kCalculateRatings = 159;  // "Calculate ELO points"
 
+// Results browser and result editor.
+inline constexpr int kSearch = 18;
+inline constexpr int kAdd = 19;
+inline constexpr int kEdit = 20;
+inline constexpr int kDelete = 21;
+inline constexpr int kScoreTitle = 82;
+inline constexpr int kNoResultsRecorded = 90;
+inline constexpr int kSameTwoTeams = 94;
+inline constexpr int kAddResult = 95;
+inline constexpr int kEditResult = 96;
+inline constexpr int kSearchResult = 97;
+inline constexpr int kForfeit = 98;
+inline constexpr int kAlsoViceVersa = 99;
+inline constexpr int kBack = 101;
+inline constexpr int kHomeLabel = 102;
+inline constexpr int kGuestLabel = 103;
+inline constexpr int kDateLabel = 104;
+inline constexpr int kResultLabel = 105;
+inline constexpr int kHalftimeLabel = 158;
+
 // Parameterised texts of Messages::NastavJazykPar, by case number.
 inline constexpr int kSeasonLoadedCase = 1;  // "   Season 2010/2011 loaded"
+inline constexpr int kReallyDeleteCase = 4;  // "Really delete the match " p " ?"
+inline constexpr int kResultsOfCase = 5;     // "Results .: " p " :."
+inline constexpr int kWinsCase = 6;
+inline constexpr int kDrawsCase = 7;
+inline constexpr int kLossesCase = 8;
+inline constexpr int kLatestMatchesCase = 9;  // "Latest matches .: " p " :."
+inline constexpr int kUnderCase = 36;
+inline constexpr int kOverCase = 37;
 
 }  // namespace morvela::msg
