@@ -163,4 +163,14 @@ bool LoadSeason(Program& p, int league, const std::string& label) {
   return true;
 }
 
+void AddPairingArguments(CLI::App* command, PairingArguments& args) {
+  command->add_option("league", args.league, "League id 1-20 or English country name")->required();
+  command->add_option("home", args.home, "Home team: id or name in the chosen language")
+      ->required();
+  command->add_option("away", args.away, "Away team: id or name in the chosen language")
+      ->required();
+  command->add_option("--season", args.season,
+                      "Season label (as the season chooser lists it); default: the active season");
+}
+
 }  // namespace morvela

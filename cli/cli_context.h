@@ -83,6 +83,16 @@ struct CliContext {
 // when there is no such season.
 bool LoadSeason(Program& p, int league, const std::string& label);
 
+// What a command about one pairing names: LEAGUE HOME AWAY and --season.
+struct PairingArguments {
+  std::string league;
+  std::string home;
+  std::string away;
+  std::string season;
+};
+// Adds those arguments to `command`, bound to `args`.
+void AddPairingArguments(CLI::App* command, PairingArguments& args);
+
 // The team arguments of a command, each a team id or a team name in the program's language
 // (analysis/competition_teams.h), looked up among the teams of the loaded competition. Returns
 // kExitOk with both teams, or kExitUsage after naming the argument, the problem and the

@@ -11,6 +11,7 @@
 #include "core/helpers.h"
 #include "core/text.h"
 #include "i18n/leagues.h"
+#include "program/front_end_options.h"
 #include "program/startup.h"
 
 namespace morvela {
@@ -18,10 +19,7 @@ namespace morvela {
 namespace {
 
 struct LiveOptions {
-  std::string league;
-  std::string home;
-  std::string away;
-  std::string season;
+  PairingArguments pairing;
   std::string ht;    // "H:A"
   std::string odds;  // "O1,O0,O2,O10,O02,O12"
 };
@@ -126,10 +124,7 @@ void PrintJson(const TfLive& w, std::ostream& out) {
 }
 
 int RunLive(CliContext& ctx, const LiveOptions& o) {
-  const std::optional<int> league = LeagueIdFromName(o.league);
-  if (!league)
-    throw CLI::ValidationError(
-        "LEAGUE", "unknown league '" + o.league + "' (an id 1-20 or an English country name)");
+  const std::optional<int> league = LeagueOption("LEAGUE", o.pairing.league);
   int hh = 0, ha = 0;
   if (!ParseHalfTime(o.ht, hh, ha))
     throw CLI::ValidationError(
@@ -143,10 +138,10 @@ int RunLive(CliContext& ctx, const LiveOptions& o) {
                                    o.odds + "'");
   if (auto rc = ctx.OpenProgram()) return *rc;
   Program& p = *ctx.program;
-  if (!LoadSeason(p, *league, o.season)) return kExitError;
+  if (!LoadSeason(p, *league, o.pairing.season)) return kExitError;
 
   std::optional<TeamItem> home, away;
-  const int status = ResolveTeamArguments(p, o.home, o.away, home, away);
+  const int status = ResolveTeamArguments(p, o.pairing.home, o.pairing.away, home, away);
   if (status != kExitOk) return status;
 
   TfLive window(p);
@@ -177,14 +172,10 @@ void RegisterLiveCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
   auto o = std::make_shared<LiveOptions>();
   auto* live = app.add_subcommand(
       "live", "Live tip for a pairing at its half-time score, as the live tip window gives it");
-  live->add_option("league", o->league, "League id 1-20 or English country name")->required();
-  live->add_option("home", o->home, "Home team: id or name in the chosen language")->required();
-  live->add_option("away", o->away, "Away team: id or name in the chosen language")->required();
+  AddPairingArguments(live, o->pairing);
   live->add_option("--ht", o->ht, "Half-time score H:A (0-9 goals each)")->required();
   live->add_option("--odds", o->odds,
                    "In-play odds O1,O0,O2,O10,O02,O12 (1.00-99.99 each; default 1.00)");
-  live->add_option("--season", o->season,
-                   "Season label (as the season chooser lists it); default: the active season");
   live->add_flag("--json", ctx.json, "Print one JSON object with the figures by name");
   live->callback([&ctx, &exit_code, o] { exit_code = RunLive(ctx, *o); });
 }

@@ -11,6 +11,7 @@
 #include "cli/table_printer.h"
 #include "core/helpers.h"
 #include "i18n/leagues.h"
+#include "program/front_end_options.h"
 #include "program/startup.h"
 
 namespace morvela {
@@ -18,10 +19,7 @@ namespace morvela {
 namespace {
 
 struct MatchOptions {
-  std::string league;
-  std::string home;
-  std::string away;
-  std::string season;
+  PairingArguments pairing;
   std::string date;  // YYYY-MM-DD
 };
 
@@ -179,10 +177,7 @@ void PrintJson(const TForm5& w, const Program& p, std::ostream& out) {
 }
 
 int RunMatch(CliContext& ctx, const MatchOptions& o) {
-  const std::optional<int> league = LeagueIdFromName(o.league);
-  if (!league)
-    throw CLI::ValidationError(
-        "LEAGUE", "unknown league '" + o.league + "' (an id 1-20 or an English country name)");
+  const std::optional<int> league = LeagueOption("LEAGUE", o.pairing.league);
   std::optional<Date> date;
   if (!o.date.empty()) {
     date = ParseIsoDate(o.date);
@@ -190,10 +185,10 @@ int RunMatch(CliContext& ctx, const MatchOptions& o) {
   }
   if (auto rc = ctx.OpenProgram()) return *rc;
   Program& p = *ctx.program;
-  if (!LoadSeason(p, *league, o.season)) return kExitError;
+  if (!LoadSeason(p, *league, o.pairing.season)) return kExitError;
 
   std::optional<TeamItem> home, away;
-  const int status = ResolveTeamArguments(p, o.home, o.away, home, away);
+  const int status = ResolveTeamArguments(p, o.pairing.home, o.pairing.away, home, away);
   if (status != kExitOk) return status;
 
   TForm5 window(p);
@@ -234,11 +229,7 @@ void RegisterMatchCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
   auto o = std::make_shared<MatchOptions>();
   auto* match = app.add_subcommand(
       "match", "Analyse one pairing as the match tip window does (honours --mode and --lang)");
-  match->add_option("league", o->league, "League id 1-20 or English country name")->required();
-  match->add_option("home", o->home, "Home team: id or name in the chosen language")->required();
-  match->add_option("away", o->away, "Away team: id or name in the chosen language")->required();
-  match->add_option("--season", o->season,
-                    "Season label (as the season chooser lists it); default: the active season");
+  AddPairingArguments(match, o->pairing);
   match->add_option("--date", o->date,
                     "Reference date YYYY-MM-DD (head-to-head cut-off), as a tip of that day "
                     "would open the window; default: today");

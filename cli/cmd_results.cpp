@@ -10,6 +10,7 @@
 #include "core/date.h"
 #include "core/text.h"
 #include "i18n/leagues.h"
+#include "program/front_end_options.h"
 #include "program/startup.h"
 #include "results/results_browser.h"
 
@@ -52,11 +53,7 @@ Date ParseDateOption(const std::string& text) {
 }
 
 int League(const std::string& text) {
-  const std::optional<int> league = LeagueIdFromName(text);
-  if (!league)
-    throw CLI::ValidationError(
-        "LEAGUE", "unknown league '" + text + "' (an id 1-20 or an English country name)");
-  return *league;
+  return LeagueOption("LEAGUE", text);
 }
 
 // Fills the editor from the options; unchanged fields keep what the editor opened with.

@@ -10,6 +10,7 @@
 #include "cli/table_printer.h"
 #include "core/text.h"
 #include "i18n/leagues.h"
+#include "program/front_end_options.h"
 #include "program/selection.h"
 #include "program/startup.h"
 #include "tables/league_tables.h"
@@ -167,10 +168,7 @@ void PrintJson(const TForm2& t, const Program& p) {
 int RunTable(CliContext& ctx, TableOptions o) {
   const ResultMode mode = ctx.Mode();
   CheckOptions(o, mode);
-  const std::optional<int> league = LeagueIdFromName(o.league);
-  if (!league)
-    throw CLI::ValidationError(
-        "LEAGUE", "unknown league '" + o.league + "' (an id 1-20 or an English country name)");
+  const std::optional<int> league = LeagueOption("LEAGUE", o.league);
   std::vector<std::string> pair;
   if (!o.highlight.empty()) {
     std::stringstream ss(o.highlight);

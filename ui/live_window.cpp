@@ -14,6 +14,7 @@
 
 #include "i18n/message_ids.h"
 #include "program/program.h"
+#include "ui/choice_band.h"
 #include "ui/qt_user_interface.h"
 
 namespace morvela {
@@ -57,30 +58,14 @@ void LiveTipWindow::Build() {
   }
 
   // The band: column heads, the two choosers, OK and Back, the half-time score below.
-  auto* band = new QGridLayout();
-  band->setHorizontalSpacing(8);
-  home_head_ = new QLabel(this);
-  guest_head_ = new QLabel(this);
-  QFont head_font = home_head_->font();
-  head_font.setBold(true);
-  home_head_->setFont(head_font);
-  guest_head_->setFont(head_font);
-  home_ = new QComboBox(this);
-  home_->setObjectName(QStringLiteral("HomeTeam"));
-  away_ = new QComboBox(this);
-  away_->setObjectName(QStringLiteral("AwayTeam"));
-  ok_ = new QPushButton(this);
-  ok_->setObjectName(QStringLiteral("OkButton"));
-  back_ = new QPushButton(this);
-  back_->setObjectName(QStringLiteral("BackButton"));
-  band->addWidget(home_head_, 0, 0);
-  band->addWidget(guest_head_, 0, 1);
-  band->addWidget(home_, 1, 0);
-  band->addWidget(away_, 1, 1);
-  band->addWidget(ok_, 1, 2);
-  band->addWidget(back_, 1, 3);
-  band->setColumnStretch(0, 1);
-  band->setColumnStretch(1, 1);
+  const ChoiceBand choice = BuildChoiceBand(this);
+  QGridLayout* band = choice.layout;
+  home_head_ = choice.home_head;
+  guest_head_ = choice.guest_head;
+  home_ = choice.home;
+  away_ = choice.away;
+  ok_ = choice.ok;
+  back_ = choice.back;
   auto* score = new QHBoxLayout();
   pb1_ = new QSpinBox(this);
   pb1_->setObjectName(QStringLiteral("PB1"));
