@@ -91,14 +91,7 @@ void TfLive::FormShow() {
   const Messages& m = p_.messages;
   p_.selection.result_mode = ResultMode::kFullTime;
   caption_ = "  " + m.Msg(msg::kLiveTip);
-  ok_caption_ = m.Msg(100);
-  back_caption_ = m.Msg(101);
-  home_head_ = m.Msg(102);
-  guest_head_ = m.Msg(103);
-  show_matches_ = m.Msg(109);
-  latest_matches_ = m.Msg(110);
-  table_home_ = m.Msg(160);
-  table_away_ = m.Msg(161);
+  captions_ = PairingWindowCaptions(m);
   ChoiceState();
   odds_.fill(kMinLiveOdds);
   for (int i = 0; i < kLiveOddsCount; ++i)
@@ -110,7 +103,8 @@ void TfLive::ChoiceState() {
   live_tip_ = false;
   for (int n = 0; n < kFirstLiveDifference; ++n) labels_[n] = WindowLabel{};
   for (int i = 0; i < kLiveOddsCount; ++i) labels_[kFirstLiveDifference + i].visible = false;
-  labels_[kHalfTimeHead] = {p_.messages.Msg(172), kLabelBlack, false, false, true};
+  labels_[kHalfTimeHead] = {p_.messages.Msg(msg::kEnterHalftimeResult), kLabelBlack, false, false,
+                            true};
 }
 
 bool TfLive::SetHalfTime(int home_goals, int away_goals) {
@@ -186,7 +180,7 @@ bool TfLive::ZobrazOkno() {
       labels_[kOddsLine] = {m.NastavJazykPar(23, odds_line_), kLabelBlack, true, false, true};
       labels_[kDifferenceLine] = {m.NastavJazykPar(24, difference_line_), kLabelBlack, true, false,
                                   true};
-      labels_[kBeforeMatch] = {m.Msg(173), kLabelBlue, false, false, true};
+      labels_[kBeforeMatch] = {m.Msg(msg::kInformationBeforeMatch), kLabelBlue, false, false, true};
 
       // Live difference: D0 moved by the first kind of meetings that exists, so that the
       // all-meetings adjustment of D1 is never applied on top.
@@ -220,10 +214,12 @@ bool TfLive::ZobrazOkno() {
                                   false, false, true};
 
       live_tip_ = s.HomePercent != 0 || s.DrawPercent != 0 || s.AwayPercent != 0;
-      labels_[kLiveTipLine] = {live_tip_ ? TendencyTipLine(m, s) : m.Msg(174), kFigureRed, false,
-                               false, true};
-      labels_[kEnterOdds] = {m.Msg(175), kLabelBlack, false, false, true};
-      labels_[kDifferencesHead] = {m.Msg(176), kLabelBlack, false, false, true};
+      labels_[kLiveTipLine] = {
+          live_tip_ ? TendencyTipLine(m, s) : m.Msg(msg::kTipCannotBeCalculated), kFigureRed, false,
+          false, true};
+      labels_[kEnterOdds] = {m.Msg(msg::kEnterOdds), kLabelBlack, false, false, true};
+      labels_[kDifferencesHead] = {m.Msg(msg::kDifferencesPercent), kLabelBlack, false, false,
+                                   true};
       analysed_ = true;
       for (int i = 0; i < kLiveOddsCount; ++i) {
         if (live_tip_)

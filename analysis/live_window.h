@@ -107,14 +107,7 @@ class TfLive {
   int ClientHeight() const { return analysed_ ? kLiveAnalysedHeight : kLiveChoiceHeight; }
   int ClientWidth() const { return kWindowWidth; }
   const std::string& Caption() const { return caption_; }
-  const std::string& OkCaption() const { return ok_caption_; }
-  const std::string& BackCaption() const { return back_caption_; }
-  const std::string& HomeHead() const { return home_head_; }
-  const std::string& GuestHead() const { return guest_head_; }
-  const std::string& ShowMatchesCaption() const { return show_matches_; }
-  const std::string& LatestMatchesCaption() const { return latest_matches_; }
-  const std::string& TableHomeCaption() const { return table_home_; }
-  const std::string& TableAwayCaption() const { return table_away_; }
+  const PairingCaptions& Captions() const { return captions_; }
   const WindowLabel& Label(int n) const { return labels_.at(static_cast<size_t>(n)); }
   // The odds entries are enabled while a live tip exists.
   bool OddsEnabled() const { return analysed_ && live_tip_; }
@@ -149,8 +142,8 @@ class TfLive {
   std::array<double, kLiveOddsCount> odds_{};
   int top_ = 0, screen_top_ = 0;
 
-  std::string caption_, ok_caption_, back_caption_, home_head_, guest_head_, show_matches_,
-      latest_matches_, table_home_, table_away_;
+  std::string caption_;
+  PairingCaptions captions_;
   std::array<WindowLabel, kFirstLiveDifference + kLiveOddsCount> labels_{};
 
   LiveTeamTable teams_{};

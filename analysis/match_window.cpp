@@ -68,21 +68,25 @@ void TForm5::PresetTeams(const TeamItem& h, const TeamItem& a) {
   away.index = 0;
 }
 
+PairingCaptions PairingWindowCaptions(const Messages& m) {
+  return {.ok = m.Msg(msg::kOk),
+          .back = m.Msg(msg::kBack),
+          .home_head = m.Msg(msg::kHomeLabel),
+          .guest_head = m.Msg(msg::kGuestLabel),
+          .show_matches = m.Msg(msg::kShowMatches),
+          .latest_matches = m.Msg(msg::kLatestMatches),
+          .table_home = m.Msg(msg::kTableHome),
+          .table_away = m.Msg(msg::kTableAway)};
+}
+
 void TForm5::FormShow() {
   const Messages& m = p_.messages;
-  caption_ = "  " + m.Msg(106);
-  ok_caption_ = m.Msg(100);
-  back_caption_ = m.Msg(101);
-  home_head_ = m.Msg(102);
-  guest_head_ = m.Msg(103);
-  show_matches_ = m.Msg(109);
-  latest_matches_ = m.Msg(110);
-  bet_caption_ = m.Msg(142);
-  table_home_ = m.Msg(160);
-  table_away_ = m.Msg(161);
+  caption_ = "  " + m.Msg(msg::kTipTitle);
+  captions_ = PairingWindowCaptions(m);
+  bet_caption_ = m.Msg(msg::kBetOnMatch);
   mode_ = CurrentResultMode(p_);
-  bottom_axis_ = m.Msg(107);
-  left_axis_ = m.Msg(mode_ == ResultMode::kUnderOver ? 186 : 108);
+  bottom_axis_ = m.Msg(msg::kMatchInOrder);
+  left_axis_ = m.Msg(mode_ == ResultMode::kUnderOver ? msg::kGoalsAxis : msg::kRatingAxis);
   ChoiceState();
   p_.prediction.LikelyScore.clear();
   if (opened_from_tips_) ZobrazOkno();
@@ -108,7 +112,7 @@ bool TForm5::ZobrazOkno() {
   const Messages& m = p_.messages;
   AnalysisStatus status;
   {
-    WaitScope wait(p_.wait, 0, m.Msg(22));
+    WaitScope wait(p_.wait, 0, m.Msg(msg::kPleaseWait));
     mode_ = CurrentResultMode(p_);
     std::optional<int64_t> match_id;
     if (opened_from_tips_) {

@@ -88,6 +88,14 @@ class MatchWindowLinks {
   virtual void ShowLeagueTable(int kind, int64_t home, int64_t away) = 0;
 };
 
+// The captions both match analysis windows (match tip, live tip) show: the choice band and the
+// link buttons.
+struct PairingCaptions {
+  std::string ok, back, home_head, guest_head;
+  std::string show_matches, latest_matches, table_home, table_away;
+};
+PairingCaptions PairingWindowCaptions(const Messages& messages);
+
 // Element numbers of the window's labels.
 enum MatchLabel : int {
   kTipLine = 3,
@@ -161,15 +169,8 @@ class TForm5 {
   int ClientHeight() const { return analysed_ ? kAnalysedHeight : kChoiceHeight; }
   int ClientWidth() const { return kWindowWidth; }
   const std::string& Caption() const { return caption_; }
-  const std::string& OkCaption() const { return ok_caption_; }
-  const std::string& BackCaption() const { return back_caption_; }
-  const std::string& HomeHead() const { return home_head_; }
-  const std::string& GuestHead() const { return guest_head_; }
-  const std::string& ShowMatchesCaption() const { return show_matches_; }
-  const std::string& LatestMatchesCaption() const { return latest_matches_; }
+  const PairingCaptions& Captions() const { return captions_; }
   const std::string& BetCaption() const { return bet_caption_; }
-  const std::string& TableHomeCaption() const { return table_home_; }
-  const std::string& TableAwayCaption() const { return table_away_; }
   const std::string& BottomAxisTitle() const { return bottom_axis_; }
   const std::string& LeftAxisTitle() const { return left_axis_; }
   const WindowLabel& Label(int n) const { return labels_.at(static_cast<size_t>(n)); }
@@ -206,8 +207,8 @@ class TForm5 {
   ResultMode mode_ = ResultMode::kFullTime;
   int top_ = 0, screen_top_ = 0;
 
-  std::string caption_, ok_caption_, back_caption_, home_head_, guest_head_, show_matches_,
-      latest_matches_, bet_caption_, table_home_, table_away_, bottom_axis_, left_axis_;
+  std::string caption_, bet_caption_, bottom_axis_, left_axis_;
+  PairingCaptions captions_;
   std::array<WindowLabel, 15> labels_{};
   std::array<ChartSeries, 3> series_{};
 

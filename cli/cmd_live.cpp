@@ -63,10 +63,10 @@ bool ParseOdds(const std::string& text, std::array<double, kLiveOddsCount>& odds
 void PrintPlain(const TfLive& w, std::ostream& out) {
   out << w.Caption() << "\n";
   out << w.Label(kBeforeMatch).text << "\n";
-  out << w.HomeHead() << ": " << w.home.Text() << "\n";
+  out << w.Captions().home_head << ": " << w.home.Text() << "\n";
   for (int n : {kHomeRating, kHomeVenueRating, kHomeForm, kHomeVenueForm})
     out << "  " << w.Label(n).text << "\n";
-  out << w.GuestHead() << ": " << w.away.Text() << "\n";
+  out << w.Captions().guest_head << ": " << w.away.Text() << "\n";
   for (int n : {kAwayRating, kAwayVenueRating, kAwayForm, kAwayVenueForm})
     out << "  " << w.Label(n).text << "\n";
   for (int n : {int{kHeadToHead}, int{kTipLine}, int{kOddsLine}, int{kDifferenceLine},

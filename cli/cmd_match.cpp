@@ -67,9 +67,9 @@ void PrintChart(const TForm5& w, std::ostream& out) {
 
 void PrintPlain(const TForm5& w, std::ostream& out) {
   out << w.Caption() << "\n";
-  out << w.HomeHead() << ": " << w.home.Text() << "\n";
+  out << w.Captions().home_head << ": " << w.home.Text() << "\n";
   for (int n : kHomeBlock) out << "  " << w.Label(n).text << "\n";
-  out << w.GuestHead() << ": " << w.away.Text() << "\n";
+  out << w.Captions().guest_head << ": " << w.away.Text() << "\n";
   for (int n : kAwayBlock) out << "  " << w.Label(n).text << "\n";
   for (int n : {kHeadToHead, kTipLine, kOddsLine, kDifferenceLine}) out << w.Label(n).text << "\n";
   if (w.BetVisible()) out << w.BetCaption() << ": " << w.BetLink() << "\n";

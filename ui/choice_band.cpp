@@ -5,7 +5,22 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "analysis/match_window.h"
+
 namespace morvela {
+
+void SetPairingCaptions(const PairingControls& c, const PairingCaptions& captions) {
+  auto q = [](const std::string& s) { return QString::fromStdString(s); };
+  c.home_head->setText(q(captions.home_head));
+  c.guest_head->setText(q(captions.guest_head));
+  c.ok->setText(q(captions.ok));
+  c.back->setText(q(captions.back));
+  c.latest_home->setText(q(captions.latest_matches));
+  c.latest_away->setText(q(captions.latest_matches));
+  c.table_home->setText(q(captions.table_home));
+  c.table_away->setText(q(captions.table_away));
+  c.show_matches->setText(q(captions.show_matches));
+}
 
 ChoiceBand BuildChoiceBand(QWidget* window) {
   ChoiceBand b;

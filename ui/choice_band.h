@@ -10,6 +10,8 @@ class QWidget;
 
 namespace morvela {
 
+struct PairingCaptions;
+
 struct ChoiceBand {
   QGridLayout* layout = nullptr;
   QLabel* home_head = nullptr;
@@ -19,6 +21,20 @@ struct ChoiceBand {
   QPushButton* ok = nullptr;    // "OkButton"
   QPushButton* back = nullptr;  // "BackButton"
 };
+
+// The controls whose captions both windows take from PairingCaptions.
+struct PairingControls {
+  QLabel* home_head;
+  QLabel* guest_head;
+  QPushButton* ok;
+  QPushButton* back;
+  QPushButton* latest_home;
+  QPushButton* latest_away;
+  QPushButton* table_home;
+  QPushButton* table_away;
+  QPushButton* show_matches;
+};
+void SetPairingCaptions(const PairingControls& controls, const PairingCaptions& captions);
 
 // Creates the band's controls as children of `window` and lays them out in a grid: headings
 // over the choosers, the two buttons beside them, the choosers taking the spare width.

@@ -191,16 +191,10 @@ void LiveTipWindow::Handle(const std::function<void()>& handler) {
 
 void LiveTipWindow::Refresh() {
   setWindowTitle(Q(model_.Caption()));
-  home_head_->setText(Q(model_.HomeHead()));
-  guest_head_->setText(Q(model_.GuestHead()));
-  ok_->setText(Q(model_.OkCaption()));
-  back_->setText(Q(model_.BackCaption()));
-  latest_home_->setText(Q(model_.LatestMatchesCaption()));
-  latest_away_->setText(Q(model_.LatestMatchesCaption()));
-  table_home_->setText(Q(model_.TableHomeCaption()));
-  table_away_->setText(Q(model_.TableAwayCaption()));
-  show_matches_->setText(Q(model_.ShowMatchesCaption()));
-  show_live_matches_->setText(Q(model_.ShowMatchesCaption()));
+  SetPairingCaptions({home_head_, guest_head_, ok_, back_, latest_home_, latest_away_, table_home_,
+                      table_away_, show_matches_},
+                     model_.Captions());
+  show_live_matches_->setText(Q(model_.Captions().show_matches));
   {
     const QSignalBlocker b1(home_), b2(away_), b3(pb1_), b4(pb2_);
     for (auto [box, chooser] : {std::pair{home_, &model_.home}, std::pair{away_, &model_.away}}) {

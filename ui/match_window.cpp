@@ -230,15 +230,9 @@ void MatchTipWindow::Handle(const std::function<void()>& handler) {
 
 void MatchTipWindow::Refresh() {
   setWindowTitle(Q(model_.Caption()));
-  home_head_->setText(Q(model_.HomeHead()));
-  guest_head_->setText(Q(model_.GuestHead()));
-  ok_->setText(Q(model_.OkCaption()));
-  back_->setText(Q(model_.BackCaption()));
-  latest_home_->setText(Q(model_.LatestMatchesCaption()));
-  latest_away_->setText(Q(model_.LatestMatchesCaption()));
-  table_home_->setText(Q(model_.TableHomeCaption()));
-  table_away_->setText(Q(model_.TableAwayCaption()));
-  show_matches_->setText(Q(model_.ShowMatchesCaption()));
+  SetPairingCaptions({home_head_, guest_head_, ok_, back_, latest_home_, latest_away_, table_home_,
+                      table_away_, show_matches_},
+                     model_.Captions());
   bet_->setText(Q(model_.BetCaption()));
   {
     const QSignalBlocker b1(home_), b2(away_);
