@@ -15,6 +15,17 @@ namespace morvela {
 
 namespace {
 
+// A team's line of the chart: two pixels wide, listed in the legend.
+ChartSeries TeamSeries(const std::string& title, ScreenColour colour) {
+  ChartSeries s;
+  s.title = title;
+  s.color = colour;
+  s.width = 2;
+  s.in_legend = true;
+  s.active = true;
+  return s;
+}
+
 // The one place the window reads the main window's result mode.
 ResultMode CurrentResultMode(const Program& p) {
   return p.selection.result_mode;
@@ -203,11 +214,7 @@ void TForm5::RatingFigures() {
 
   auto line = [](ChartSeries& s, const analysis::Tmuzstva& t, const std::string& title,
                  ScreenColour colour) {
-    s.title = title;
-    s.color = colour;
-    s.width = 2;
-    s.in_legend = true;
-    s.active = true;
+    s = TeamSeries(title, colour);
     for (int k = 0; k <= t.history_count; ++k)
       s.points.push_back(
           {static_cast<double>(k), static_cast<double>(t.history[k]), std::to_string(k)});
@@ -245,11 +252,7 @@ void TForm5::GoalFiguresAndChart() {
   const analysis::TGoly& a = goals_[f.a];
   auto line = [](ChartSeries& s, const analysis::TGoly& t, const std::string& title,
                  ScreenColour colour) {
-    s.title = title;
-    s.color = colour;
-    s.width = 2;
-    s.in_legend = true;
-    s.active = true;
+    s = TeamSeries(title, colour);
     s.points.push_back({0, t.average, "0"});
     for (int k = 1; k <= t.goals_count; ++k)
       s.points.push_back(

@@ -173,4 +173,12 @@ void AddPairingArguments(CLI::App* command, PairingArguments& args) {
                       "Season label (as the season chooser lists it); default: the active season");
 }
 
+int OpenPairing(CliContext& ctx, const PairingArguments& args, std::optional<TeamItem>& home,
+                std::optional<TeamItem>& away) {
+  const int league = LeagueOption("LEAGUE", args.league);
+  if (auto rc = ctx.OpenProgram()) return *rc;
+  if (!LoadSeason(*ctx.program, league, args.season)) return kExitError;
+  return ResolveTeamArguments(*ctx.program, args.home, args.away, home, away);
+}
+
 }  // namespace morvela

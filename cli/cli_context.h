@@ -92,6 +92,11 @@ struct PairingArguments {
 };
 // Adds those arguments to `command`, bound to `args`.
 void AddPairingArguments(CLI::App* command, PairingArguments& args);
+// Opens the program with the pairing's league and season loaded and finds both teams. Returns
+// kExitOk, or the exit status after the reason went to stderr (a league that does not parse
+// throws OptionError).
+int OpenPairing(CliContext& ctx, const PairingArguments& args, std::optional<TeamItem>& home,
+                std::optional<TeamItem>& away);
 
 // The team arguments of a command, each a team id or a team name in the program's language
 // (analysis/competition_teams.h), looked up among the teams of the loaded competition. Returns

@@ -124,7 +124,6 @@ void PrintJson(const TfLive& w, std::ostream& out) {
 }
 
 int RunLive(CliContext& ctx, const LiveOptions& o) {
-  const std::optional<int> league = LeagueOption("LEAGUE", o.pairing.league);
   int hh = 0, ha = 0;
   if (!ParseHalfTime(o.ht, hh, ha))
     throw CLI::ValidationError(
@@ -136,13 +135,9 @@ int RunLive(CliContext& ctx, const LiveOptions& o) {
                                "expects six odds O1,O0,O2,O10,O02,O12, each 1.00-99.99 with at "
                                "most two decimals, got '" +
                                    o.odds + "'");
-  if (auto rc = ctx.OpenProgram()) return *rc;
-  Program& p = *ctx.program;
-  if (!LoadSeason(p, *league, o.pairing.season)) return kExitError;
-
   std::optional<TeamItem> home, away;
-  const int status = ResolveTeamArguments(p, o.pairing.home, o.pairing.away, home, away);
-  if (status != kExitOk) return status;
+  if (int status = OpenPairing(ctx, o.pairing, home, away); status != kExitOk) return status;
+  Program& p = *ctx.program;
 
   TfLive window(p);
   window.Open();

@@ -177,19 +177,14 @@ void PrintJson(const TForm5& w, const Program& p, std::ostream& out) {
 }
 
 int RunMatch(CliContext& ctx, const MatchOptions& o) {
-  const std::optional<int> league = LeagueOption("LEAGUE", o.pairing.league);
   std::optional<Date> date;
   if (!o.date.empty()) {
     date = ParseIsoDate(o.date);
     if (!date) throw CLI::ValidationError("--date", "expects YYYY-MM-DD, got '" + o.date + "'");
   }
-  if (auto rc = ctx.OpenProgram()) return *rc;
-  Program& p = *ctx.program;
-  if (!LoadSeason(p, *league, o.pairing.season)) return kExitError;
-
   std::optional<TeamItem> home, away;
-  const int status = ResolveTeamArguments(p, o.pairing.home, o.pairing.away, home, away);
-  if (status != kExitOk) return status;
+  if (int status = OpenPairing(ctx, o.pairing, home, away); status != kExitOk) return status;
+  Program& p = *ctx.program;
 
   TForm5 window(p);
   window.PresetTeams(*home, *away);

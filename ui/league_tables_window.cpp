@@ -256,11 +256,7 @@ void QtLeagueTablesView::ShowLeagueTables(Program& program) {
   delete window_.data();
   window_ = new LeagueTablesWindow(program, parent_);
   window_->Open();
-  if (modal_) {
-    window_->exec();
-  } else {
-    window_->show();
-  }
+  ShowWindow(*window_, modal_);
 }
 
 }  // namespace morvela

@@ -350,16 +350,7 @@ void MatchTipWindow::FormShow() {
 void MatchTipWindow::OpenForChoice(QWidget* main_window) {
   Guarded(p_.ui, [this] { FindTip(p_, model_); });
   Refresh();
-  if (main_window) {
-    const QRect r = main_window->frameGeometry();
-    move(r.center() - QPoint(model_.ClientWidth() / 2, model_.ClientHeight() / 2));
-  }
-  FormShow();
-  if (modal_) {
-    exec();
-  } else {
-    show();
-  }
+  ShowCentredOn(main_window);
 }
 
 void MatchTipWindow::PresetTeams(const Team& home, const Team& away) {
@@ -371,16 +362,16 @@ void MatchTipWindow::SetOpenedFromTips(bool value) {
 }
 
 void MatchTipWindow::ShowModal() {
-  if (parentWidget()) {
-    const QRect r = parentWidget()->frameGeometry();
+  ShowCentredOn(parentWidget());
+}
+
+void MatchTipWindow::ShowCentredOn(QWidget* owner) {
+  if (owner) {
+    const QRect r = owner->frameGeometry();
     move(r.center() - QPoint(model_.ClientWidth() / 2, model_.ClientHeight() / 2));
   }
   FormShow();
-  if (modal_) {
-    exec();
-  } else {
-    show();
-  }
+  ShowWindow(*this, modal_);
 }
 
 bool MatchTipWindow::ChooseAndAnalyse(int64_t home, int64_t away) {

@@ -76,6 +76,8 @@ class MatchTipWindow : public QDialog, public MatchWindowOpener, public MatchWin
   void Handle(const std::function<void()>& handler);
   void NotAvailable();
   void FormShow();
+  // Centres the window on `owner` (when there is one), runs FormShow and shows it.
+  void ShowCentredOn(QWidget* owner);
 
   Program& p_;
   bool modal_;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -125,6 +126,14 @@ void QtUserInterface::OpenUrl(const std::string& url) {
 
 void QtUserInterface::ProcessPendingEvents() {
   QCoreApplication::processEvents();
+}
+
+void ShowWindow(QDialog& window, bool modal) {
+  if (modal) {
+    window.exec();
+  } else {
+    window.show();
+  }
 }
 
 void Guarded(UserInterface& ui, const std::function<void()>& handler) {

@@ -8,6 +8,7 @@
 
 #include "core/user_interface.h"
 
+class QDialog;
 class QWidget;
 
 namespace morvela {
@@ -48,5 +49,9 @@ class QtUserInterface : public UserInterface {
 // program goes on. Every handler of the desktop program's windows runs through here, so that no
 // error unwinds through the toolkit's own frames.
 void Guarded(UserInterface& ui, const std::function<void()>& handler);
+
+// Shows a window: modally, returning when it closes (the interactive program), or left open
+// (a screenshot run, which must never wait for the user).
+void ShowWindow(QDialog& window, bool modal);
 
 }  // namespace morvela

@@ -244,11 +244,7 @@ void QtTipsListView::ShowTipsList(Program& program) {
   if (!match_window_) match_window_ = new MatchTipWindow(program, modal_, parent_);
   window_ = new TipsListWindow(program, *match_window_, parent_);
   window_->Open();
-  if (modal_) {
-    window_->exec();
-  } else {
-    window_->show();
-  }
+  ShowWindow(*window_, modal_);
 }
 
 }  // namespace morvela
