@@ -40,6 +40,13 @@ void SilentUi::ShowMessage(MessageKind, const std::string& text) {
   std::fprintf(stderr, "%s\n", text.c_str());
 }
 
+void OpenProgram(Program& p, const std::string& folder) {
+  p.folder = folder;
+  p.dm.ADOConnection1.SetConnectionString(MakeConnectionString(p.folder, ""));
+  p.dm.ADOConnection1.Open();
+  p.messages.NastavJazyk(kEnglish);
+}
+
 std::string DataFolder() {
   if (const char* env = std::getenv("MORVELA_DATA"); env && *env) return env;
   return std::string(MORVELA_SOURCE_DIR) + "/../shared/data";

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/user_interface.h"
+#include "program/program.h"
 
 namespace morvela::bench {
 
@@ -35,6 +36,9 @@ class SilentUi : public UserInterface {
   }
   void OpenUrl(const std::string&) override {}
 };
+
+// Connects `program` to the database in `folder` and speaks English, as a window would find it.
+void OpenProgram(Program& program, const std::string& folder);
 
 // The real match data folder: MORVELA_DATA, else ../shared/data beside the repository.
 std::string DataFolder();

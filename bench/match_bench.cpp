@@ -30,10 +30,7 @@ int main(int argc, char** argv) {
   bench::SilentUi ui;
   NullWaitIndicator wait;
   Program p(ui, wait);
-  p.folder = folder;
-  p.dm.ADOConnection1.SetConnectionString(MakeConnectionString(p.folder, ""));
-  p.dm.ADOConnection1.Open();
-  p.messages.NastavJazyk(kEnglish);
+  bench::OpenProgram(p, folder);
   p.today = *MakeDate(2024, 6, 1);
 
   // The season with the most played matches within the window's limits (25 teams).

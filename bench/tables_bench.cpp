@@ -32,10 +32,7 @@ int main(int argc, char** argv) {
   bench::SilentUi ui;
   NullWaitIndicator wait;
   Program p(ui, wait);
-  p.folder = folder;
-  p.dm.ADOConnection1.SetConnectionString(MakeConnectionString(p.folder, ""));
-  p.dm.ADOConnection1.Open();
-  p.messages.NastavJazyk(1);
+  bench::OpenProgram(p, folder);
 
   // The season with the most played matches.
   Query q(p.dm.ADOConnection1);

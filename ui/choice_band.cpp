@@ -1,15 +1,63 @@
 #include "ui/choice_band.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "analysis/match_window.h"
 
 namespace morvela {
 
-void SetPairingCaptions(const PairingControls& c, const PairingCaptions& captions) {
+QFrame* Line(QFrame::Shape shape, QWidget* parent) {
+  auto* f = new QFrame(parent);
+  f->setFrameShape(shape);
+  f->setFrameShadow(QFrame::Sunken);
+  return f;
+}
+
+QHBoxLayout* BuildTeamBlocks(QWidget* parent, QLabel* const (&home)[4], QLabel* const (&away)[4],
+                             int vertical_spacing, TeamBlockButtons& buttons) {
+  auto block = [&](QLabel* const(&labels)[4], QPushButton*& latest, QPushButton*& table,
+                   const char* latest_name, const char* table_name) {
+    auto* grid = new QGridLayout();
+    grid->setHorizontalSpacing(12);
+    if (vertical_spacing >= 0) grid->setVerticalSpacing(vertical_spacing);
+    for (int i = 0; i < 4; ++i) grid->addWidget(labels[i], i / 2, i % 2);
+    latest = new QPushButton(parent);
+    latest->setObjectName(QString::fromLatin1(latest_name));
+    table = new QPushButton(parent);
+    table->setObjectName(QString::fromLatin1(table_name));
+    latest->setAutoDefault(false);
+    table->setAutoDefault(false);
+    grid->addWidget(latest, 2, 0);
+    grid->addWidget(table, 2, 1);
+    return grid;
+  };
+  auto* blocks = new QHBoxLayout();
+  blocks->addLayout(block(home, buttons.latest_home, buttons.table_home, "LatestHome", "TableHome"),
+                    1);
+  blocks->addWidget(Line(QFrame::VLine, parent));
+  blocks->addLayout(block(away, buttons.latest_away, buttons.table_away, "LatestAway", "TableAway"),
+                    1);
+  return blocks;
+}
+
+void FillChooser(QComboBox* box, const TeamChooser& chooser) {
+  const QSignalBlocker blocker(box);
+  box->clear();
+  for (const TeamItem& t : chooser.items)
+    box->addItem(QString::fromStdString(t.name), QVariant::fromValue<qlonglong>(t.id));
+  box->setCurrentIndex(chooser.index);
+}
+
+void DrawPairingControls(const PairingControls& c, const PairingCaptions& captions,
+                         const TeamChooser& home, const TeamChooser& away) {
+  FillChooser(c.home, home);
+  FillChooser(c.away, away);
   auto q = [](const std::string& s) { return QString::fromStdString(s); };
   c.home_head->setText(q(captions.home_head));
   c.guest_head->setText(q(captions.guest_head));
@@ -20,6 +68,19 @@ void SetPairingCaptions(const PairingControls& c, const PairingCaptions& caption
   c.table_home->setText(q(captions.table_home));
   c.table_away->setText(q(captions.table_away));
   c.show_matches->setText(q(captions.show_matches));
+}
+
+void DrawLabel(QLabel* w, const WindowLabel& l) {
+  const QFont base = QApplication::font();
+  w->setText(QString::fromStdString(l.text));
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::WindowText, QColor(l.color.r, l.color.g, l.color.b));
+  w->setPalette(pal);
+  QFont f = base;
+  f.setBold(l.bold);
+  if (l.large) f.setPointSizeF(base.pointSizeF() * 1.2);
+  w->setFont(f);
+  w->setVisible(l.visible);
 }
 
 ChoiceBand BuildChoiceBand(QWidget* window) {

@@ -29,13 +29,6 @@ QString Q(const std::string& s) {
   return QString::fromStdString(s);
 }
 
-QFrame* Line(QFrame::Shape shape, QWidget* parent) {
-  auto* f = new QFrame(parent);
-  f->setFrameShape(shape);
-  f->setFrameShadow(QFrame::Sunken);
-  return f;
-}
-
 }  // namespace
 
 LiveTipWindow::LiveTipWindow(Program& program, LeagueTablesView& tables, bool modal,
@@ -92,33 +85,16 @@ void LiveTipWindow::Build() {
   labels_[kBeforeMatch]->setAlignment(Qt::AlignCenter);
   body->addWidget(Line(QFrame::HLine, analysis_));
   body->addWidget(labels_[kBeforeMatch]);
-  auto block = [this](int a, int b, int c, int d, QPushButton*& latest, QPushButton*& table,
-                      const char* latest_name, const char* table_name) {
-    auto* grid = new QGridLayout();
-    grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(1);
-    grid->addWidget(labels_[a], 0, 0);
-    grid->addWidget(labels_[b], 0, 1);
-    grid->addWidget(labels_[c], 1, 0);
-    grid->addWidget(labels_[d], 1, 1);
-    latest = new QPushButton(analysis_);
-    latest->setObjectName(QString::fromLatin1(latest_name));
-    table = new QPushButton(analysis_);
-    table->setObjectName(QString::fromLatin1(table_name));
-    latest->setAutoDefault(false);
-    table->setAutoDefault(false);
-    grid->addWidget(latest, 2, 0);
-    grid->addWidget(table, 2, 1);
-    return grid;
-  };
-  auto* blocks = new QHBoxLayout();
-  blocks->addLayout(block(kHomeRating, kHomeVenueRating, kHomeForm, kHomeVenueForm, latest_home_,
-                          table_home_, "LatestHome", "TableHome"),
-                    1);
-  blocks->addWidget(Line(QFrame::VLine, analysis_));
-  blocks->addLayout(block(kAwayRating, kAwayVenueRating, kAwayForm, kAwayVenueForm, latest_away_,
-                          table_away_, "LatestAway", "TableAway"),
-                    1);
+  QLabel* const home_labels[4] = {labels_[kHomeRating], labels_[kHomeVenueRating],
+                                  labels_[kHomeForm], labels_[kHomeVenueForm]};
+  QLabel* const away_labels[4] = {labels_[kAwayRating], labels_[kAwayVenueRating],
+                                  labels_[kAwayForm], labels_[kAwayVenueForm]};
+  TeamBlockButtons team_buttons;
+  auto* blocks = BuildTeamBlocks(analysis_, home_labels, away_labels, 1, team_buttons);
+  latest_home_ = team_buttons.latest_home;
+  table_home_ = team_buttons.table_home;
+  latest_away_ = team_buttons.latest_away;
+  table_away_ = team_buttons.table_away;
   body->addLayout(blocks);
   auto h2h_row = [this](int label, QPushButton*& button, const char* name) {
     auto* row = new QHBoxLayout();
@@ -191,35 +167,17 @@ void LiveTipWindow::Handle(const std::function<void()>& handler) {
 
 void LiveTipWindow::Refresh() {
   setWindowTitle(Q(model_.Caption()));
-  SetPairingCaptions({home_head_, guest_head_, ok_, back_, latest_home_, latest_away_, table_home_,
-                      table_away_, show_matches_},
-                     model_.Captions());
+  DrawPairingControls({home_, away_, home_head_, guest_head_, ok_, back_, latest_home_,
+                       latest_away_, table_home_, table_away_, show_matches_},
+                      model_.Captions(), model_.home, model_.away);
   show_live_matches_->setText(Q(model_.Captions().show_matches));
   {
-    const QSignalBlocker b1(home_), b2(away_), b3(pb1_), b4(pb2_);
-    for (auto [box, chooser] : {std::pair{home_, &model_.home}, std::pair{away_, &model_.away}}) {
-      box->clear();
-      for (const TeamItem& t : chooser->items)
-        box->addItem(Q(t.name), QVariant::fromValue<qlonglong>(t.id));
-      box->setCurrentIndex(chooser->index);
-    }
+    const QSignalBlocker b3(pb1_), b4(pb2_);
     pb1_->setValue(model_.HalfTimeHome());
     pb2_->setValue(model_.HalfTimeAway());
   }
-  const QFont base = QApplication::font();
-  for (size_t n = 0; n < labels_.size(); ++n) {
-    const WindowLabel& l = model_.Label(static_cast<int>(n));
-    QLabel* w = labels_[n];
-    w->setText(Q(l.text));
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, QColor(l.color.r, l.color.g, l.color.b));
-    w->setPalette(pal);
-    QFont f = base;
-    f.setBold(l.bold);
-    if (l.large) f.setPointSizeF(base.pointSizeF() * 1.2);
-    w->setFont(f);
-    w->setVisible(l.visible);
-  }
+  for (size_t n = 0; n < labels_.size(); ++n)
+    DrawLabel(labels_[n], model_.Label(static_cast<int>(n)));
   for (int i = 0; i < kLiveOddsCount; ++i) {
     QDoubleSpinBox* e = odds_[static_cast<size_t>(i)];
     const QSignalBlocker block(e);

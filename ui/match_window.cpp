@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "i18n/message_ids.h"
 #include "program/program.h"
 #include "ui/choice_band.h"
 #include "ui/qt_user_interface.h"
@@ -28,7 +29,6 @@ namespace morvela {
 
 namespace {
 
-constexpr int kNotAvailableMessage = 140;
 constexpr int kChartHeight = 265;
 // How near the pointer must be to a line's point or segment for a hit, in pixels.
 constexpr double kHitTolerance = 5.0;
@@ -50,13 +50,6 @@ double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
   t = std::clamp(t, 0.0, 1.0);
   const QPointF d = p - (a + t * ab);
   return std::hypot(d.x(), d.y());
-}
-
-QFrame* Line(QFrame::Shape shape, QWidget* parent) {
-  auto* f = new QFrame(parent);
-  f->setFrameShape(shape);
-  f->setFrameShadow(QFrame::Sunken);
-  return f;
 }
 
 }  // namespace
@@ -143,33 +136,16 @@ void MatchTipWindow::Build() {
     labels_[n] = new QLabel(analysis_);
     labels_[n]->setObjectName(QStringLiteral("Label%1").arg(n));
   }
-  auto block = [this](int a, int b, int c, int d, QPushButton*& latest, QPushButton*& table,
-                      const char* table_name) {
-    auto* grid = new QGridLayout();
-    grid->setHorizontalSpacing(12);
-    grid->addWidget(labels_[a], 0, 0);
-    grid->addWidget(labels_[b], 0, 1);
-    grid->addWidget(labels_[c], 1, 0);
-    grid->addWidget(labels_[d], 1, 1);
-    latest = new QPushButton(analysis_);
-    table = new QPushButton(analysis_);
-    table->setObjectName(QString::fromLatin1(table_name));
-    latest->setAutoDefault(false);
-    table->setAutoDefault(false);
-    grid->addWidget(latest, 2, 0);
-    grid->addWidget(table, 2, 1);
-    return grid;
-  };
-  auto* blocks = new QHBoxLayout();
-  blocks->addLayout(block(kHomeRating, kHomeVenueRating, kHomeForm, kHomeVenueForm, latest_home_,
-                          table_home_, "TableHome"),
-                    1);
-  blocks->addWidget(Line(QFrame::VLine, analysis_));
-  blocks->addLayout(block(kAwayRating, kAwayVenueRating, kAwayForm, kAwayVenueForm, latest_away_,
-                          table_away_, "TableAway"),
-                    1);
-  latest_home_->setObjectName(QStringLiteral("LatestHome"));
-  latest_away_->setObjectName(QStringLiteral("LatestAway"));
+  QLabel* const home_labels[4] = {labels_[kHomeRating], labels_[kHomeVenueRating],
+                                  labels_[kHomeForm], labels_[kHomeVenueForm]};
+  QLabel* const away_labels[4] = {labels_[kAwayRating], labels_[kAwayVenueRating],
+                                  labels_[kAwayForm], labels_[kAwayVenueForm]};
+  TeamBlockButtons team_buttons;
+  auto* blocks = BuildTeamBlocks(analysis_, home_labels, away_labels, -1, team_buttons);
+  latest_home_ = team_buttons.latest_home;
+  table_home_ = team_buttons.table_home;
+  latest_away_ = team_buttons.latest_away;
+  table_away_ = team_buttons.table_away;
   body->addLayout(blocks);
   body->addWidget(Line(QFrame::HLine, analysis_));
 
@@ -230,33 +206,11 @@ void MatchTipWindow::Handle(const std::function<void()>& handler) {
 
 void MatchTipWindow::Refresh() {
   setWindowTitle(Q(model_.Caption()));
-  SetPairingCaptions({home_head_, guest_head_, ok_, back_, latest_home_, latest_away_, table_home_,
-                      table_away_, show_matches_},
-                     model_.Captions());
+  DrawPairingControls({home_, away_, home_head_, guest_head_, ok_, back_, latest_home_,
+                       latest_away_, table_home_, table_away_, show_matches_},
+                      model_.Captions(), model_.home, model_.away);
   bet_->setText(Q(model_.BetCaption()));
-  {
-    const QSignalBlocker b1(home_), b2(away_);
-    for (auto [box, chooser] : {std::pair{home_, &model_.home}, std::pair{away_, &model_.away}}) {
-      box->clear();
-      for (const TeamItem& t : chooser->items)
-        box->addItem(Q(t.name), QVariant::fromValue<qlonglong>(t.id));
-      box->setCurrentIndex(chooser->index);
-    }
-  }
-  const QFont base = QApplication::font();
-  for (int n = kTipLine; n <= kAwayVenueForm; ++n) {
-    const WindowLabel& l = model_.Label(n);
-    QLabel* w = labels_[n];
-    w->setText(Q(l.text));
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, ColourOf(l.color));
-    w->setPalette(pal);
-    QFont f = base;
-    f.setBold(l.bold);
-    if (l.large) f.setPointSizeF(base.pointSizeF() * 1.2);
-    w->setFont(f);
-    w->setVisible(l.visible);
-  }
+  for (int n = kTipLine; n <= kAwayVenueForm; ++n) DrawLabel(labels_[n], model_.Label(n));
   const bool links = model_.LinksVisible();
   for (QPushButton* b : {latest_home_, latest_away_, table_home_, table_away_, show_matches_})
     b->setVisible(links);
@@ -385,7 +339,7 @@ bool MatchTipWindow::ChooseAndAnalyse(int64_t home, int64_t away) {
 }
 
 void MatchTipWindow::NotAvailable() {
-  p_.ui.ShowMessage(MessageKind::kInformation, p_.messages.Msg(kNotAvailableMessage));
+  p_.ui.ShowMessage(MessageKind::kInformation, p_.messages.Msg(msg::kNotAvailable));
 }
 
 void MatchTipWindow::ShowLatestMatches(int64_t) {
