@@ -5,34 +5,13 @@
 #include <iostream>
 #include <sstream>
 
-#include "cli/cli.h"
+#include "cli_capture.h"
 #include "tips/tips_test_support.h"
 
 namespace morvela::test {
 namespace {
 
 constexpr int kEngland = 4;
-
-struct CliRun {
-  int rc = 0;
-  std::string out, err;
-};
-
-CliRun RunMorvelaCli(std::vector<std::string> args) {
-  args.insert(args.begin(), "morvela-cli");
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  std::ostringstream out, err;
-  std::streambuf* old_out = std::cout.rdbuf(out.rdbuf());
-  std::streambuf* old_err = std::cerr.rdbuf(err.rdbuf());
-  CliRun r;
-  r.rc = RunCli(static_cast<int>(argv.size()), argv.data());
-  std::cout.rdbuf(old_out);
-  std::cerr.rdbuf(old_err);
-  r.out = out.str();
-  r.err = err.str();
-  return r;
-}
 
 class MatchCommandTest : public ::testing::Test {
  protected:
@@ -61,7 +40,7 @@ class MatchCommandTest : public ::testing::Test {
 TEST_F(MatchCommandTest, PrintsTheWindowsLinesInOrderThenTheChart) {
   std::vector<std::string> args = Base();
   for (const char* a : {"match", "England", "dundee", "Dundee United"}) args.push_back(a);
-  const CliRun r = RunMorvelaCli(args);
+  const CliRun r = RunCliInProcess(args);
   ASSERT_EQ(r.rc, 0) << r.err;
   std::istringstream in(r.out);
   std::vector<std::string> lines;
@@ -87,7 +66,7 @@ TEST_F(MatchCommandTest, UnderOverJsonHasTheGoalFigures) {
   for (const std::string& a : {std::string("match"), std::string("4"), std::to_string(teams[0]),
                                std::string("united"), std::string("--json")})
     args.push_back(a);
-  const CliRun r = RunMorvelaCli(args);
+  const CliRun r = RunCliInProcess(args);
   ASSERT_EQ(r.rc, 0) << r.err;
   for (const char* key :
        {"\"Goals\":{\"average_home_team\":", "\"ExpectedGoals\":", "\"UnderPercent\":",
@@ -110,7 +89,7 @@ TEST_F(MatchCommandTest, TeamArgumentsThatFitNoTeamOrSeveral) {
   for (const Case& c : cases) {
     std::vector<std::string> args = Base();
     for (const char* a : {"match", "England", c.home, c.away}) args.push_back(a);
-    const CliRun r = RunMorvelaCli(args);
+    const CliRun r = RunCliInProcess(args);
     EXPECT_EQ(r.rc, 2) << c.home;
     EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("Celtic (" + std::to_string(teams[2]) + ")"), std::string::npos) << r.err;

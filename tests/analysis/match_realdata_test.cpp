@@ -2,69 +2,17 @@
 // whole season, in each result mode, the command prints what the window shows.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <iostream>
-#include <sstream>
-
 #include "analysis/match_window.h"
-#include "cli/cli.h"
+#include "analysis/realdata_season.h"
 #include "cli/json.h"
-#include "core/helpers.h"
-#include "fake_ui.h"
-#include "program/program.h"
-#include "program/selection.h"
-#include "realdata_support.h"
-#include "test_support.h"
+#include "cli_capture.h"
 
 namespace morvela {
 namespace {
 
-constexpr int kScotland = 10;
-constexpr const char* kToday = "2026-12-09";
+class MatchRealData : public test::RealSeasonTest {};
 
-// Runs morvela-cli with `args` and returns what it printed on stdout.
-std::string RunCliCapture(std::vector<std::string> args, int& rc) {
-  args.insert(args.begin(), "morvela-cli");
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  std::ostringstream out;
-  std::streambuf* old = std::cout.rdbuf(out.rdbuf());
-  rc = RunCli(static_cast<int>(argv.size()), argv.data());
-  std::cout.rdbuf(old);
-  return out.str();
-}
-
-TEST(MatchRealData, WindowModelAndCliAgreeForEveryPairingOfASeason) {
-  if (!test::HaveRealData())
-    GTEST_SKIP() << "real match data not found at " << test::RealDataFolder();
-  test::TempDir dir;
-  std::filesystem::copy_file(test::RealDatabase(), dir.Path() / "Morvela.mdb");
-
-  test::FakeUi ui;
-  NullWaitIndicator wait;
-  Program p(ui, wait);
-  p.folder = dir.Folder();
-  p.dm.ADOConnection1.SetConnectionString(MakeConnectionString(p.folder, ""));
-  p.dm.ADOConnection1.Open();
-  p.today = *ParseIsoDate(kToday);
-  p.today_text = FormatDateText(p.today);
-  p.messages.NastavJazyk(kEnglish);
-  p.language = kEnglish;
-
-  // Scotland's latest complete season.
-  Query q(p.dm.ADOConnection1);
-  q.Open("SELECT TOP 1 ROCNIK FROM SUTAZ WHERE ID_LIGA=" + std::to_string(kScotland) +
-         " AND ROCNIK<>\"Active\" ORDER BY ID_POR DESC");
-  ASSERT_FALSE(q.Eof());
-  std::string label = q.FieldByName("ROCNIK").AsString();
-  label.erase(0, label.find_first_not_of(' '));
-  label.erase(label.find_last_not_of(' ') + 1);
-  p.selection.league = std::to_string(kScotland);
-  NacitajIDsutaz(p.dm, p.selection, label);
-  ASSERT_FALSE(p.selection.competition.empty());
-  const std::vector<TeamItem> teams =
-      CompetitionTeams(p.dm.ADOConnection1, p.selection.competition, kEnglish);
-  ASSERT_GE(teams.size(), 10u);
+TEST_F(MatchRealData, MatchWindowModelAndCliAgreeForEveryPairingOfASeason) {
   Query played(p.dm.ADOConnection1);
   played.Open("SELECT COUNT(*) AS N FROM VYSLEDKY WHERE ID_SUTAZ=" + p.selection.competition +
               " AND VYSLEDOK<>\"\"");
@@ -83,13 +31,12 @@ TEST(MatchRealData, WindowModelAndCliAgreeForEveryPairingOfASeason) {
         p.WindowRaised = true;
         w.FormShow();
         ASSERT_TRUE(w.ZobrazOkno());
-        int rc = 0;
-        const std::string json =
-            RunCliCapture({"--home", p.folder, "--today", kToday, "--mode", mode, "match",
-                           std::to_string(kScotland), std::to_string(h.id), std::to_string(a.id),
-                           "--season", label, "--json"},
-                          rc);
-        ASSERT_EQ(rc, 0);
+        const test::CliRun r =
+            test::RunCliInProcess({"--home", p.folder, "--today", kToday, "--mode", mode, "match",
+                                   std::to_string(kScotland), std::to_string(h.id),
+                                   std::to_string(a.id), "--season", label, "--json"});
+        ASSERT_EQ(r.rc, 0) << r.err;
+        const std::string& json = r.out;
         auto has = [&json](const std::string& key, const std::string& value) {
           return json.find("\"" + key + "\":" + value) != std::string::npos;
         };
@@ -122,12 +69,11 @@ TEST(MatchRealData, WindowModelAndCliAgreeForEveryPairingOfASeason) {
     w.PresetTeams(teams[i], teams[i + 1]);
     w.FormShow();
     ASSERT_TRUE(w.ZobrazOkno());
-    int rc = 0;
-    const std::string json = RunCliCapture(
+    const test::CliRun r = test::RunCliInProcess(
         {"--home", p.folder, "--today", kToday, "match", std::to_string(kScotland), teams[i].name,
-         teams[i + 1].name, "--season", label, "--date", "2024-01-15", "--json"},
-        rc);
-    ASSERT_EQ(rc, 0);
+         teams[i + 1].name, "--season", label, "--date", "2024-01-15", "--json"});
+    ASSERT_EQ(r.rc, 0) << r.err;
+    const std::string& json = r.out;
     EXPECT_NE(json.find("\"ReferenceDate\":\"2024-01-15\""), std::string::npos);
     EXPECT_NE(json.find("\"Label3\":" + JsonString(w.Label(kTipLine).text)), std::string::npos);
     EXPECT_NE(json.find("\"AdjustedDifference\":" + std::to_string(w.Pairing().adjusted)),
