@@ -28,6 +28,16 @@ int RunReplay(CliContext& ctx, const std::string& league_text, int competition) 
   Program& p = *ctx.program;
   p.selection.league = std::to_string(league);
   if (competition > 0) {
+    // A replay writes into every row of the competition it is given: refuse one that is not a
+    // season of the named league rather than report an empty replay as done.
+    Query q(p.dm.ADOConnection1);
+    q.Open("SELECT COUNT(*) AS POCET FROM SUTAZ WHERE ID=" + std::to_string(competition) +
+           " AND ID_LIGA=" + std::to_string(league));
+    if (q.FieldByName("POCET").AsInteger() == 0) {
+      std::cerr << "Error: competition " << competition << " is not a season of league " << league
+                << " in " << p.DatabasePath() << "\n";
+      return kExitError;
+    }
     p.selection.competition = std::to_string(competition);
   } else {
     NacitajIDsutaz(p.dm, p.selection, "Active");

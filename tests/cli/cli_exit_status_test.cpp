@@ -31,6 +31,9 @@ TEST(CliExitStatus, EachOutcomeHasItsStatusAndMessage) {
        {"backtest", "--from", "2025-10-11", "--to", "2025-10-11", "--csv",
         "<HOME>/no-such-folder/backtest.csv"},
        1},
+      // A replay of a season that is not the league's (or does not exist) changes nothing.
+      {"error_replay_foreign_competition", {"replay", "England", "--competition", "1"}, 1},
+      {"error_replay_no_such_competition", {"replay", "England", "--competition", "999999"}, 1},
       {"usage_unknown_option", {"tips", "week", "--bogus"}, 2},
       {"usage_bad_mode", {"--mode", "xx", "tips", "week"}, 2},
       {"usage_bad_today", {"tips", "week"}, 2, "2025-13-45"},
