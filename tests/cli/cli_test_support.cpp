@@ -8,6 +8,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -249,11 +250,36 @@ class JsonChecker {
     }
     return true;
   }
+  // Decodes the character whose lead byte `lead` was just read: by its bit pattern, then by the
+  // smallest code point each length may carry, without surrogates or beyond U+10FFFF.
+  bool Utf8Character(unsigned char lead) {
+    int more = 0;
+    uint32_t cp = 0;
+    if ((lead & 0xE0) == 0xC0) {
+      more = 1, cp = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+      more = 2, cp = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+      more = 3, cp = lead & 0x07;
+    } else {
+      return false;
+    }
+    for (int i = 0; i < more; ++i, ++p_) {
+      if (p_ >= t_.size() || (static_cast<unsigned char>(t_[p_]) & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (static_cast<unsigned char>(t_[p_]) & 0x3F);
+    }
+    const uint32_t smallest[] = {0, 0x80, 0x800, 0x10000};
+    return cp >= smallest[more] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+  }
   bool String() {
     ++p_;  // the opening quote
     while (p_ < t_.size() && t_[p_] != '"') {
       const unsigned char c = static_cast<unsigned char>(t_[p_++]);
       if (c < 0x20) return Fail(false, "raw control character in a string");
+      if (c >= 0x80) {
+        if (!Utf8Character(c)) return Fail(false, "not UTF-8");
+        continue;
+      }
       if (c != '\\') continue;
       if (p_ >= t_.size()) break;
       const char e = t_[p_++];

@@ -32,10 +32,21 @@ TEST(CliJsonString, EscapesWhatJsonRequiresAndKeepsTheRest) {
       {"\x01\x1f", R"("\u0001\u001f")"},
       {"\x7f/", "\"\x7f/\""},  // DEL and the solidus need no escape
       {"Ružomberok Brøndby İdman 🏆", "\"Ružomberok Brøndby İdman 🏆\""},
+      // Bytes that are not UTF-8 become U+FFFD, one per byte; the text around them stays.
+      {"Z\xfcrich", R"("Z\ufffdrich")"},                        // Latin-1 ü
+      {"\x80\xbf", R"("\ufffd\ufffd")"},                        // stray continuation bytes
+      {"end \xc5", R"("end \ufffd")"},                          // cut short at the end
+      {"\xc0\xaf", R"("\ufffd\ufffd")"},                        // overlong "/"
+      {"\xed\xa0\x80", R"("\ufffd\ufffd\ufffd")"},              // a surrogate
+      {"\xf4\x90\x80\x80", R"("\ufffd\ufffd\ufffd\ufffd")"},    // beyond U+10FFFF
+      {"\xf0\x9f\x8f\x86\xff", "\"\xf0\x9f\x8f\x86\\ufffd\""},  // a good sequence, then a bad byte
   };
   for (const Case& c : cases) EXPECT_EQ(JsonString(c.in), c.out) << c.in;
-  // Every single byte below 0x80 gives a valid JSON string.
-  for (int b = 0; b < 0x80; ++b) {
+  // The checker below knows broken UTF-8 when it sees it.
+  EXPECT_FALSE(IsValidJson("\"Z\xfcrich\""));
+  EXPECT_TRUE(IsValidJson("\"Z\xc3\xbcrich\""));
+  // Every single byte gives a valid JSON string.
+  for (int b = 0; b < 0x100; ++b) {
     const std::string s = JsonString(std::string(1, static_cast<char>(b)));
     std::string why;
     EXPECT_TRUE(IsValidJson(s, &why)) << "byte " << b << ": " << s << " (" << why << ")";
