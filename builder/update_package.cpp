@@ -84,7 +84,8 @@ std::string DeflateFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("Cannot read " + path);
   z_stream z{};
-  if (deflateInit(&z, Z_BEST_COMPRESSION) != Z_OK) throw std::runtime_error("zlib: out of memory");
+  if (deflateInit(&z, Z_DEFAULT_COMPRESSION) != Z_OK)
+    throw std::runtime_error("zlib: out of memory");
   std::string out;
   std::vector<char> block(1 << 16);
   std::vector<unsigned char> buffer(1 << 16);
