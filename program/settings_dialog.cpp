@@ -79,6 +79,10 @@ void TfNastavenie::btnUlozClick() {
                          ? c.language_button + 1
                          : p_.language;
   Settings& s = p_.settings;
+  // Left on the running language, the stored one stays: a run in another language for once
+  // (--lang) must not become the stored choice because the user saved the days.
+  const int lang_to_store =
+      chosen == p_.language && s.Lang >= 1 && s.Lang <= kLanguageCount ? s.Lang : chosen;
   // Each step writes its key and, once it is in the file, takes it over into memory.
   struct Step {
     std::string_view key;
@@ -89,7 +93,7 @@ void TfNastavenie::btnUlozClick() {
       {"Dni", WholeDays(c.days), [&s](int v) { s.Dni = v; }},
       {"Dbf", ToRange(c.database_check, 0, 1), [&s](int v) { s.Dbf = v; }},
       {"App", ToRange(c.program_check, 0, 1), [&s](int v) { s.App = v; }},
-      {"Lang", chosen, nullptr},  // this run keeps the language it started with
+      {"Lang", lang_to_store, nullptr},  // this run keeps the language it started with
       {"3tip", c.three_way ? 1 : 0, [&s](int v) { s.Tip3 = v != 0; }},
   };
   failed_key_.clear();

@@ -59,11 +59,12 @@ class TfNastavenie {
 
   // OK: writes, in this order, Dni, Dbf, App, Lang and 3tip to the settings file, each one
   // taken over into memory once it is in the file (Lang only into the file: this run keeps its
-  // language), and closes. When a key cannot be written the rest are not tried, the user is
-  // told which file failed and the dialog closes. When the language changed and was written,
-  // the restart notice comes in the new language and the program restarts. Out-of-range
-  // control values are brought into range (days 0..365, lists 0..1); a language button outside
-  // 0..3 keeps the running language.
+  // language; left on the running language, the stored index is written back unchanged, so a
+  // run with a language given for once does not store it), and closes. When a key cannot be written
+  // the rest are not tried, the user is told which file failed and the dialog closes. When the
+  // language changed and was written, the restart notice comes in the new language and the program
+  // restarts. Out-of-range control values are brought into range (days 0..365, lists 0..1); a
+  // language button outside 0..3 keeps the running language.
   void btnUlozClick();
   // Back: closes; the file and memory stay as they were.
   void btnKoniecClick();

@@ -138,6 +138,24 @@ TEST_F(SettingsDialogTest, SaveWritesFileAndMemoryAndRestartsOnlyOnANewLanguage)
   }
 }
 
+TEST_F(SettingsDialogTest, ARunInAnotherLanguageForOnceDoesNotStoreIt) {
+  // Stored English, this run German (--lang de); the user only changes the days.
+  Settings stored;
+  stored.Lang = kEnglish;
+  TfNastavenie& d = Open(kGerman, stored);
+  EXPECT_EQ(d.Controls().language_button, 1);
+  d.Controls().days = 3;
+  d.btnUlozClick();
+  EXPECT_EQ(ReadSettings(program_->SettingsPath()).Lang, kEnglish);
+  EXPECT_EQ(ReadSettings(program_->SettingsPath()).Dni, 3);
+  EXPECT_EQ(restarts_, 0);
+  // Never chosen (the chooser was closed): saving stores the running language.
+  stored.Lang = 0;
+  Open(kEnglish, stored).btnUlozClick();
+  EXPECT_EQ(ReadSettings(program_->SettingsPath()).Lang, kEnglish);
+  EXPECT_EQ(restarts_, 0);
+}
+
 TEST_F(SettingsDialogTest, BackLeavesFileAndMemoryAsTheyWere) {
   Settings stored;
   stored.Dni = 9;
