@@ -130,9 +130,9 @@ QWidget* SettingsDialog::BuildUpdateTab() {
   auto* grid = new QGridLayout(page);
   grid->setContentsMargins(16, 20, 16, 16);
   database_check_label_ = new QLabel(page);
-  database_check_ = CheckList(page, "ComboBox1");
+  database_check_ = CheckList(page, "DatabaseCheckList");
   program_check_label_ = new QLabel(page);
-  program_check_ = CheckList(page, "ComboBox2");
+  program_check_ = CheckList(page, "ProgramCheckList");
   grid->addWidget(database_check_label_, 0, 0);
   grid->addWidget(database_check_, 1, 0);
   grid->addWidget(program_check_label_, 2, 0);
