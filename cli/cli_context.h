@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "analysis/competition_teams.h"
 #include "program/program.h"
@@ -69,6 +70,7 @@ struct CliContext {
   // Storage for an option's text that lives as long as the context.
   std::string& Text() { return texts_.emplace_back(); }
   bool& Flag() { return flags_.emplace_back(false); }
+  std::vector<std::string>& List() { return lists_.emplace_back(); }
 
   // Runs the start-up sequence; on failure prints why and returns the exit status.
   std::optional<int> OpenProgram();
@@ -76,6 +78,7 @@ struct CliContext {
  private:
   std::deque<std::string> texts_;
   std::deque<bool> flags_;
+  std::deque<std::vector<std::string>> lists_;
 };
 
 // Loads the league's active season, or the season labelled `label` the way the season chooser
@@ -116,5 +119,6 @@ void RegisterTableCommands(CLI::App& app, CliContext& ctx, int& exit_code);     
 void RegisterMatchCommands(CLI::App& app, CliContext& ctx, int& exit_code);     // match
 void RegisterLiveCommands(CLI::App& app, CliContext& ctx, int& exit_code);      // live
 void RegisterResultsCommands(CLI::App& app, CliContext& ctx, int& exit_code);   // results
+void RegisterSettingsCommands(CLI::App& app, CliContext& ctx, int& exit_code);  // settings, package
 
 }  // namespace morvela

@@ -95,6 +95,26 @@ inline constexpr int kDateLabel = 104;
 inline constexpr int kResultLabel = 105;
 inline constexpr int kHalftimeLabel = 158;
 
+// The settings dialog.
+inline constexpr int kProgramSetting = 117;
+inline constexpr int kTipsTab = 118;
+inline constexpr int kTippingALeagueFor = 119;
+inline constexpr int kDaysAhead = 120;
+inline constexpr int kShowThreeWayTips = 121;  // "Show matches of three guesses"
+inline constexpr int kUpdateResultsDatabase = 122;
+inline constexpr int kWhenProgramStarts = 123;
+inline constexpr int kManually = 124;
+inline constexpr int kVersionTab = 129;
+inline constexpr int kFindNewVersion = 130;
+inline constexpr int kLanguageTab = 131;
+inline constexpr int kSelectProgramLanguage = 132;
+inline constexpr int kEnglishLanguage = 133;
+inline constexpr int kGermanLanguage = 134;
+inline constexpr int kSlovakLanguage = 135;
+inline constexpr int kRestartForLanguage = 136;
+inline constexpr int kCheckNewProgramVersion = 139;
+inline constexpr int kItalianLanguage = 188;
+
 // Parameterised texts of Messages::NastavJazykPar, by case number.
 inline constexpr int kSeasonLoadedCase = 1;  // "   Season 2010/2011 loaded"
 inline constexpr int kReallyDeleteCase = 4;  // "Really delete the match " p " ?"
@@ -102,7 +122,9 @@ inline constexpr int kResultsOfCase = 5;     // "Results .: " p " :."
 inline constexpr int kWinsCase = 6;
 inline constexpr int kDrawsCase = 7;
 inline constexpr int kLossesCase = 8;
-inline constexpr int kLatestMatchesCase = 9;  // "Latest matches .: " p " :."
+inline constexpr int kLatestMatchesCase = 9;     // "Latest matches .: " p " :."
+inline constexpr int kProgramVersionCase = 21;   // "Version: " p
+inline constexpr int kDatabaseVersionCase = 22;  // "Database version: " p
 inline constexpr int kUnderCase = 36;
 inline constexpr int kOverCase = 37;
 

@@ -1,6 +1,8 @@
 #include "program/settings.h"
 
+#include "core/cipher.h"
 #include "core/ini_file.h"
+#include "core/text.h"
 
 namespace morvela {
 
@@ -64,6 +66,46 @@ bool WriteSettings(const std::filesystem::path& path, const Settings& settings) 
     ini.WriteBool(kUpdate, "W7", settings.W7);
     ini.WriteInteger(kJazyk, "Lang", settings.Lang);
   });
+}
+
+std::string_view SettingSection(std::string_view key) {
+  for (std::string_view k : {"Dni", "3tip"})
+    if (EqualsIgnoringAsciiCase(key, k)) return kLiga;
+  for (std::string_view k : {"Dbf", "App", "W7"})
+    if (EqualsIgnoringAsciiCase(key, k)) return kUpdate;
+  if (EqualsIgnoringAsciiCase(key, "Lang")) return kJazyk;
+  return {};
+}
+
+bool WriteSettingValues(const std::filesystem::path& path,
+                        const std::vector<SettingValue>& values) {
+  return UpdateFile(path, [&](IniFile& ini) {
+    for (const SettingValue& v : values) ini.WriteString(v.section, v.key, v.text);
+  });
+}
+
+UpdateServerSettings ReadUpdateServerSettings(const std::filesystem::path& path) {
+  IniFile ini(path);
+  UpdateServerSettings s;
+  s.server = ini.ReadString(kUpdate, "Server", kDefaultUpdateServer);
+  if (s.server.empty()) s.server = kDefaultUpdateServer;
+  s.user = DecipherText(ini.ReadString(kUpdate, "User", ""), true);
+  s.password = DecipherText(ini.ReadString(kUpdate, "Password", ""), true);
+  // A value that is not our cipher text deciphers softly to "false"; it is no credential.
+  if (s.user == "false") s.user.clear();
+  if (s.password == "false") s.password.clear();
+  return s;
+}
+
+bool WriteUpdateServerSettings(const std::filesystem::path& path,
+                               const UpdateServerSettings& server) {
+  // The empty credential stays empty in the file, so that "no authentication" reads plainly.
+  auto cipher = [](const std::string& plain) {
+    return plain.empty() ? std::string() : EncipherText(plain);
+  };
+  return WriteSettingValues(path, {{kUpdate, "Server", server.server},
+                                   {kUpdate, "User", cipher(server.user)},
+                                   {kUpdate, "Password", cipher(server.password)}});
 }
 
 }  // namespace morvela

@@ -6,6 +6,9 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace morvela {
 
@@ -33,5 +36,34 @@ Settings ReadSettings(const std::filesystem::path& path);
 bool WriteW7(const std::filesystem::path& path, bool value);
 bool WriteLang(const std::filesystem::path& path, int value);
 bool WriteSettings(const std::filesystem::path& path, const Settings& settings);
+
+// One key as the file spells it ("Liga", "Dni", "21"), for writers that change a chosen few.
+struct SettingValue {
+  std::string_view section;
+  std::string_view key;
+  std::string text;
+};
+// The section of one of the six keys above ("Dni" -> "Liga"); empty for another key.
+std::string_view SettingSection(std::string_view key);
+// Writes the given keys in one save, keeping the rest of the file. False as the writers above.
+bool WriteSettingValues(const std::filesystem::path& path, const std::vector<SettingValue>& values);
+
+// Where the update packages are fetched: section Update, keys Server (the base address, plain),
+// User and Password (each enciphered with EncipherText; empty: no authentication). The
+// environment variable MORVELA_UPDATE_URL overrides Server at run time.
+inline constexpr const char* kDefaultUpdateServer = "http://updates.morvela.invalid/";
+struct UpdateServerSettings {
+  std::string server = kDefaultUpdateServer;
+  std::string user;      // plain
+  std::string password;  // plain
+
+  bool operator==(const UpdateServerSettings&) const = default;
+};
+// Reads the three keys as stored (the environment is not consulted). A missing key reads as its
+// default; an enciphered value that cannot be deciphered reads as empty.
+UpdateServerSettings ReadUpdateServerSettings(const std::filesystem::path& path);
+// Writes the three keys (user and password enciphered), keeping the rest of the file.
+bool WriteUpdateServerSettings(const std::filesystem::path& path,
+                               const UpdateServerSettings& server);
 
 }  // namespace morvela

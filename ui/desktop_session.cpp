@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QTabBar>
+#include <QToolButton>
 
 #include <iostream>
 
@@ -129,7 +130,9 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
       QStringLiteral("With --live HOME AWAY: the half-time score H:A (0-9 goals each) for the live "
                      "tip window."),
       QStringLiteral("H:A"));
-  parser.addOptions({home, today, lang, mode, league, tips, table, screenshot, ht});
+  const QCommandLineOption settings(QStringLiteral("settings"),
+                                    QStringLiteral("Open the settings dialog after start-up."));
+  parser.addOptions({home, today, lang, mode, league, tips, table, screenshot, ht, settings});
 
   if (!parser.parse(args)) {
     message = parser.errorText();
@@ -187,6 +190,7 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
     }
   }
   o.screenshot = parser.value(screenshot);
+  o.settings = parser.isSet(settings);
   o.match = match;
   o.live = live;
   if (live) {
@@ -291,6 +295,10 @@ void DesktopSession::ApplyStartChoices() {
       if (LeagueTablesWindow* tables = window_->TablesWindow()) tables->Button(4)->click();
     }
   }
+  if (options_.settings) {
+    if (auto* button = window_->findChild<QToolButton*>(QStringLiteral("TBSettings")))
+      button->click();
+  }
 }
 
 void DesktopSession::Exit() {
@@ -385,6 +393,8 @@ int DesktopSession::RunScreenshot() {
 }
 
 QWidget* DesktopSession::TopWindow() const {
+  SettingsDialog* settings = window_->SettingsWindow();
+  if (settings && settings->isVisible()) return settings;
   MatchTipWindow* match = window_->MatchWindow();
   if (match && match->isVisible()) return match;
   LiveTipWindow* live = window_->LiveWindow();

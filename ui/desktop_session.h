@@ -32,6 +32,7 @@ struct DesktopOptions {
   std::optional<int> tip_button;  // --tips today|week|league|value: the tip button pressed
   QString table;                  // --table standings|form|goals|elo: the tables shown
   QString screenshot;             // --screenshot FILE: save a picture and end
+  bool settings = false;          // --settings: the settings dialog opened after start-up
   // --match HOME AWAY: the tip search's match window analyses this pairing (ids or names) in
   // the --league league, or else the first league whose active season has both teams.
   std::optional<std::pair<std::string, std::string>> match;

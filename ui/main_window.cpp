@@ -82,6 +82,10 @@ MainWindow::MainWindow(TForm1& model, Program& program, bool modal_tips, QWidget
   tips_view_.SetMatchWindow(match_window_);
   live_window_ = new LiveTipWindow(p_, tables_view_, modal_tips, this);
   live_window_->SetModeChangedHandler([this] { Refresh(); });
+  // The program-version check has no server client yet: "Find a new version" says so.
+  settings_dialog_ = new SettingsDialog(
+      p_, [this] { RestartProgram(this); }, nullptr, this);
+  modal_settings_ = modal_tips;
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(12, 8, 12, 10);
@@ -129,10 +133,13 @@ QWidget* MainWindow::BuildHeader() {
   help_ = IconButton("TBHelp", ToolIcon::kWebPage, header);
   settings_ = IconButton("TBSettings", ToolIcon::kSettings, header);
   update_ = IconButton("TBUpdate", ToolIcon::kUpdate, header);
-  // The settings dialog and the results update have no window yet; their buttons stand ready.
-  settings_->setEnabled(false);
+  // The results update has no window yet; its button stands ready.
   update_->setEnabled(false);
   connect(help_, &QToolButton::clicked, this, [this] { Handle([this] { model_.TBHelpClick(); }); });
+  connect(settings_, &QToolButton::clicked, this, [this] {
+    settings_dialog_->Open();
+    ShowWindow(*settings_dialog_, modal_settings_);
+  });
   for (QToolButton* b : {help_, settings_, update_}) row->addWidget(b);
   return header;
 }

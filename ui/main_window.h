@@ -11,6 +11,7 @@
 #include "main_window/main_window_model.h"
 #include "ui/league_tables_window.h"
 #include "ui/live_window.h"
+#include "ui/settings_dialog.h"
 #include "ui/tips_list_window.h"
 
 class QComboBox;
@@ -49,6 +50,8 @@ class MainWindow : public QMainWindow {
   MatchTipWindow* MatchWindow() const { return match_window_; }
   // The live tip window of "LIVE tip".
   LiveTipWindow* LiveWindow() const { return live_window_; }
+  // The settings dialog of the settings button.
+  SettingsDialog* SettingsWindow() const { return settings_dialog_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -69,6 +72,8 @@ class MainWindow : public QMainWindow {
   QtLeagueTablesView tables_view_;
   MatchTipWindow* match_window_ = nullptr;
   LiveTipWindow* live_window_ = nullptr;
+  SettingsDialog* settings_dialog_ = nullptr;
+  bool modal_settings_ = true;
   std::function<void()> first_show_;
   std::function<void()> close_;
 
