@@ -219,8 +219,22 @@ bool SettingsDialog::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
+QStringList RestartArguments(const QStringList& arguments) {
+  // The new language was just stored: a --lang of this run would bring the old one back.
+  QStringList kept;
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    const QString& a = arguments[i];
+    if (a == QStringLiteral("--lang")) {
+      ++i;  // and its value
+    } else if (!a.startsWith(QStringLiteral("--lang="))) {
+      kept << a;
+    }
+  }
+  return kept;
+}
+
 void RestartProgram(QWidget* main_window) {
-  const QStringList arguments = QCoreApplication::arguments().mid(1);
+  const QStringList arguments = RestartArguments(QCoreApplication::arguments());
   if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments)) return;
   // Closing the main window runs the exit sequence; after the dialog's own event loop ended.
   QTimer::singleShot(0, main_window, [main_window] { main_window->close(); });

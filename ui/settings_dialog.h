@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -70,7 +71,11 @@ class SettingsDialog : public QDialog {
   QPushButton* back_ = nullptr;
 };
 
-// Starts the program's own executable anew with the same arguments and ends this run (the main
+// The arguments the new run gets: this run's, without the program's name and without --lang
+// (the language just saved must win).
+QStringList RestartArguments(const QStringList& arguments);
+
+// Starts the program's own executable anew with RestartArguments and ends this run (the main
 // window closes, which runs the exit sequence). When the new process cannot be started the
 // running program goes on.
 void RestartProgram(QWidget* main_window);

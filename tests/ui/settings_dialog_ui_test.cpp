@@ -99,5 +99,13 @@ TEST(SettingsDialogUiTest, OpensFilledSavesWithOkAndBackChangesNothing) {
   EXPECT_EQ(ReadFile(ini), before);
 }
 
+TEST(SettingsDialogUiTest, RestartDropsTheLanguageOfThisRunOnly) {
+  const QStringList run = {"/opt/morvela", "--home",  "/h",         "--lang",   "de",
+                           "--lang=it",    "--today", "2025-10-15", "--league", "lang"};
+  EXPECT_EQ(RestartArguments(run),
+            (QStringList{"--home", "/h", "--today", "2025-10-15", "--league", "lang"}));
+  EXPECT_TRUE(RestartArguments({"/opt/morvela"}).isEmpty());
+}
+
 }  // namespace
 }  // namespace morvela
