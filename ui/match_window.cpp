@@ -342,10 +342,7 @@ void MatchTipWindow::NotAvailable() {
   p_.ui.ShowMessage(MessageKind::kInformation, p_.messages.Msg(msg::kNotAvailable));
 }
 
-void MatchTipWindow::ShowLatestMatches(int64_t) {
-  NotAvailable();
-}
-void MatchTipWindow::ShowHeadToHead(int64_t, int64_t) {
+void MatchTipWindow::ShowHistoryList(const HistoryRequest&) {
   NotAvailable();
 }
 void MatchTipWindow::ShowLeagueTable(int kind, int64_t home, int64_t away) {

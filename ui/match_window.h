@@ -49,9 +49,8 @@ class MatchTipWindow : public QDialog, public MatchWindowOpener, public MatchWin
   void SetOpenedFromTips(bool value) override;
   void ShowModal() override;
 
-  // The windows this one opens are not part of the program yet: each says so.
-  void ShowLatestMatches(int64_t team) override;
-  void ShowHeadToHead(int64_t home, int64_t away) override;
+  // The history lists in the results browser; the league tables window.
+  void ShowHistoryList(const HistoryRequest& request) override;
   void ShowLeagueTable(int kind, int64_t home, int64_t away) override;
 
   // Selects the chooser items of the two teams (by id) and presses OK. False when a team is
