@@ -129,7 +129,11 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
       QStringLiteral("With --live HOME AWAY: the half-time score H:A (0-9 goals each) for the live "
                      "tip window."),
       QStringLiteral("H:A"));
-  parser.addOptions({home, today, lang, mode, league, tips, table, screenshot, ht});
+  const QCommandLineOption results(
+      QStringLiteral("results"),
+      QStringLiteral("Open the results browser of the --league league after start-up; with "
+                     "--match or --live, the pairing's head-to-head list."));
+  parser.addOptions({home, today, lang, mode, league, tips, table, screenshot, ht, results});
 
   if (!parser.parse(args)) {
     message = parser.errorText();
@@ -185,6 +189,11 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
       message = QStringLiteral("--table ") + o.table + QStringLiteral(" needs --mode ft, 1h or 2h");
       return std::nullopt;
     }
+  }
+  o.results = parser.isSet(results);
+  if (o.results && !o.league && !match && !live) {
+    message = QStringLiteral("--results needs --league, --match or --live");
+    return std::nullopt;
   }
   o.screenshot = parser.value(screenshot);
   o.match = match;
@@ -291,6 +300,8 @@ void DesktopSession::ApplyStartChoices() {
       if (LeagueTablesWindow* tables = window_->TablesWindow()) tables->Button(4)->click();
     }
   }
+  if (options_.results && !options_.match && !options_.live)
+    press(QStringLiteral("Button%1").arg(kResultsButton));
 }
 
 void DesktopSession::Exit() {
@@ -358,10 +369,17 @@ bool DesktopSession::ApplyMatchChoice() {
   }
   search->click();
   Settle();
-  if (live)
-    return window_->LiveWindow()->ChooseAndAnalyse(home->id, away->id, options_.ht_home,
-                                                   options_.ht_away);
-  return window_->MatchWindow()->ChooseAndAnalyse(home->id, away->id);
+  QWidget* analysis = live ? static_cast<QWidget*>(window_->LiveWindow())
+                           : static_cast<QWidget*>(window_->MatchWindow());
+  const bool analysed = live ? window_->LiveWindow()->ChooseAndAnalyse(
+                                   home->id, away->id, options_.ht_home, options_.ht_away)
+                             : window_->MatchWindow()->ChooseAndAnalyse(home->id, away->id);
+  if (analysed && options_.results) {
+    Settle();
+    if (auto* show = analysis->findChild<QPushButton*>(QStringLiteral("ShowMatches")))
+      show->click();
+  }
+  return analysed;
 }
 
 int DesktopSession::RunScreenshot() {
@@ -385,6 +403,11 @@ int DesktopSession::RunScreenshot() {
 }
 
 QWidget* DesktopSession::TopWindow() const {
+  for (ResultsBrowserWindow* results :
+       {window_->MatchWindow()->ResultsWindow(), window_->LiveWindow()->ResultsWindow(),
+        window_->ResultsWindow()}) {
+    if (results && results->isVisible()) return results;
+  }
   MatchTipWindow* match = window_->MatchWindow();
   if (match && match->isVisible()) return match;
   LiveTipWindow* live = window_->LiveWindow();

@@ -11,6 +11,7 @@
 #include "main_window/main_window_model.h"
 #include "ui/league_tables_window.h"
 #include "ui/live_window.h"
+#include "ui/results_window.h"
 #include "ui/tips_list_window.h"
 
 class QComboBox;
@@ -49,6 +50,8 @@ class MainWindow : public QMainWindow {
   MatchTipWindow* MatchWindow() const { return match_window_; }
   // The live tip window of "LIVE tip".
   LiveTipWindow* LiveWindow() const { return live_window_; }
+  // The results browser of "Results"; null before the first.
+  ResultsBrowserWindow* ResultsWindow() const { return results_view_.Window(); }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -67,6 +70,7 @@ class MainWindow : public QMainWindow {
   Program& p_;
   QtTipsListView tips_view_;
   QtLeagueTablesView tables_view_;
+  QtResultsBrowserView results_view_;
   MatchTipWindow* match_window_ = nullptr;
   LiveTipWindow* live_window_ = nullptr;
   std::function<void()> first_show_;

@@ -12,6 +12,7 @@
 #include "analysis/match_window.h"
 #include "tips/tips_list.h"
 #include "ui/league_tables_window.h"
+#include "ui/results_window.h"
 
 class QComboBox;
 class QFrame;
@@ -39,6 +40,8 @@ class MatchTipWindow : public QDialog, public MatchWindowOpener, public MatchWin
   TForm5& Model() { return model_; }
   // The league tables of the latest "Table home" or "Table away"; null before the first.
   LeagueTablesWindow* TablesWindow() const { return tables_view_.Window(); }
+  // The results browser of the latest history list; null before the first.
+  ResultsBrowserWindow* ResultsWindow() const { return results_view_.Window(); }
 
   // The tip search: fills the choosers (FindTip), centres the window on `main_window` and
   // shows it.
@@ -73,7 +76,6 @@ class MatchTipWindow : public QDialog, public MatchWindowOpener, public MatchWin
   void Refresh();
   void RefreshChart();
   void Handle(const std::function<void()>& handler);
-  void NotAvailable();
   void FormShow();
   // Centres the window on `owner` (when there is one), runs FormShow and shows it.
   void ShowCentredOn(QWidget* owner);
@@ -81,7 +83,8 @@ class MatchTipWindow : public QDialog, public MatchWindowOpener, public MatchWin
   Program& p_;
   bool modal_;
   TForm5 model_;
-  QtLeagueTablesView tables_view_;  // "Table home" and "Table away"
+  QtLeagueTablesView tables_view_;     // "Table home" and "Table away"
+  QtResultsBrowserView results_view_;  // the history lists
 
   QLabel* home_head_ = nullptr;
   QLabel* guest_head_ = nullptr;
