@@ -324,10 +324,6 @@ void MainWindow::Handle(const std::function<void()>& handler) {
   Refresh();
 }
 
-void MainWindow::NotAvailable() {
-  p_.ui.ShowMessage(MessageKind::kInformation, p_.messages.Msg(msg::kNotAvailable));
-}
-
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (first_show_) {

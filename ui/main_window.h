@@ -63,8 +63,6 @@ class MainWindow : public QMainWindow {
   QWidget* BuildLeagues();
   // Runs a click through the general error report, then draws the model again.
   void Handle(const std::function<void()>& handler);
-  // A function whose window the program does not have yet: the user is told so.
-  void NotAvailable();
 
   TForm1& model_;
   Program& p_;

@@ -134,16 +134,14 @@ ResultEditorDialog::ResultEditorDialog(Program& program, QWidget* parent)
     row->addWidget(a);
     return row;
   };
-  auto* second_colon = new QLabel(this);
   grid->addLayout(score_row(labels_[3], goals_[0], goals_[1], labels_[5]), 4, 0);
-  grid->addLayout(score_row(labels_[4], goals_[2], goals_[3], second_colon), 4, 1);
+  grid->addLayout(score_row(labels_[4], goals_[2], goals_[3], labels_[6]), 4, 1);
   grid->addWidget(check_, 5, 0, 1, 2);
   auto* buttons = new QHBoxLayout();
   buttons->addStretch(1);
   buttons->addWidget(ok_);
   buttons->addWidget(back_);
   grid->addLayout(buttons, 6, 0, 1, 2);
-  second_colon->setObjectName(QStringLiteral("HalftimeColon"));
 
   connect(ok_, &QPushButton::clicked, this, [this] {
     if (!e_) return accept();
@@ -179,12 +177,9 @@ void ResultEditorDialog::Load(TForm4& e) {
   check_->setChecked(e.check);
   // The search asks for the two teams only.
   const bool fields = e.goal_fields_visible;
-  for (QWidget* w : {static_cast<QWidget*>(date_), static_cast<QWidget*>(labels_[2]),
-                     static_cast<QWidget*>(labels_[3]), static_cast<QWidget*>(labels_[4]),
-                     static_cast<QWidget*>(labels_[5])})
-    w->setVisible(fields);
+  date_->setVisible(fields);
+  for (size_t i = 2; i < labels_.size(); ++i) labels_[i]->setVisible(fields);
   for (QSpinBox* g : goals_) g->setVisible(fields);
-  if (auto* colon = findChild<QLabel*>(QStringLiteral("HalftimeColon"))) colon->setVisible(fields);
   adjustSize();
 }
 

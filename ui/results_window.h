@@ -60,7 +60,9 @@ class ResultEditorDialog : public QDialog {
   QCheckBox* check_ = nullptr;
   QPushButton* ok_ = nullptr;
   QPushButton* back_ = nullptr;
-  std::array<QLabel*, 6> labels_{};  // Home, Guest, Date, Result, Halftime, the goal colons
+  // Home, Guest, Date, Result, Halftime, and the colons between the full-time and the
+  // half-time goals.
+  std::array<QLabel*, 7> labels_{};
 };
 
 class ResultsBrowserWindow : public QDialog, public ResultEditorView {
