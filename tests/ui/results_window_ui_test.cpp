@@ -108,6 +108,9 @@ TEST_F(ResultsWindowUiTest, BrowserRowsColoursSortingAndEditing) {
     home = e.HomeList()->currentText().toStdString();
     away = e.AwayList()->currentText().toStdString();
     goals = e.GoalField(0)->value();
+    e.show();
+    Settle();
+    EXPECT_TRUE(e.grab().save(test::ScreenshotPath("results-editor.png"), "PNG"));
     e.GoalField(0)->setValue(4);
     e.OkButton()->click();
   });
