@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "i18n/message_ids.h"
 #include "i18n/messages.h"
 
 namespace morvela {
@@ -66,6 +67,12 @@ std::string AnalysisProblemText(const Messages& messages, const AnalysisStatus& 
       break;
   }
   return messages.Msg(kTipCannotBeCalculated) + "\r\n" + reason;
+}
+
+int ModeNameMessage(ResultMode mode) {
+  static constexpr int kNames[kResultModeCount] = {msg::kFullTime, msg::kFirstHalf,
+                                                   msg::kSecondHalf, msg::kUnderOver};
+  return kNames[ModeIndex(mode)];
 }
 
 }  // namespace morvela

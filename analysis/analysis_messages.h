@@ -5,6 +5,7 @@
 #include <string>
 
 #include "analysis/pairing_analysis.h"
+#include "core/result_mode.h"
 
 namespace morvela {
 
@@ -14,5 +15,9 @@ class Messages;
 // concerned (the team's id is shown when it is empty).
 std::string AnalysisProblemText(const Messages& messages, const AnalysisStatus& status,
                                 const std::string& team_name);
+
+// The message number of a result mode's name in captions: FULL TIME, 1st HALF, 2nd HALF,
+// UNDER / OVER.
+int ModeNameMessage(ResultMode mode);
 
 }  // namespace morvela

@@ -248,4 +248,27 @@ void TfLive::TableClick(bool home_table, LeagueTablesView& view) const {
                    TableMatch{home.Selected()->id, away.Selected()->id});
 }
 
+void TfLive::LatestMatchesClick(bool home_column, HistoryListLinks& links) const {
+  const TeamItem* t = (home_column ? home : away).Selected();
+  if (t) links.ShowHistoryList({.kind = HistoryKind::kLatestMatches, .team = *t, .by_name = true});
+}
+
+void TfLive::ShowMatchesClick(HistoryListLinks& links) const {
+  if (!home.Selected() || !away.Selected()) return;
+  links.ShowHistoryList({.kind = HistoryKind::kHeadToHead,
+                         .team = *home.Selected(),
+                         .other = *away.Selected(),
+                         .by_name = true});
+}
+
+void TfLive::ShowLiveMatchesClick(HistoryListLinks& links) const {
+  if (!home.Selected() || !away.Selected()) return;
+  links.ShowHistoryList({.kind = HistoryKind::kLiveHeadToHead,
+                         .team = *home.Selected(),
+                         .other = *away.Selected(),
+                         .by_name = true,
+                         .ht_home = pb1_,
+                         .ht_away = pb2_});
+}
+
 }  // namespace morvela

@@ -92,6 +92,14 @@ class TfLive {
   bool SetOdds(int index, double odds);
   double Odds(int index) const { return odds_.at(static_cast<size_t>(index)); }
 
+  // The history lists, in full time, their rows told apart by the choosers' texts: "Latest
+  // matches" under a team's column, "Show matches" after the pre-match head-to-head line, and
+  // "Show matches" after the live head-to-head line (the meetings with the entered half-time
+  // score). Nothing happens while a chooser has no selection.
+  void LatestMatchesClick(bool home_column, HistoryListLinks& links) const;
+  void ShowMatchesClick(HistoryListLinks& links) const;
+  void ShowLiveMatchesClick(HistoryListLinks& links) const;
+
   // "Table home" / "Table away": the league tables window with kind 1 or 2 and this window's
   // pairing as the match context.
   void TableClick(bool home_table, LeagueTablesView& view) const;

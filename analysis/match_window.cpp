@@ -31,13 +31,6 @@ ResultMode CurrentResultMode(const Program& p) {
   return p.selection.result_mode;
 }
 
-// Name of a result mode in the caption: FULL TIME, 1st HALF, 2nd HALF, UNDER / OVER.
-int ModeNameMessage(ResultMode mode) {
-  static constexpr int kNames[kResultModeCount] = {msg::kFullTime, msg::kFirstHalf,
-                                                   msg::kSecondHalf, msg::kUnderOver};
-  return kNames[ModeIndex(mode)];
-}
-
 // Odds columns of each mode, in the order of the odds line (1, 0, 2, 10, 02, 12).
 constexpr const char* kOddsColumns[3][6] = {
     {"KURZ1", "KURZX", "KURZ2", "KURZ1X", "KURZX2", "KURZ12"},
@@ -387,12 +380,17 @@ std::string TForm5::Chart1MouseMove(int series, int index) const {
 
 void TForm5::LatestMatchesClick(bool home_column, MatchWindowLinks& links) const {
   const TeamItem* t = (home_column ? home : away).Selected();
-  if (t) links.ShowLatestMatches(t->id);
+  if (t)
+    links.ShowHistoryList(
+        {.kind = HistoryKind::kLatestMatches, .mode = CurrentResultMode(p_), .team = *t});
 }
 
 void TForm5::ShowMatchesClick(MatchWindowLinks& links) const {
   if (home.Selected() && away.Selected())
-    links.ShowHeadToHead(home.Selected()->id, away.Selected()->id);
+    links.ShowHistoryList({.kind = HistoryKind::kHeadToHead,
+                           .mode = CurrentResultMode(p_),
+                           .team = *home.Selected(),
+                           .other = *away.Selected()});
 }
 
 void TForm5::TableClick(bool home_table, MatchWindowLinks& links) const {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "analysis/competition_teams.h"
+#include "analysis/match_history.h"
 #include "analysis/pairing_analysis.h"
 #include "analysis/under_over_analysis.h"
 #include "core/date.h"
@@ -74,14 +75,10 @@ struct TeamChooser {
   std::string Text() const { return Selected() ? Selected()->name : std::string(); }
 };
 
-// The windows the match window opens: the match history lists and the league tables window.
-class MatchWindowLinks {
+// The windows the match window opens: the match history lists ("Latest matches" under a team's
+// column, "Show matches" beside the head-to-head line) and the league tables window.
+class MatchWindowLinks : public HistoryListLinks {
  public:
-  virtual ~MatchWindowLinks() = default;
-  // "Latest matches" under a team's column: that team's latest matches.
-  virtual void ShowLatestMatches(int64_t team) = 0;
-  // "Show matches" beside the head-to-head line: the pair's meetings with this venue.
-  virtual void ShowHeadToHead(int64_t home, int64_t away) = 0;
   // "Table home" / "Table away": the league tables window with table kind `kind` (1 home table,
   // 2 away table, 10 and 11 in the under/over mode), zone colouring off, the two teams
   // highlighted.
@@ -149,7 +146,8 @@ class TForm5 {
   // to show (no analysis, no such point, a line without matches).
   std::string Chart1MouseMove(int series, int index) const;
 
-  // The link buttons.
+  // The link buttons. The history lists take the main window's result mode and the chosen
+  // teams; nothing happens while a chooser has no selection.
   void LatestMatchesClick(bool home_column, MatchWindowLinks& links) const;
   void ShowMatchesClick(MatchWindowLinks& links) const;
   void TableClick(bool home_table, MatchWindowLinks& links) const;

@@ -1,10 +1,13 @@
 // results: the results browser of one season, and adding, editing, deleting and searching
 // results through the result editor. Every change ends as closing the browser does: the active
 // season is replayed.
+// history: the match history lists the match tip window shows in the browser (a pairing's
+// meetings, a team's latest matches) with their counts.
 #include <iostream>
 #include <memory>
 #include <sstream>
 
+#include "analysis/match_history.h"
 #include "cli/cli_context.h"
 #include "cli/json.h"
 #include "core/date.h"
@@ -101,13 +104,20 @@ class OptionEditor : public ResultEditorView {
   const ResultsOptions& o_;
 };
 
-void PrintRows(TForm3& b, bool json, bool csv, bool only_current) {
+// `counts`: a list's counts, printed by name in the JSON object.
+void PrintRows(TForm3& b, bool json, bool csv, bool only_current,
+               const ListCounts* counts = nullptr) {
   const int first = only_current ? b.CurrentRow() : 0;
   const int end = only_current ? first + 1 : b.RowCount();
   if (json) {
     std::cout << "{\"caption\":" << JsonString(TrimSpaces(b.caption)) << ",\"buttons\":[";
     for (int i = 0; i < 3; ++i) std::cout << (i ? "," : "") << JsonString(b.buttons[i]);
-    std::cout << "],\"current\":" << b.CurrentRow() << ",\"rows\":[";
+    std::cout << "]";
+    if (counts)
+      std::cout << ",\"counts\":{\"wins\":" << counts->wins << ",\"draws\":" << counts->draws
+                << ",\"losses\":" << counts->losses << ",\"under\":" << counts->under
+                << ",\"over\":" << counts->over << "}";
+    std::cout << ",\"current\":" << b.CurrentRow() << ",\"rows\":[";
     for (int r = first; r < end; ++r) {
       std::cout << (r > first ? "," : "") << "{\"id\":" << b.RowId(r);
       for (int c = 0; c < 4; ++c)
@@ -237,6 +247,35 @@ int RunSearch(CliContext& ctx, const ResultsOptions& o) {
   return kExitOk;
 }
 
+struct HistoryOptions {
+  std::string list;  // h2h, latest
+  PairingArguments pairing;
+};
+
+int RunHistory(CliContext& ctx, const HistoryOptions& o) {
+  const bool latest = o.list == "latest";
+  if (!latest && o.pairing.away.empty())
+    throw CLI::ValidationError("history h2h", "needs a HOME and an AWAY team");
+  PairingArguments pairing = o.pairing;
+  // A latest-matches list names one team: it stands for both sides of the lookup.
+  if (latest) pairing.away = pairing.home;
+  std::optional<TeamItem> home, away;
+  if (int status = OpenPairing(ctx, pairing, home, away); status != kExitOk) return status;
+  Program& p = *ctx.program;
+  TForm3 b(p);
+  const ListCounts counts =
+      FillHistoryList(p, b,
+                      {.kind = latest ? HistoryKind::kLatestMatches : HistoryKind::kHeadToHead,
+                       .mode = p.selection.result_mode,
+                       .team = *home,
+                       .other = *away});
+  b.FormShow();
+  PrintRows(b, ctx.json, false, false, &counts);
+  b.Close();
+  RunExit(p, /*pause=*/false);
+  return kExitOk;
+}
+
 }  // namespace
 
 void RegisterResultsCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
@@ -285,6 +324,25 @@ void RegisterResultsCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
   search->add_flag("--both-venues", o->both, "Also the matches with the venues swapped");
   search->add_flag("--json", ctx.json, "Print the rows as JSON");
   search->callback([&ctx, &exit_code, o] { exit_code = RunSearch(ctx, *o); });
+
+  auto h = std::make_shared<HistoryOptions>();
+  auto* history = app.add_subcommand(
+      "history",
+      "The match tip window's lists: a pairing's meetings at this venue over all seasons (h2h) "
+      "or a team's matches in the active seasons (latest), with their counts (honours --mode "
+      "and --lang)");
+  history->add_option("list", h->list, "h2h or latest")
+      ->required()
+      ->check(CLI::IsMember({"h2h", "latest"}));
+  history->add_option("league", h->pairing.league, "League id 1-20 or English country name")
+      ->required();
+  history->add_option("home", h->pairing.home, "Home team (the team of a latest list): id or name")
+      ->required();
+  history->add_option("away", h->pairing.away, "Away team of a h2h list: id or name");
+  history->add_option("--season", h->pairing.season,
+                      "Season whose teams the names are looked up in; default: the active season");
+  history->add_flag("--json", ctx.json, "Print the list and its counts as JSON");
+  history->callback([&ctx, &exit_code, h] { exit_code = RunHistory(ctx, *h); });
 
   sub->callback([&ctx, &exit_code, o, sub] {
     if (!sub->get_subcommands().empty()) return;

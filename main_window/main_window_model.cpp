@@ -5,6 +5,7 @@
 #include "i18n/message_ids.h"
 #include "program/program.h"
 #include "program/selection.h"
+#include "results/results_browser.h"
 #include "tips/tip_runs.h"
 #include "tips/value_tips.h"
 
@@ -147,6 +148,10 @@ bool TForm1::Button7Click(TipsListView& view) {
 
 bool TForm1::Button9Click(TipsListView& view) {
   return RunValueTips(p_, view);
+}
+
+void TForm1::Button3Click(ResultsBrowserView& view) {
+  OpenResultsBrowser(p_, view);
 }
 
 std::string TForm1::WebPageAddress() {

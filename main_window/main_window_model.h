@@ -18,6 +18,7 @@ namespace morvela {
 
 struct Program;
 class TipsListView;
+class ResultsBrowserView;
 
 // A button as the view draws it.
 struct ButtonState {
@@ -94,6 +95,10 @@ class TForm1 {
   bool Button6Click(TipsListView& view);  // Tips for the week
   bool Button7Click(TipsListView& view);  // Tipping a League
   bool Button9Click(TipsListView& view);  // Value tips
+
+  // "Results": the browser with the current competition's own list, shown through `view`; the
+  // under/over mode shows full time while it is open.
+  void Button3Click(ResultsBrowserView& view);
 
   // The program's web page in the user's language: the address NASTAVENIE holds for it, or
   // the program's default address for that language when the column is empty.

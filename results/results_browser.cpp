@@ -59,6 +59,19 @@ std::array<std::string, 3> CountButtonTexts(const Program& p, const ListCounts& 
           m.NastavJazykPar(msg::kLossesCase, std::to_string(c.losses))};
 }
 
+void OpenResultsBrowser(Program& p, ResultsBrowserView& view) {
+  const ResultMode remembered = p.selection.result_mode;
+  if (remembered == ResultMode::kUnderOver) p.selection.result_mode = ResultMode::kFullTime;
+  view.Browser().PrepareOwnList();
+  try {
+    view.ShowResultsBrowser();
+  } catch (...) {
+    p.selection.result_mode = remembered;
+    throw;
+  }
+  p.selection.result_mode = remembered;
+}
+
 // ---------------------------------------------------------------- TForm3
 
 TForm3::TForm3(Program& program) : p_(program) {}
@@ -91,7 +104,11 @@ void TForm3::FormShow() {
 }
 
 std::string TForm3::ListHead() const {
-  const std::string n = NameColumn(p_.language);
+  return ResultsListHead(p_.language);
+}
+
+std::string ResultsListHead(int language) {
+  const std::string n = NameColumn(language);
   return "SELECT DATUM,(SELECT " + n +
          " FROM MUZSTVA WHERE MUZSTVA.ID=VYSLEDKY.HOME) AS DOMACI, "
          "(SELECT " +

@@ -63,6 +63,10 @@ class ResultEditorView {
   virtual void ShowResultEditor(TForm4& editor) = 0;
 };
 
+// The statement head of a results list: DATUM and the two teams' names (DOMACI, HOSTIA) in
+// the name column of `language`, up to the score expression.
+std::string ResultsListHead(int language);
+
 class TForm3 {
  public:
   explicit TForm3(Program& program);
@@ -162,6 +166,20 @@ class TForm4 {
   TForm3& browser_;
   EditorMode mode_;
 };
+
+// Where the browser is shown: the desktop program's window, or a test's recorder.
+class ResultsBrowserView {
+ public:
+  virtual ~ResultsBrowserView() = default;
+  // The browser model its opener prepares.
+  virtual TForm3& Browser() = 0;
+  // Opens the prepared browser (FormShow), shows it and runs Close once it is closed.
+  virtual void ShowResultsBrowser() = 0;
+};
+
+// The main window's "Results": the own list of the current competition. The browser works on
+// full time in the under/over mode; the mode comes back when the browser returns.
+void OpenResultsBrowser(Program& program, ResultsBrowserView& view);
 
 // "1" when the home side scored more, "2" when the away side did, "0" for a draw.
 std::string OutcomeOf(int home, int away);

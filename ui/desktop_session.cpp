@@ -132,7 +132,12 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
       QStringLiteral("H:A"));
   const QCommandLineOption settings(QStringLiteral("settings"),
                                     QStringLiteral("Open the settings dialog after start-up."));
-  parser.addOptions({home, today, lang, mode, league, tips, table, screenshot, ht, settings});
+  const QCommandLineOption results(
+      QStringLiteral("results"),
+      QStringLiteral("Open the results browser of the --league league after start-up; with "
+                     "--match or --live, the pairing's head-to-head list."));
+  parser.addOptions(
+      {home, today, lang, mode, league, tips, table, screenshot, ht, settings, results});
 
   if (!parser.parse(args)) {
     message = parser.errorText();
@@ -188,6 +193,11 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
       message = QStringLiteral("--table ") + o.table + QStringLiteral(" needs --mode ft, 1h or 2h");
       return std::nullopt;
     }
+  }
+  o.results = parser.isSet(results);
+  if (o.results && !o.league && !match && !live) {
+    message = QStringLiteral("--results needs --league, --match or --live");
+    return std::nullopt;
   }
   o.screenshot = parser.value(screenshot);
   o.settings = parser.isSet(settings);
@@ -299,6 +309,8 @@ void DesktopSession::ApplyStartChoices() {
     if (auto* button = window_->findChild<QToolButton*>(QStringLiteral("TBSettings")))
       button->click();
   }
+  if (options_.results && !options_.match && !options_.live)
+    press(QStringLiteral("Button%1").arg(kResultsButton));
 }
 
 void DesktopSession::Exit() {
@@ -366,10 +378,17 @@ bool DesktopSession::ApplyMatchChoice() {
   }
   search->click();
   Settle();
-  if (live)
-    return window_->LiveWindow()->ChooseAndAnalyse(home->id, away->id, options_.ht_home,
-                                                   options_.ht_away);
-  return window_->MatchWindow()->ChooseAndAnalyse(home->id, away->id);
+  QWidget* analysis = live ? static_cast<QWidget*>(window_->LiveWindow())
+                           : static_cast<QWidget*>(window_->MatchWindow());
+  const bool analysed = live ? window_->LiveWindow()->ChooseAndAnalyse(
+                                   home->id, away->id, options_.ht_home, options_.ht_away)
+                             : window_->MatchWindow()->ChooseAndAnalyse(home->id, away->id);
+  if (analysed && options_.results) {
+    Settle();
+    if (auto* show = analysis->findChild<QPushButton*>(QStringLiteral("ShowMatches")))
+      show->click();
+  }
+  return analysed;
 }
 
 int DesktopSession::RunScreenshot() {
@@ -395,6 +414,11 @@ int DesktopSession::RunScreenshot() {
 QWidget* DesktopSession::TopWindow() const {
   SettingsDialog* settings = window_->SettingsWindow();
   if (settings && settings->isVisible()) return settings;
+  for (ResultsBrowserWindow* results :
+       {window_->MatchWindow()->ResultsWindow(), window_->LiveWindow()->ResultsWindow(),
+        window_->ResultsWindow()}) {
+    if (results && results->isVisible()) return results;
+  }
   MatchTipWindow* match = window_->MatchWindow();
   if (match && match->isVisible()) return match;
   LiveTipWindow* live = window_->LiveWindow();

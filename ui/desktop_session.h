@@ -31,8 +31,11 @@ struct DesktopOptions {
   std::optional<int> league;      // --league L: the league button pressed after start-up
   std::optional<int> tip_button;  // --tips today|week|league|value: the tip button pressed
   QString table;                  // --table standings|form|goals|elo: the tables shown
-  QString screenshot;             // --screenshot FILE: save a picture and end
-  bool settings = false;          // --settings: the settings dialog opened after start-up
+  // --results: the results browser of the --league league; with --match or --live, the
+  // pairing's head-to-head list in it.
+  bool results = false;
+  QString screenshot;     // --screenshot FILE: save a picture and end
+  bool settings = false;  // --settings: the settings dialog opened after start-up
   // --match HOME AWAY: the tip search's match window analyses this pairing (ids or names) in
   // the --league league, or else the first league whose active season has both teams.
   std::optional<std::pair<std::string, std::string>> match;
@@ -88,8 +91,8 @@ class DesktopSession {
   // the exit sequence. Returns the exit status.
   int RunScreenshot();
 
-  // The window on top: the match window, the league tables or the tips list while one is
-  // open, else the main window.
+  // The window on top: a results browser, the match window, the league tables or the tips
+  // list while one is open, else the main window.
   QWidget* TopWindow() const;
   // Saves a picture of TopWindow() as PNG; false when the file could not be written.
   bool SaveScreenshot(const QString& path) const;

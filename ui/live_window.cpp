@@ -33,7 +33,12 @@ QString Q(const std::string& s) {
 
 LiveTipWindow::LiveTipWindow(Program& program, LeagueTablesView& tables, bool modal,
                              QWidget* parent)
-    : QDialog(parent), p_(program), tables_(tables), modal_(modal), model_(program) {
+    : QDialog(parent),
+      p_(program),
+      tables_(tables),
+      modal_(modal),
+      model_(program),
+      results_view_(program, this, modal) {
   setObjectName(QStringLiteral("FormLive"));
   Build();
 }
@@ -151,9 +156,14 @@ void LiveTipWindow::Build() {
     });
   });
   connect(back_, &QPushButton::clicked, this, &QDialog::reject);
-  // The match history lists are not part of the program yet.
-  for (QPushButton* b : {latest_home_, latest_away_, show_matches_, show_live_matches_})
-    connect(b, &QPushButton::clicked, this, [this] { NotAvailable(); });
+  connect(latest_home_, &QPushButton::clicked, this,
+          [this] { Handle([this] { model_.LatestMatchesClick(true, results_view_); }); });
+  connect(latest_away_, &QPushButton::clicked, this,
+          [this] { Handle([this] { model_.LatestMatchesClick(false, results_view_); }); });
+  connect(show_matches_, &QPushButton::clicked, this,
+          [this] { Handle([this] { model_.ShowMatchesClick(results_view_); }); });
+  connect(show_live_matches_, &QPushButton::clicked, this,
+          [this] { Handle([this] { model_.ShowLiveMatchesClick(results_view_); }); });
   connect(table_home_, &QPushButton::clicked, this,
           [this] { Handle([this] { model_.TableClick(true, tables_); }); });
   connect(table_away_, &QPushButton::clicked, this,
@@ -228,10 +238,6 @@ bool LiveTipWindow::ChooseAndAnalyse(int64_t home, int64_t away, int ht_home, in
   pb2_->setValue(ht_away);
   ok_->click();
   return true;
-}
-
-void LiveTipWindow::NotAvailable() {
-  p_.ui.ShowMessage(MessageKind::kInformation, p_.messages.Msg(msg::kNotAvailable));
 }
 
 }  // namespace morvela

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "analysis/live_window.h"
+#include "ui/results_window.h"
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -46,18 +47,20 @@ class LiveTipWindow : public QDialog {
 
   QDoubleSpinBox* OddsEntry(int index) const { return odds_[static_cast<size_t>(index)]; }
   QLabel* LabelWidget(int n) const { return labels_[static_cast<size_t>(n)]; }
+  // The results browser of the latest history list; null before the first.
+  ResultsBrowserWindow* ResultsWindow() const { return results_view_.Window(); }
 
  private:
   void Build();
   void Refresh();
   void Handle(const std::function<void()>& handler);
-  void NotAvailable();
 
   Program& p_;
   LeagueTablesView& tables_;
   bool modal_;
   bool open_ = false;
   TfLive model_;
+  QtResultsBrowserView results_view_;  // the history lists
   std::function<void()> mode_changed_;
 
   QLabel* home_head_ = nullptr;

@@ -75,7 +75,8 @@ MainWindow::MainWindow(TForm1& model, Program& program, bool modal_tips, QWidget
       model_(model),
       p_(program),
       tips_view_(this, modal_tips),
-      tables_view_(this, modal_tips) {
+      tables_view_(this, modal_tips),
+      results_view_(program, this, modal_tips) {
   setObjectName(QStringLiteral("Form1"));
   setWindowIcon(QIcon(EmblemPixmap(64)));
   match_window_ = new MatchTipWindow(p_, modal_tips, this);
@@ -234,7 +235,7 @@ QWidget* MainWindow::BuildFunctions() {
     OpenLeagueTables(p_, tables_view_, MainWindowTableKind(p_, /*form_button=*/true));
   });
   connect_button(kSearchForTipButton, [this] { match_window_->OpenForChoice(this); });
-  connect_button(kResultsButton, [this] { NotAvailable(); });
+  connect_button(kResultsButton, [this] { model_.Button3Click(results_view_); });
   connect_button(kLiveTipButton, [this] { live_window_->Open(this); });
 
   outer->addWidget(panel);
@@ -328,10 +329,6 @@ void MainWindow::Refresh() {
 void MainWindow::Handle(const std::function<void()>& handler) {
   Guarded(p_.ui, handler);
   Refresh();
-}
-
-void MainWindow::NotAvailable() {
-  p_.ui.ShowMessage(MessageKind::kInformation, p_.messages.Msg(msg::kNotAvailable));
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

@@ -11,6 +11,7 @@
 #include "main_window/main_window_model.h"
 #include "ui/league_tables_window.h"
 #include "ui/live_window.h"
+#include "ui/results_window.h"
 #include "ui/settings_dialog.h"
 #include "ui/tips_list_window.h"
 
@@ -52,6 +53,8 @@ class MainWindow : public QMainWindow {
   LiveTipWindow* LiveWindow() const { return live_window_; }
   // The settings dialog of the settings button.
   SettingsDialog* SettingsWindow() const { return settings_dialog_; }
+  // The results browser of "Results"; null before the first.
+  ResultsBrowserWindow* ResultsWindow() const { return results_view_.Window(); }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -63,13 +66,12 @@ class MainWindow : public QMainWindow {
   QWidget* BuildLeagues();
   // Runs a click through the general error report, then draws the model again.
   void Handle(const std::function<void()>& handler);
-  // A function whose window the program does not have yet: the user is told so.
-  void NotAvailable();
 
   TForm1& model_;
   Program& p_;
   QtTipsListView tips_view_;
   QtLeagueTablesView tables_view_;
+  QtResultsBrowserView results_view_;
   MatchTipWindow* match_window_ = nullptr;
   LiveTipWindow* live_window_ = nullptr;
   SettingsDialog* settings_dialog_ = nullptr;

@@ -72,7 +72,12 @@ class MatchChartView : public QChartView {
 };
 
 MatchTipWindow::MatchTipWindow(Program& program, bool modal, QWidget* parent)
-    : QDialog(parent), p_(program), modal_(modal), model_(program), tables_view_(this, modal) {
+    : QDialog(parent),
+      p_(program),
+      modal_(modal),
+      model_(program),
+      tables_view_(this, modal),
+      results_view_(program, this, modal) {
   setObjectName(QStringLiteral("Form5"));
   Build();
 }
@@ -338,15 +343,8 @@ bool MatchTipWindow::ChooseAndAnalyse(int64_t home, int64_t away) {
   return true;
 }
 
-void MatchTipWindow::NotAvailable() {
-  p_.ui.ShowMessage(MessageKind::kInformation, p_.messages.Msg(msg::kNotAvailable));
-}
-
-void MatchTipWindow::ShowLatestMatches(int64_t) {
-  NotAvailable();
-}
-void MatchTipWindow::ShowHeadToHead(int64_t, int64_t) {
-  NotAvailable();
+void MatchTipWindow::ShowHistoryList(const HistoryRequest& request) {
+  results_view_.ShowHistoryList(request);
 }
 void MatchTipWindow::ShowLeagueTable(int kind, int64_t home, int64_t away) {
   OpenLeagueTables(p_, tables_view_, static_cast<uint8_t>(kind), TableMatch{home, away});

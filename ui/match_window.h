@@ -12,6 +12,7 @@
 #include "analysis/match_window.h"
 #include "tips/tips_list.h"
 #include "ui/league_tables_window.h"
+#include "ui/results_window.h"
 
 class QComboBox;
 class QFrame;
@@ -39,6 +40,8 @@ class MatchTipWindow : public QDialog, public MatchWindowOpener, public MatchWin
   TForm5& Model() { return model_; }
   // The league tables of the latest "Table home" or "Table away"; null before the first.
   LeagueTablesWindow* TablesWindow() const { return tables_view_.Window(); }
+  // The results browser of the latest history list; null before the first.
+  ResultsBrowserWindow* ResultsWindow() const { return results_view_.Window(); }
 
   // The tip search: fills the choosers (FindTip), centres the window on `main_window` and
   // shows it.
@@ -49,9 +52,8 @@ class MatchTipWindow : public QDialog, public MatchWindowOpener, public MatchWin
   void SetOpenedFromTips(bool value) override;
   void ShowModal() override;
 
-  // The windows this one opens are not part of the program yet: each says so.
-  void ShowLatestMatches(int64_t team) override;
-  void ShowHeadToHead(int64_t home, int64_t away) override;
+  // The history lists in the results browser; the league tables window.
+  void ShowHistoryList(const HistoryRequest& request) override;
   void ShowLeagueTable(int kind, int64_t home, int64_t away) override;
 
   // Selects the chooser items of the two teams (by id) and presses OK. False when a team is
@@ -74,7 +76,6 @@ class MatchTipWindow : public QDialog, public MatchWindowOpener, public MatchWin
   void Refresh();
   void RefreshChart();
   void Handle(const std::function<void()>& handler);
-  void NotAvailable();
   void FormShow();
   // Centres the window on `owner` (when there is one), runs FormShow and shows it.
   void ShowCentredOn(QWidget* owner);
@@ -82,7 +83,8 @@ class MatchTipWindow : public QDialog, public MatchWindowOpener, public MatchWin
   Program& p_;
   bool modal_;
   TForm5 model_;
-  QtLeagueTablesView tables_view_;  // "Table home" and "Table away"
+  QtLeagueTablesView tables_view_;     // "Table home" and "Table away"
+  QtResultsBrowserView results_view_;  // the history lists
 
   QLabel* home_head_ = nullptr;
   QLabel* guest_head_ = nullptr;

@@ -334,11 +334,13 @@ TEST_F(MatchWindowTest, TipSearchFillsTheChoosersInTheUsersLanguage) {
 
 class RecordingLinks : public MatchWindowLinks {
  public:
-  void ShowLatestMatches(int64_t team) override {
-    calls.push_back("latest " + std::to_string(team));
-  }
-  void ShowHeadToHead(int64_t h, int64_t a) override {
-    calls.push_back("h2h " + std::to_string(h) + " " + std::to_string(a));
+  void ShowHistoryList(const HistoryRequest& r) override {
+    const std::string mode = std::to_string(ModeIndex(r.mode));
+    if (r.kind == HistoryKind::kLatestMatches)
+      calls.push_back("latest " + std::to_string(r.team.id) + " mode " + mode);
+    else
+      calls.push_back("h2h " + std::to_string(r.team.id) + " " + std::to_string(r.other.id) +
+                      " mode " + mode);
   }
   void ShowLeagueTable(int kind, int64_t h, int64_t a) override {
     calls.push_back("table " + std::to_string(kind) + " " + std::to_string(h) + " " +
@@ -360,10 +362,10 @@ TEST_F(MatchWindowTest, LinksAndATeamOutsideTheSeason) {
   w.LatestMatchesClick(false, links);
   w.ShowMatchesClick(links);
   const std::string a = std::to_string(A), b = std::to_string(B);
-  EXPECT_EQ(links.calls,
-            (std::vector<std::string>{"table 1 " + a + " " + b, "table 2 " + a + " " + b,
-                                      "table 10 " + a + " " + b, "table 11 " + a + " " + b,
-                                      "latest " + b, "h2h " + a + " " + b}));
+  EXPECT_EQ(links.calls, (std::vector<std::string>{
+                             "table 1 " + a + " " + b, "table 2 " + a + " " + b,
+                             "table 10 " + a + " " + b, "table 11 " + a + " " + b,
+                             "latest " + b + " mode 3", "h2h " + a + " " + b + " mode 3"}));
 
   // A team that does not play in the season: a warning, no analysis.
   p.selection.result_mode = test::ModeOf(0);

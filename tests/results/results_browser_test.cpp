@@ -291,3 +291,52 @@ TEST(ResultEditorTest, SearchCountsFromTheHomeTeamsPointOfView) {
 
 }  // namespace
 }  // namespace morvela
+
+namespace morvela {
+namespace {
+
+// The main window's "Results": the browser works on full time while it is shown, and the
+// under/over mode comes back afterwards, also when showing fails.
+class ModeRecordingBrowser : public ResultsBrowserView {
+ public:
+  explicit ModeRecordingBrowser(Program& p) : p_(p), browser_(p) {}
+  TForm3& Browser() override { return browser_; }
+  void ShowResultsBrowser() override {
+    mode_while_shown = p_.selection.result_mode;
+    if (fail) throw DatabaseError("gone");
+  }
+  ResultMode mode_while_shown = ResultMode::kSecondHalf;
+  bool fail = false;
+
+ private:
+  Program& p_;
+  TForm3 browser_;
+};
+
+TEST(ResultsBrowserTest, OpeningFromTheMainWindowShowsFullTimeAndRestoresTheMode) {
+  struct Case {
+    int mode, shown;
+    bool fail;
+  } cases[] = {{3, 0, false}, {1, 1, false}, {3, 0, true}};
+  for (const Case& c : cases) {
+    test::TablesDb db(2);
+    Program& p = db.program();
+    p.selection.result_mode = test::ModeOf(c.mode);
+    ModeRecordingBrowser view(p);
+    view.Browser().external_list = true;
+    view.Browser().buttons_enabled = false;
+    view.fail = c.fail;
+    if (c.fail)
+      EXPECT_THROW(OpenResultsBrowser(p, view), DatabaseError);
+    else
+      OpenResultsBrowser(p, view);
+    EXPECT_EQ(view.mode_while_shown, test::ModeOf(c.shown));
+    EXPECT_EQ(p.selection.result_mode, test::ModeOf(c.mode));
+    EXPECT_FALSE(view.Browser().external_list) << "the own list again";
+    EXPECT_TRUE(view.Browser().buttons_enabled);
+    EXPECT_EQ(view.Browser().buttons[0], "Add");
+  }
+}
+
+}  // namespace
+}  // namespace morvela
