@@ -1,0 +1,34 @@
+// Where the update server is: the base address and the credentials of the HTTP requests, kept
+// in Nastavenie.ini, section "Update":
+//   Server=http://127.0.0.1:8080/morvela/   base address (plain text); default kDefaultUpdateServer
+//   User=...                                 user name, enciphered (core/cipher.h); empty: no auth
+//   Password=...                             password, enciphered; empty: no authentication
+// The environment variable MORVELA_UPDATE_URL, when set and not empty, overrides Server.
+// Every request goes to the base address followed by one of the paths below.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace morvela {
+
+inline constexpr const char* kDefaultUpdateServer = "http://updates.morvela.invalid/";
+
+// Paths of the requests, relative to the base address.
+inline constexpr const char* kDateCheckPath = "check.txt";         // enciphered dd.mm.yyyy
+inline constexpr const char* kResultsPackagePath = "results.qvz";  // zlib-compressed database
+inline constexpr const char* kOddsPackagePath = "odds.qvz";        // zlib-compressed KURZY rows
+inline constexpr const char* kReportPath = "report";               // ?LANG=..&VER=..&OS=..
+inline constexpr const char* kVersionPath = "version.txt";         // newest program version
+
+struct UpdateServer {
+  std::string base_url;  // always ends with "/"
+  std::string user;      // deciphered; empty: no authentication
+  std::string password;  // deciphered
+};
+
+// Reads the server settings. A missing file or key gives the default address and no
+// credentials; a credential that cannot be deciphered counts as empty.
+UpdateServer ReadUpdateServer(const std::filesystem::path& ini);
+
+}  // namespace morvela
