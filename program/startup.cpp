@@ -209,15 +209,19 @@ StartupResult RunStartup(Program& p, const StartupOptions& o) {
   p.today = o.today ? *o.today : SystemToday();
   p.today_text = FormatDateText(p.today);
   try {
-    Query q(p.dm.ADOConnection1);
-    q.Open("SELECT DAT_DB FROM NASTAVENIE");
-    p.db_date = q.Eof() ? "" : q.FieldByName("DAT_DB").AsString();
+    ReadLocalDatabaseDate(p);
   } catch (const DatabaseError& e) {
     p.ui.ShowMessage(MessageKind::kError, e.what());
     return StartupResult::kStopped;
   }
   p.selection = Selection{};
   return StartupResult::kReady;
+}
+
+void ReadLocalDatabaseDate(Program& p) {
+  Query q(p.dm.ADOConnection1);
+  q.Open("SELECT DAT_DB FROM NASTAVENIE");
+  p.db_date = q.Eof() ? "" : q.FieldByName("DAT_DB").AsString();
 }
 
 void RunExit(Program& p, bool pause) {
