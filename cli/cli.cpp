@@ -37,6 +37,7 @@ int RunCli(int argc, char** argv) {
   RegisterMatchCommands(app, ctx, exit_code);
   RegisterLiveCommands(app, ctx, exit_code);
   RegisterResultsCommands(app, ctx, exit_code);
+  RegisterUpdateCommands(app, ctx, exit_code);
 
   try {
     app.parse(argc, argv);

@@ -35,6 +35,8 @@ class TerminalUi : public UserInterface {
   void OpenUrl(const std::string& url) override;
 
   bool assume_yes = false;
+  // Without --yes, a question on a terminal waits for the user's y or n; elsewhere it is No.
+  bool ask_on_terminal = false;
   std::optional<std::string> save_path;  // a file named on the command line
 };
 
@@ -116,5 +118,6 @@ void RegisterTableCommands(CLI::App& app, CliContext& ctx, int& exit_code);     
 void RegisterMatchCommands(CLI::App& app, CliContext& ctx, int& exit_code);     // match
 void RegisterLiveCommands(CLI::App& app, CliContext& ctx, int& exit_code);      // live
 void RegisterResultsCommands(CLI::App& app, CliContext& ctx, int& exit_code);   // results
+void RegisterUpdateCommands(CLI::App& app, CliContext& ctx, int& exit_code);    // update
 
 }  // namespace morvela

@@ -25,7 +25,7 @@ constexpr std::array<int, kResultModeCount> kTabCaptions = {msg::kFullTime, msg:
 
 }  // namespace
 
-TForm1::TForm1(Program& program) : p_(program) {
+TForm1::TForm1(Program& program) : p_(program), updater_(program) {
   ApplyLanguage();
   NoLeagueState();
 }
@@ -57,6 +57,14 @@ void TForm1::ApplyLanguage() {
   chooser_label_ = "      " + m.Msg(msg::kChooseSeason);
   confirm_.caption = m.Msg(msg::kOk);
   SelectTab(0);
+}
+
+UpdateOutcome TForm1::TBUpdateClick() {
+  return updater_.TBUpdateClick();
+}
+
+bool TForm1::StartupUpdateCheck() {
+  return updater_.StartupUpdateCheck() != InstallResult::kEndProgram;
 }
 
 void TForm1::NoLeagueState() {

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -129,10 +130,15 @@ QWidget* MainWindow::BuildHeader() {
   help_ = IconButton("TBHelp", ToolIcon::kWebPage, header);
   settings_ = IconButton("TBSettings", ToolIcon::kSettings, header);
   update_ = IconButton("TBUpdate", ToolIcon::kUpdate, header);
-  // The settings dialog and the results update have no window yet; their buttons stand ready.
+  // The settings dialog has no window yet; its button stands ready.
   settings_->setEnabled(false);
-  update_->setEnabled(false);
   connect(help_, &QToolButton::clicked, this, [this] { Handle([this] { model_.TBHelpClick(); }); });
+  connect(update_, &QToolButton::clicked, this, [this] {
+    Handle([this] {
+      // The install left no database connected: nothing can go on.
+      if (model_.TBUpdateClick() == UpdateOutcome::kEndProgram) QCoreApplication::exit(1);
+    });
+  });
   for (QToolButton* b : {help_, settings_, update_}) row->addWidget(b);
   return header;
 }
