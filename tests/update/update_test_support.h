@@ -155,13 +155,11 @@ inline void MakeDatabase(const fs::path& path, const std::string& date, int team
   CreateEmptyDatabase(path.string(), /*overwrite=*/true);
   Connection c;
   c.OpenFile(path.string(), false);
-  InTransaction(c, [&] {
-    c.Execute("UPDATE NASTAVENIE SET DAT_DB=" + QuoteSqlText(EncipherText(date)));
-    for (int i = 1; i <= teams; ++i)
-      c.Execute("INSERT INTO MUZSTVA (ID_LIGA,NAZOV,NAZOV_EN) VALUES (1," +
-                QuoteSqlText(tag + " " + std::to_string(i)) + "," +
-                QuoteSqlText(tag + " " + std::to_string(i)) + ")");
-  });
+  c.Execute("UPDATE NASTAVENIE SET DAT_DB=" + QuoteSqlText(EncipherText(date)));
+  c.ExecuteNative("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                  std::to_string(teams) +
+                  ") INSERT INTO MUZSTVA (ID_LIGA,NAZOV,NAZOV_EN) SELECT 1, '" + tag +
+                  " ' || i, '" + tag + " ' || i FROM n");
   c.ExecuteNative("PRAGMA wal_checkpoint(TRUNCATE)");
   c.Close();
 }
