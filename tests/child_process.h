@@ -24,8 +24,12 @@ struct Finished {
 
 class Process {
  public:
-  Process(const std::vector<std::string>& args, const fs::path& log) : log_(log) {
-    std::vector<std::string> argv = {MORVELA_CLI_PATH};
+  // Runs `program` (morvela-cli unless given) with `args`; its output goes to log + ".out" and
+  // log + ".err".
+  Process(const std::vector<std::string>& args, const fs::path& log,
+          const std::string& program = MORVELA_CLI_PATH)
+      : log_(log) {
+    std::vector<std::string> argv = {program};
     argv.insert(argv.end(), args.begin(), args.end());
     pid_ = ::fork();
     if (pid_ == 0) {
@@ -40,7 +44,7 @@ class Process {
       ::_exit(127);
     }
   }
-  void Kill() { ::kill(pid_, SIGKILL); }
+  void Kill(int signal = SIGKILL) { ::kill(pid_, signal); }
   Finished Wait() {
     int status = 0;
     ::waitpid(pid_, &status, 0);
