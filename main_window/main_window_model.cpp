@@ -60,7 +60,14 @@ void TForm1::ApplyLanguage() {
 }
 
 UpdateOutcome TForm1::TBUpdateClick() {
-  return updater_.TBUpdateClick();
+  const UpdateOutcome outcome = updater_.TBUpdateClick();
+  // A new database may number its competitions differently: the loaded season is gone, and
+  // the user picks a league again.
+  if (outcome == UpdateOutcome::kInstalled) {
+    p_.selection = Selection{};
+    NoLeagueState();
+  }
+  return outcome;
 }
 
 bool TForm1::StartupUpdateCheck() {

@@ -103,8 +103,9 @@ class TForm1 {
   void TBHelpClick();
 
   // The "Update" button: asks the server for its database date, offers a newer results
-  // database, or with a current one the odds update. kEndProgram: no database is connected
-  // any more and the program must end.
+  // database, or with a current one the odds update. After an install the window is back in
+  // its no-league state. kEndProgram: no database is connected any more and the program must
+  // end.
   UpdateOutcome TBUpdateClick();
   // The checks once the window is on screen (the start-up's posted message): the compulsory
   // install, the program version and the database date. False when the program must end.
