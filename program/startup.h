@@ -42,6 +42,10 @@ StartupResult RunStartup(Program& program, const StartupOptions& options);
 // DatabaseError for a step whose error stops start-up; CipherError for an undecipherable mark.
 void UpgradeColumns(Program& program);
 
+// The version mark (VERZIA of NASTAVENIE) as stored, enciphered, without surrounding blanks;
+// empty without a settings row. Throws DatabaseError.
+std::string ReadVersionMark(Connection& conn);
+
 // Reads the local database date (DAT_DB of NASTAVENIE, enciphered) into program.db_date.
 // Throws DatabaseError.
 void ReadLocalDatabaseDate(Program& program);

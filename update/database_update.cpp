@@ -34,12 +34,6 @@ Date ReadUpdateDate(std::string_view text, const Date& today) {
   return today;
 }
 
-std::string ReadVersionMark(Connection& conn) {
-  Query q(conn);
-  q.Open("SELECT TOP 1 * FROM NASTAVENIE");
-  return q.Eof() ? "" : std::string(TrimSpaces(q.FieldByName("VERZIA").AsString()));
-}
-
 // Checks that the inflated file is a sound database of this program and gives it the local
 // version mark. Throws DatabaseError with the reason otherwise.
 void CheckAndStamp(const std::string& fresh, const std::string& mark) {
