@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "core/text.h"
+
 namespace morvela {
 
 namespace {
@@ -21,6 +23,17 @@ size_t AppendToString(char* data, size_t size, size_t count, void* sink) {
 
 size_t WriteToFile(char* data, size_t size, size_t count, void* sink) {
   return std::fwrite(data, size, count, static_cast<FILE*>(sink)) * size;
+}
+
+// A host under ".invalid" never exists; the default server address is such a placeholder.
+bool PlaceholderHost(std::string_view url) {
+  const size_t scheme = url.find("://");
+  url.remove_prefix(scheme == std::string_view::npos ? 0 : scheme + 3);
+  std::string_view host = url.substr(0, url.find_first_of(":/?#"));
+  if (const size_t at = host.rfind('@'); at != std::string_view::npos) host.remove_prefix(at + 1);
+  constexpr std::string_view kInvalid = ".invalid";
+  return host.size() >= kInvalid.size() &&
+         EqualsIgnoringAsciiCase(host.substr(host.size() - kInvalid.size()), kInvalid);
 }
 
 int ReportProgress(void* user, curl_off_t dltotal, curl_off_t dlnow, curl_off_t, curl_off_t) {
@@ -55,6 +68,10 @@ HttpResult HttpClient::Perform(const std::string& url,
   HttpResult r;
   if (!curl_) {
     r.error = "the HTTP client could not be created";
+    return r;
+  }
+  if (PlaceholderHost(url)) {
+    r.error = "no update server is set (Server in the section Update of Nastavenie.ini)";
     return r;
   }
   CURL* c = curl_;

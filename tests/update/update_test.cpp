@@ -166,6 +166,11 @@ TEST(HttpClientTest, HeadersAuthenticationCookiesAndStatuses) {
     EXPECT_FALSE(http.GetFile(server.Url() + path, dir.Path() / "x.qvz").ok);
     EXPECT_FALSE(fs::exists(dir.Path() / "x.qvz")) << "a failed download leaves no file";
   }
+  // The default address is a placeholder: no request leaves the machine.
+  const HttpResult placeholder =
+      http.GetText(std::string(kDefaultUpdateServer) + "check.txt", body);
+  EXPECT_FALSE(placeholder.ok);
+  EXPECT_NE(placeholder.error.find("no update server is set"), std::string::npos);
 }
 
 TEST_F(UpdateTest, SilentServerEndsWithinTheTimeout) {
