@@ -38,6 +38,7 @@ int RunCli(int argc, char** argv) {
   RegisterLiveCommands(app, ctx, exit_code);
   RegisterResultsCommands(app, ctx, exit_code);
   RegisterSettingsCommands(app, ctx, exit_code);
+  RegisterUpdateCommands(app, ctx, exit_code);
 
   try {
     app.parse(argc, argv);

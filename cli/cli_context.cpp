@@ -47,6 +47,12 @@ void TerminalUi::ShowDetailedMessage(MessageKind kind, const std::string& text,
 }
 
 bool TerminalUi::AskYesNo(const std::string& text) {
+  if (!assume_yes && ask_on_terminal && isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) {
+    std::cerr << OneLine(text) << " [y/N] " << std::flush;
+    std::string answer;
+    std::getline(std::cin, answer);
+    return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
+  }
   std::cerr << OneLine(text) << (assume_yes ? " yes\n" : " no (use --yes)\n");
   return assume_yes;
 }

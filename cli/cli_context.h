@@ -36,6 +36,8 @@ class TerminalUi : public UserInterface {
   void OpenUrl(const std::string& url) override;
 
   bool assume_yes = false;
+  // Without --yes, a question on a terminal waits for the user's y or n; elsewhere it is No.
+  bool ask_on_terminal = false;
   std::optional<std::string> save_path;  // a file named on the command line
 };
 
@@ -120,5 +122,6 @@ void RegisterMatchCommands(CLI::App& app, CliContext& ctx, int& exit_code);     
 void RegisterLiveCommands(CLI::App& app, CliContext& ctx, int& exit_code);      // live
 void RegisterResultsCommands(CLI::App& app, CliContext& ctx, int& exit_code);   // results
 void RegisterSettingsCommands(CLI::App& app, CliContext& ctx, int& exit_code);  // settings, package
+void RegisterUpdateCommands(CLI::App& app, CliContext& ctx, int& exit_code);    // update
 
 }  // namespace morvela

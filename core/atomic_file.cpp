@@ -51,6 +51,8 @@ void SyncFolderOf(const fs::path& path) {
   if (dir.Get() >= 0) ::fsync(dir.Get());
 }
 
+}  // namespace
+
 void RemoveWithCompanions(const fs::path& file) {
   std::error_code ec;
   for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
@@ -59,8 +61,6 @@ void RemoveWithCompanions(const fs::path& file) {
     fs::remove(p, ec);
   }
 }
-
-}  // namespace
 
 fs::path TemporaryNameBeside(const fs::path& path) {
   static std::atomic<unsigned> counter{0};

@@ -18,6 +18,9 @@ std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path);
 // (core/folder_lock.h), so that nobody else can be building one right now.
 void RemoveStaleTemporaryFiles(const std::filesystem::path& path);
 
+// Removes a database file with its -wal, -shm and -journal companions; missing ones are fine.
+void RemoveWithCompanions(const std::filesystem::path& file);
+
 // Writes `content` beside `path`, syncs it, renames it over `path` and syncs the folder. False
 // when the file could not be written or renamed; the temporary file is gone either way.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view content);

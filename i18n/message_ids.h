@@ -115,10 +115,23 @@ inline constexpr int kRestartForLanguage = 136;
 inline constexpr int kCheckNewProgramVersion = 139;
 inline constexpr int kItalianLanguage = 188;
 
+// Results and odds updates.
+inline constexpr int kUpdatingDatabase = 27;          // "Updating the database ... "
+inline constexpr int kUpdateFailed = 28;              // "Failed to update the database !"
+inline constexpr int kUpdateServerUnreachable = 29;   // "Could not connect to update server !"
+inline constexpr int kDatabaseIsCurrent = 30;         // "You have installed the current ..."
+inline constexpr int kCompulsoryUpdate = 137;         // "For the correct operation ..."
+inline constexpr int kAskUpdateOdds = 177;            // "Would you like to update odds?"
+inline constexpr int kUpdatingOdds = 178;             // "Updating odds ..."
+inline constexpr int kOddsUpdated = 179;              // "The update of odds was successful !"
+inline constexpr int kOddsDatabaseUnreachable = 180;  // "Unable to connect to the database !"
+
 // Parameterised texts of Messages::NastavJazykPar, by case number.
-inline constexpr int kSeasonLoadedCase = 1;  // "   Season 2010/2011 loaded"
-inline constexpr int kReallyDeleteCase = 4;  // "Really delete the match " p " ?"
-inline constexpr int kResultsOfCase = 5;     // "Results .: " p " :."
+inline constexpr int kSeasonLoadedCase = 1;   // "   Season 2010/2011 loaded"
+inline constexpr int kNewDatabaseCase = 2;    // "The new version of results database from " p ...
+inline constexpr int kUpdateSuccessCase = 3;  // "Updating the results database from " p ...
+inline constexpr int kReallyDeleteCase = 4;   // "Really delete the match " p " ?"
+inline constexpr int kResultsOfCase = 5;      // "Results .: " p " :."
 inline constexpr int kWinsCase = 6;
 inline constexpr int kDrawsCase = 7;
 inline constexpr int kLossesCase = 8;

@@ -26,7 +26,7 @@ constexpr std::array<int, kResultModeCount> kTabCaptions = {msg::kFullTime, msg:
 
 }  // namespace
 
-TForm1::TForm1(Program& program) : p_(program) {
+TForm1::TForm1(Program& program) : p_(program), updater_(program) {
   ApplyLanguage();
   NoLeagueState();
 }
@@ -58,6 +58,21 @@ void TForm1::ApplyLanguage() {
   chooser_label_ = "      " + m.Msg(msg::kChooseSeason);
   confirm_.caption = m.Msg(msg::kOk);
   SelectTab(0);
+}
+
+UpdateOutcome TForm1::TBUpdateClick() {
+  const UpdateOutcome outcome = updater_.TBUpdateClick();
+  // A new database may number its competitions differently: the loaded season is gone, and
+  // the user picks a league again.
+  if (outcome == UpdateOutcome::kInstalled) {
+    p_.selection = Selection{};
+    NoLeagueState();
+  }
+  return outcome;
+}
+
+bool TForm1::StartupUpdateCheck() {
+  return updater_.StartupUpdateCheck() != InstallResult::kEndProgram;
 }
 
 void TForm1::NoLeagueState() {

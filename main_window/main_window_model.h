@@ -13,6 +13,7 @@
 
 #include "core/result_mode.h"
 #include "i18n/leagues.h"
+#include "update/database_update.h"
 
 namespace morvela {
 
@@ -106,6 +107,17 @@ class TForm1 {
   // The web page button: opens WebPageAddress() in the browser.
   void TBHelpClick();
 
+  // The "Update" button: asks the server for its database date, offers a newer results
+  // database, or with a current one the odds update. After an install the window is back in
+  // its no-league state. kEndProgram: no database is connected any more and the program must
+  // end.
+  UpdateOutcome TBUpdateClick();
+  // "Find a new version" of the settings dialog.
+  void FindNewVersion() { updater_.FindNewVersion(); }
+  // The checks once the window is on screen (the start-up's posted message): the compulsory
+  // install, the program version and the database date. False when the program must end.
+  bool StartupUpdateCheck();
+
   const std::string& Caption() const;
   // The league buttons in their arrangement order, left to right and top to bottom.
   const std::array<LeagueButton, kLeagueCount>& LeagueButtons() const { return leagues_; }
@@ -143,6 +155,7 @@ class TForm1 {
   std::vector<std::string> seasons_;
   int season_index_ = -1;
   ButtonState confirm_;
+  Updater updater_;
 };
 
 }  // namespace morvela

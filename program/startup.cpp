@@ -9,6 +9,7 @@
 
 #include "core/cipher.h"
 #include "core/helpers.h"
+#include "core/text.h"
 #include "i18n/message_ids.h"
 
 namespace morvela {
@@ -47,16 +48,6 @@ void UpgradeStep(Connection& conn, const std::string& table, const std::string& 
   } catch (const DatabaseError&) {
     if (stops_startup) throw;
   }
-}
-
-std::string ReadVersionMark(Connection& conn) {
-  Query q(conn);
-  q.Open("SELECT TOP 1 * FROM NASTAVENIE");
-  if (q.Eof()) return "";
-  std::string v = q.FieldByName("VERZIA").AsString();
-  while (!v.empty() && v.front() == ' ') v.erase(v.begin());
-  while (!v.empty() && v.back() == ' ') v.pop_back();
-  return v;
 }
 
 void StampVersion(Program& p) {
@@ -209,15 +200,26 @@ StartupResult RunStartup(Program& p, const StartupOptions& o) {
   p.today = o.today ? *o.today : SystemToday();
   p.today_text = FormatDateText(p.today);
   try {
-    Query q(p.dm.ADOConnection1);
-    q.Open("SELECT DAT_DB FROM NASTAVENIE");
-    p.db_date = q.Eof() ? "" : q.FieldByName("DAT_DB").AsString();
+    ReadLocalDatabaseDate(p);
   } catch (const DatabaseError& e) {
     p.ui.ShowMessage(MessageKind::kError, e.what());
     return StartupResult::kStopped;
   }
   p.selection = Selection{};
   return StartupResult::kReady;
+}
+
+std::string ReadVersionMark(Connection& conn) {
+  Query q(conn);
+  q.Open("SELECT TOP 1 * FROM NASTAVENIE");
+  if (q.Eof()) return "";
+  return std::string(TrimSpaces(q.FieldByName("VERZIA").AsString()));
+}
+
+void ReadLocalDatabaseDate(Program& p) {
+  Query q(p.dm.ADOConnection1);
+  q.Open("SELECT DAT_DB FROM NASTAVENIE");
+  p.db_date = q.Eof() ? "" : q.FieldByName("DAT_DB").AsString();
 }
 
 void RunExit(Program& p, bool pause) {

@@ -42,6 +42,14 @@ StartupResult RunStartup(Program& program, const StartupOptions& options);
 // DatabaseError for a step whose error stops start-up; CipherError for an undecipherable mark.
 void UpgradeColumns(Program& program);
 
+// The version mark (VERZIA of NASTAVENIE) as stored, enciphered, without surrounding blanks;
+// empty without a settings row. Throws DatabaseError.
+std::string ReadVersionMark(Connection& conn);
+
+// Reads the local database date (DAT_DB of NASTAVENIE, enciphered) into program.db_date.
+// Throws DatabaseError.
+void ReadLocalDatabaseDate(Program& program);
+
 // The exit sequence: the closing message, the connection closed, the wait indicator stopped.
 // With pause set it waits 200 ms so that the closing box is seen; a front end without such a
 // box (the command line) ends at once.

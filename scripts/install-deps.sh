@@ -8,7 +8,7 @@ packages=(
   libsqlite3-dev zlib1g-dev libssl-dev libcurl4-openssl-dev
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev fonts-dejavu-core
   libx11-dev libcli11-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev nginx
   clang-format
 )
 

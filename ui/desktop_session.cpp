@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <iostream>
@@ -276,6 +277,7 @@ bool DesktopSession::Start() {
     // Seasons an interrupted import left unreplayed are finished before the first tip.
     if (result == StartupResult::kReady) ReplayPendingAtStartup(program_);
   });
+  ready_ = result == StartupResult::kReady;
   model_.ApplyLanguage();
   model_.NoLeagueState();
   window_->Refresh();
@@ -324,6 +326,14 @@ int DesktopSession::Run(QApplication& app) {
       return;
     }
     ApplyStartChoices();
+    // The update checks run once the window is on screen and its start-up is done.
+    if (!ready_) return;
+    QTimer::singleShot(0, window_.get(), [this] {
+      bool go_on = true;
+      Guarded(ui_, [&] { go_on = model_.StartupUpdateCheck(); });
+      window_->Refresh();
+      if (!go_on) QCoreApplication::exit(1);
+    });
   });
   window_->SetCloseHandler([this] { Exit(); });
   window_->show();

@@ -107,6 +107,7 @@ class DesktopSession {
   std::unique_ptr<WaitBox> box_;
   std::unique_ptr<WaitIndicator> wait_;
   Program program_;
+  bool ready_ = false;  // start-up went through all its steps
   TForm1 model_;
   std::unique_ptr<MainWindow> window_;
 };

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -83,9 +84,9 @@ MainWindow::MainWindow(TForm1& model, Program& program, bool modal_tips, QWidget
   tips_view_.SetMatchWindow(match_window_);
   live_window_ = new LiveTipWindow(p_, tables_view_, modal_tips, this);
   live_window_->SetModeChangedHandler([this] { Refresh(); });
-  // The program-version check has no server client yet: "Find a new version" says so.
   settings_dialog_ = new SettingsDialog(
-      p_, [this] { RestartProgram(this); }, nullptr, this);
+      p_, [this] { RestartProgram(this); },
+      [this] { Guarded(p_.ui, [this] { model_.FindNewVersion(); }); }, this);
   modal_settings_ = modal_tips;
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -134,12 +135,16 @@ QWidget* MainWindow::BuildHeader() {
   help_ = IconButton("TBHelp", ToolIcon::kWebPage, header);
   settings_ = IconButton("TBSettings", ToolIcon::kSettings, header);
   update_ = IconButton("TBUpdate", ToolIcon::kUpdate, header);
-  // The results update has no window yet; its button stands ready.
-  update_->setEnabled(false);
   connect(help_, &QToolButton::clicked, this, [this] { Handle([this] { model_.TBHelpClick(); }); });
   connect(settings_, &QToolButton::clicked, this, [this] {
     settings_dialog_->Open();
     ShowWindow(*settings_dialog_, modal_settings_);
+  });
+  connect(update_, &QToolButton::clicked, this, [this] {
+    Handle([this] {
+      // The install left no database connected: nothing can go on.
+      if (model_.TBUpdateClick() == UpdateOutcome::kEndProgram) QCoreApplication::exit(1);
+    });
   });
   for (QToolButton* b : {help_, settings_, update_}) row->addWidget(b);
   return header;

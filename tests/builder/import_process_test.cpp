@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "child_process.h"
 #include "core/database.h"
 #include "core/folder_lock.h"
 #include "test_support.h"
@@ -25,55 +26,11 @@
 namespace morvela {
 namespace {
 
+using test::Finished;
+using test::Process;
+
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
-
-// ---- processes
-
-struct Finished {
-  int code = 0;  // exit status, or -signal for a killed process
-  std::string out, err;
-};
-
-class Process {
- public:
-  Process(const std::vector<std::string>& args, const fs::path& log) : log_(log) {
-    std::vector<std::string> argv = {MORVELA_CLI_PATH};
-    argv.insert(argv.end(), args.begin(), args.end());
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      const int out = ::open((log_.string() + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      const int err = ::open((log_.string() + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      ::dup2(out, 1);
-      ::dup2(err, 2);
-      std::vector<char*> c;
-      for (std::string& a : argv) c.push_back(a.data());
-      c.push_back(nullptr);
-      ::execv(c[0], c.data());
-      ::_exit(127);
-    }
-  }
-  void Kill() { ::kill(pid_, SIGKILL); }
-  Finished Wait() {
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-    Finished f;
-    f.code = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-    f.out = Read(log_.string() + ".out");
-    f.err = Read(log_.string() + ".err");
-    return f;
-  }
-
- private:
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  fs::path log_;
-  pid_t pid_ = -1;
-};
 
 // ---- generated data
 

@@ -1,0 +1,102 @@
+// The results database update and the odds update: checking the server's database date,
+// downloading, inflating and installing a results package in place of Morvela.mdb, merging an
+// odds package into KURZY, the main window's "Update" button and the checks that run once the
+// main window is on screen.
+//
+// The install never leaves the program without a database: the inflated package is checked
+// (it opens as a database of this program and passes PRAGMA quick_check) and stamped with the
+// local version mark while Morvela.mdb is still in use, then renamed over Morvela.mdb in one
+// step; the old file stays as Morvela.mdb.bak until the new one is connected.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "update/http_client.h"
+#include "update/inflate.h"
+#include "update/server_settings.h"
+
+namespace morvela {
+
+struct Program;
+
+struct UpdateOptions {
+  HttpTimeouts timeouts;
+  uint64_t inflate_limit = kDefaultInflateLimit;
+  DownloadProgress progress;  // called while a package downloads
+};
+
+// AktualizovatDB's answers.
+inline constexpr int kCheckFailed = 0;
+inline constexpr int kServerNewer = 1;
+inline constexpr int kDatabaseCurrent = 2;
+
+enum class InstallResult {
+  kInstalled,
+  kFailed,      // the old database is still in use; the user was told why
+  kEndProgram,  // no database could be connected afterwards; the program must end
+};
+
+// What the "Update" button led to.
+enum class UpdateOutcome { kFailed, kDeclined, kInstalled, kOddsUpdated, kEndProgram };
+
+class Updater {
+ public:
+  explicit Updater(Program& program, UpdateOptions options = {});
+  ~Updater();
+  Updater(const Updater&) = delete;
+  Updater& operator=(const Updater&) = delete;
+
+  UpdateOptions& Options() { return options_; }
+
+  // The server settings as Nastavenie.ini and MORVELA_UPDATE_URL hold them now.
+  UpdateServer Server() const;
+
+  // Asks the server for its database date: kServerNewer, kDatabaseCurrent or kCheckFailed. With
+  // verbose set a failure is shown as "Could not connect to update server !".
+  int AktualizovatDB(int verbose);
+  // Downloads, inflates, checks and installs the results package, then reports to the server.
+  InstallResult AktualizaciaDB();
+  // Downloads the odds package and merges it into KURZY, all rows or none. True when merged.
+  bool AktualizaciaKurzy();
+  // The "Update" button: check, ask, install; a current database offers the odds update.
+  UpdateOutcome TBUpdateClick();
+  // The checks after start-up: the compulsory install, the program version check (App = 0)
+  // and the database check (Dbf = 0). kEndProgram when the program must end, else kInstalled
+  // (whether or not anything was installed).
+  InstallResult StartupUpdateCheck();
+  // "Find a new version" of the settings dialog: the program version check, saying what it
+  // found in every case (a newer version and where, the newest already, or no connection).
+  void FindNewVersion();
+
+  // The server's database date as the last check read it (dd.mm.yyyy); empty before a check.
+  const std::string& ServerDateText() const { return server_date_; }
+
+ private:
+  // Why an install failed: the message-table entry to show (-1: it did not fail) and the
+  // reason in the words of the step that failed.
+  struct InstallFailure {
+    int message = -1;
+    std::string why;
+  };
+
+  HttpClient& Http(const UpdateServer& server);
+  // The install itself, shown as busy; the messages come after the box is gone.
+  InstallFailure Install();
+  void ReportInstall(const UpdateServer& server);
+  UpdateOutcome AskAndInstall();
+
+  Program& p_;
+  UpdateOptions options_;
+  std::unique_ptr<HttpClient> http_;
+  std::string server_date_;
+};
+
+// "6.1" from the system's release ("6.1.0-18-amd64"); empty when the system cannot tell.
+std::string OsVersionText();
+
+// The text with every "," replaced by ".".
+std::string CommaToPoint(std::string_view text);
+
+}  // namespace morvela
