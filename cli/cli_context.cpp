@@ -134,8 +134,9 @@ void AddValueFilterOptions(CLI::App* command, ValueFilterArguments& args,
                            const std::string& min_profit_names, const std::string& default_text) {
   command->add_option(min_profit_names, args.min_profit,
                       "Stake only bets whose PROFIT is at least N" + default_text);
-  command->add_option("--odds", args.odds,
-                      "Stake only bets whose odds lie in MIN-MAX (1.5-3, 2- or -2.5)");
+  command->add_option(
+      "--odds", args.odds,
+      "Stake only bets whose odds lie in MIN-MAX, MAX excluded (1.5-3, 2- or -2.5)");
 }
 
 ValueFilter MakeValueFilter(const ValueFilterArguments& args,

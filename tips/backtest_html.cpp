@@ -184,7 +184,7 @@ std::string DescribeValueFilter(const ValueFilter& v) {
     s += s.empty() ? "odds " : ", odds ";
     s += low && high ? Num(v.odds_min, 2) + "-" + Num(v.odds_max, 2)
          : low       ? Num(v.odds_min, 2) + " and more"
-                     : "up to " + Num(v.odds_max, 2);
+                     : "below " + Num(v.odds_max, 2);
   }
   return s.empty() ? "every bet" : s;
 }

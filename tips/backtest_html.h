@@ -37,7 +37,7 @@ std::string BacktestHtml(const ReportHeading& heading, const BacktestReport& rep
 // Text with &, <, >, " and ' written as entities.
 std::string XmlEscape(std::string_view text);
 
-// "PROFIT >= 5, odds 1.50-3.00" and the like; "every bet" for the default filter.
+// "PROFIT >= 5, odds 1.50-3.00" (3.00 excluded) and the like; "every bet" for the default filter.
 std::string DescribeValueFilter(const ValueFilter& value);
 
 }  // namespace morvela

@@ -104,8 +104,7 @@ BacktestReport BuildBacktestReport(const std::vector<BacktestMatch>& matches,
       }
       for (size_t t = 0; t < thresholds.size(); ++t) {
         if (b.profit < thresholds[t]) continue;
-        if (b.odds >= value.odds_min && b.odds <= value.odds_max)
-          r.value_by_profit[t].Add(b.odds, b.won);
+        if (value.OddsWithin(b.odds)) r.value_by_profit[t].Add(b.odds, b.won);
         for (FilterResult& cell : r.value_grid[t])
           if (cell.odds.Holds(b.odds)) cell.record.Add(b.odds, b.won);
       }

@@ -96,7 +96,7 @@ std::optional<std::pair<double, double>> ParseOddsRange(std::string_view text) {
     if (!v) return std::nullopt;
     range.second = *v;
   }
-  if (range.first > range.second) return std::nullopt;
+  if (range.first >= range.second) return std::nullopt;
   return range;
 }
 

@@ -123,7 +123,7 @@ TEST(ValueFilterTest, OddsRangesAndWhatTheFilterAccepts) {
       {"1,5-3", std::pair(1.5, 3.0)},
       {"2-", std::pair(2.0, kInf)},
       {"-2.5", std::pair(0.0, 2.5)},
-      {"2-2", std::pair(2.0, 2.0)},
+      {"2-2", std::nullopt},
       {"3-1.5", std::nullopt},
       {"-", std::nullopt},
       {"1.5", std::nullopt},
@@ -136,10 +136,10 @@ TEST(ValueFilterTest, OddsRangesAndWhatTheFilterAccepts) {
 
   const ValueFilter f{5, 1.5, 3.0};
   EXPECT_TRUE(f.Accepts(5, 1.5));
-  EXPECT_TRUE(f.Accepts(12, 3.0));
+  EXPECT_TRUE(f.Accepts(12, 2.99));
+  EXPECT_FALSE(f.Accepts(12, 3.0)) << "the upper bound is excluded, as in the report's ranges";
   EXPECT_FALSE(f.Accepts(4, 2.0));
   EXPECT_FALSE(f.Accepts(9, 1.49));
-  EXPECT_FALSE(f.Accepts(9, 3.01));
   EXPECT_TRUE(ValueFilter{}.Accepts(-40, 50.0)) << "the default lets everything through";
 }
 
