@@ -95,11 +95,19 @@ const char* const kTables[] = {
 // since their last replay: the importer adds them in the transaction that writes the rows, the
 // replay of a competition removes it in the transaction that writes its differences, so a
 // killed import leaves a list of exactly what still has to be replayed. DB_ORIGIN says who made
-// the database ("demo" for the invented demo data). Both are created with IF NOT EXISTS, so
+// the database ("demo" for the invented demo data). TIP_CALIBRATION keeps the backtested hit
+// rates by league, season, tip kind and five-point bucket (tips/calibration_store.h); days are
+// ISO texts, so that they compare in order. All are created with IF NOT EXISTS, so
 // EnsureBuilderTables adds them to databases made before they existed.
 const char* const kBuilderTables[] = {
     "CREATE TABLE IF NOT EXISTS REPLAY_PENDING (ID_SUTAZ INTEGER PRIMARY KEY)",
     "CREATE TABLE IF NOT EXISTS DB_ORIGIN (ORIGIN TEXT(20) COLLATE NOCASE)",
+    "CREATE TABLE IF NOT EXISTS TIP_CALIBRATION (RESULT_MODE SMALLINT NOT NULL, ID_LIGA INTEGER "
+    "NOT NULL, ID_SUTAZ INTEGER NOT NULL, KIND SMALLINT NOT NULL, BUCKET SMALLINT NOT NULL, TIPS "
+    "INTEGER NOT NULL, WON INTEGER NOT NULL, FIRST_DAY TEXT(10), LAST_DAY TEXT(10), PRIMARY KEY "
+    "(RESULT_MODE, ID_SUTAZ, KIND, BUCKET))",
+    "CREATE INDEX IF NOT EXISTS IX_TIP_CALIBRATION_LOOKUP ON TIP_CALIBRATION (RESULT_MODE, "
+    "ID_LIGA, KIND, BUCKET, LAST_DAY)",
 };
 
 const char* const kIndexes[] = {

@@ -136,6 +136,30 @@ std::string TrimmedLabel(const std::string& s) {
 
 }  // namespace
 
+void AddValueFilterOptions(CLI::App* command, ValueFilterArguments& args,
+                           const std::string& min_profit_names, const std::string& default_text) {
+  command->add_option(min_profit_names, args.min_profit,
+                      "Stake only bets whose PROFIT is at least N" + default_text);
+  command->add_option(
+      "--odds", args.odds,
+      "Stake only bets whose odds lie in MIN-MAX, MAX excluded (1.5-3, 2- or -2.5)");
+}
+
+ValueFilter MakeValueFilter(const ValueFilterArguments& args,
+                            std::optional<int> default_min_profit) {
+  ValueFilter f;
+  if (const std::optional<int> m = args.min_profit ? args.min_profit : default_min_profit)
+    f.min_profit = *m;
+  if (!args.odds.empty()) {
+    const auto range = ParseOddsRange(args.odds);
+    if (!range)
+      throw CLI::ValidationError("--odds", "'" + args.odds + "' is not a range like 1.5-3");
+    f.odds_min = range->first;
+    f.odds_max = range->second;
+  }
+  return f;
+}
+
 // Loads the league's active season, or the season labelled `label` the way the season chooser
 // loads it (from the trimmed labels of the league's seasons). False, with the reason on stderr,
 // when there is no such season.

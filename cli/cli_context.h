@@ -12,6 +12,7 @@
 
 #include "analysis/competition_teams.h"
 #include "program/program.h"
+#include "tips/value_tips.h"
 
 namespace morvela {
 
@@ -87,6 +88,20 @@ struct CliContext {
 // loads it (from the trimmed labels of the league's seasons). False, with the reason on stderr,
 // when there is no such season.
 bool LoadSeason(Program& p, int league, const std::string& label);
+
+// The value filter of `tips value` and `backtest`: --min-profit N and --odds MIN-MAX.
+struct ValueFilterArguments {
+  std::optional<int> min_profit;
+  std::string odds;
+};
+// Adds the two options to `command`; `min_profit_names` may add an older name ("--min-profit,
+// --value-min").
+void AddValueFilterOptions(CLI::App* command, ValueFilterArguments& args,
+                           const std::string& min_profit_names, const std::string& default_text);
+// The filter the options ask for; PROFIT defaults to `default_min_profit` (none: every profit).
+// Throws CLI::ValidationError for an odds range that does not read.
+ValueFilter MakeValueFilter(const ValueFilterArguments& args,
+                            std::optional<int> default_min_profit);
 
 // What a command about one pairing names: LEAGUE HOME AWAY and --season.
 struct PairingArguments {

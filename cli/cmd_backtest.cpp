@@ -13,12 +13,16 @@
 #include "cli/cli_context.h"
 #include "cli/json.h"
 #include "cli/table_printer.h"
+#include "core/atomic_file.h"
 #include "core/text.h"
 #include "i18n/leagues.h"
 #include "i18n/message_ids.h"
 #include "program/front_end_options.h"
 #include "program/startup.h"
 #include "tips/backtest.h"
+#include "tips/backtest_html.h"
+#include "tips/backtest_report.h"
+#include "tips/calibration_store.h"
 
 namespace morvela {
 
@@ -27,9 +31,14 @@ namespace {
 struct BacktestArgs {
   std::string from, to;
   std::vector<std::string> leagues;
-  int value_min = 5;
+  ValueFilterArguments value;  // PROFIT at least 5 unless given
   std::string csv_path;
+  std::string html_path;
+  bool report = false;  // the report's figures in --json
+  bool store = false;   // keep the calibration in the database
 };
+
+constexpr int kDefaultValueMin = 5;
 
 const char* ModeName(ResultMode mode) {
   static constexpr const char* kNames[] = {"full time", "first half", "second half",
@@ -48,7 +57,7 @@ std::array<int, kImportedOddsKinds> CountOddsSources(const std::vector<BacktestM
 }
 
 std::vector<std::string> OddsNotes(const std::vector<BacktestMatch>& matches, ResultMode mode,
-                                   int value_min) {
+                                   const ValueFilter& value) {
   std::vector<std::string> notes;
   const std::array<int, kImportedOddsKinds> sources = CountOddsSources(matches);
   std::string held =
@@ -70,7 +79,11 @@ std::vector<std::string> OddsNotes(const std::vector<BacktestMatch>& matches, Re
   notes.push_back(
       "Value bets: every bet type with odds whose PROFIT (the program's percentage "
       "minus the percentage the odds imply) is at least " +
-      std::to_string(value_min) + ", one unit each.");
+      std::to_string(value.min_profit) +
+      (value.odds_min > 0 || !std::isinf(value.odds_max)
+           ? " and whose odds pass the filter (" + DescribeValueFilter(value) + ")"
+           : "") +
+      ", one unit each.");
   return notes;
 }
 
@@ -226,15 +239,17 @@ std::string JsonMoney(const BettingRecord& r) {
          ",\"max_drawdown\":" + JsonNumber(r.MaxDrawdown(), 2) + "}";
 }
 
-void PrintJson(const BacktestOptions& o, const BacktestArgs& a, const BacktestRun& run,
+std::string JsonReport(const BacktestReport& r, const ValueFilter& value);
+
+void PrintJson(const BacktestOptions& o, const ValueFilter& value, const BacktestRun& run,
                const std::vector<BacktestGroup>& groups, double seconds,
-               const std::vector<std::string>& notes) {
+               const std::vector<std::string>& notes, const BacktestReport* report) {
   std::ostringstream j;
   static constexpr const char* kKindKeys[] = {"single", "double_chance", "three_way", "under",
                                               "over"};
   j << "{\"from\":" << JsonString(FormatIsoDate(o.from))
     << ",\"to\":" << JsonString(FormatIsoDate(o.to))
-    << ",\"mode\":" << JsonString(ModeName(o.result_mode)) << ",\"value_min\":" << a.value_min
+    << ",\"mode\":" << JsonString(ModeName(o.result_mode)) << ",\"value_min\":" << value.min_profit
     << ",\"matches\":" << run.matches.size() << ",\"skipped\":" << run.skipped
     << ",\"seconds\":" << Fixed(seconds, 2) << ",\"notes\":[";
   for (size_t i = 0; i < notes.size(); ++i) j << (i ? "," : "") << JsonString(notes[i]);
@@ -260,8 +275,72 @@ void PrintJson(const BacktestOptions& o, const BacktestArgs& a, const BacktestRu
       << "}},\"money\":{\"tips\":" << JsonMoney(g.tip_bets)
       << ",\"value\":" << JsonMoney(g.value_bets) << "}}";
   }
-  j << "]}\n";
+  j << "]";
+  if (report) j << ",\"report\":" << JsonReport(*report, value);
+  j << "}\n";
   std::cout << j.str();
+}
+
+std::string JsonBank(const std::vector<BankPoint>& curve) {
+  std::string s = "[";
+  for (size_t i = 0; i < curve.size(); ++i)
+    s += (i ? "," : "") + std::string("{\"day\":") + JsonString(FormatIsoDate(curve[i].day)) +
+         ",\"bank\":" + JsonNumber(curve[i].bank, 2) +
+         ",\"bets\":" + std::to_string(curve[i].bets) + "}";
+  return s + "]";
+}
+
+std::string JsonOddsRange(const OddsRange& o) {
+  return "{\"from\":" + JsonNumber(o.from, 2) +
+         ",\"to\":" + (std::isinf(o.to) ? std::string("null") : JsonNumber(o.to, 2)) + "}";
+}
+
+std::string JsonFilter(const FilterResult& f) {
+  return "{\"min_profit\":" + std::to_string(f.min_profit) + ",\"odds\":" + JsonOddsRange(f.odds) +
+         ",\"money\":" + JsonMoney(f.record) + "}";
+}
+
+// The report's figures: calibration in five-point buckets per tip kind (non-empty buckets only),
+// the two bank curves, ROI by odds range and by PROFIT threshold, the grid of filters and the
+// best of them.
+std::string JsonReport(const BacktestReport& r, const ValueFilter& value) {
+  std::string s = "{\"calibration\":{";
+  for (int k = 0; k < kCalibrationKinds; ++k) {
+    s += (k ? ",\"" : "\"") + std::string(CalibrationKindKey(static_cast<CalibrationKind>(k))) +
+         "\":[";
+    bool first = true;
+    for (int b = 0; b < kFineBuckets; ++b) {
+      const HitRecord& h = r.calibration[static_cast<size_t>(k)][static_cast<size_t>(b)];
+      if (!h.tips) continue;
+      s += (first ? "" : ",") + std::string("{\"from\":") + std::to_string(FineBucketFrom(b)) +
+           ",\"to\":" + std::to_string(FineBucketTo(b)) + ",\"record\":" + JsonHits(h) + "}";
+      first = false;
+    }
+    s += "]";
+  }
+  s += "},\"value_filter\":{\"min_profit\":" + std::to_string(value.min_profit) +
+       ",\"odds\":" + JsonOddsRange({value.odds_min, value.odds_max}) +
+       "},\"bank\":{\"tips\":" + JsonBank(r.tip_bank) + ",\"value\":" + JsonBank(r.value_bank) +
+       "},\"tips_by_odds\":[";
+  for (size_t i = 0; i < r.tips_by_odds.size(); ++i)
+    s += (i ? "," : "") + std::string("{\"odds\":") + JsonOddsRange(ReportOddsRanges()[i]) +
+         ",\"money\":" + JsonMoney(r.tips_by_odds[i]) + "}";
+  s += "],\"value_by_profit\":[";
+  for (size_t i = 0; i < r.value_by_profit.size(); ++i)
+    s += (i ? "," : "") + std::string("{\"min_profit\":") +
+         std::to_string(ReportProfitThresholds()[i]) +
+         ",\"money\":" + JsonMoney(r.value_by_profit[i]) + "}";
+  s += "],\"value_grid\":[";
+  bool first = true;
+  for (const std::vector<FilterResult>& row : r.value_grid) {
+    for (const FilterResult& f : row) {
+      s += (first ? "" : ",") + JsonFilter(f);
+      first = false;
+    }
+  }
+  s += "],\"best_filter_min_bets\":" + std::to_string(kMinFilterBets) +
+       ",\"best_filter\":" + (r.best_filter ? JsonFilter(*r.best_filter) : "null") + "}";
+  return s;
 }
 
 // ---- CSV ----
@@ -288,6 +367,7 @@ void WriteCsv(const std::string& path, const BacktestRun& run, ResultMode mode) 
 // ---- The command ----
 
 int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
+  const ValueFilter value = MakeValueFilter(a.value, kDefaultValueMin);
   BacktestOptions o;
   o.from = DateOption("--from", a.from);
   o.to = DateOption("--to", a.to);
@@ -306,17 +386,34 @@ int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (a.store && !run.matches.empty()) {
+    const int seasons = StoreCalibration(p.dm.ADOConnection1, o.result_mode, run.matches);
+    std::cerr << "Stored the calibration of " << seasons << " seasons\n";
+  }
   RunExit(p, /*pause=*/false);
   if (run.matches.empty()) {
     std::cerr << "No played match to test between " << a.from << " and " << a.to << "\n";
     return kExitNothing;
   }
-  const std::vector<BacktestGroup> groups = ScoreBacktest(run.matches, a.value_min);
-  const std::vector<std::string> notes = OddsNotes(run.matches, o.result_mode, a.value_min);
+  const std::vector<BacktestGroup> groups = ScoreBacktest(run.matches, value);
+  const std::vector<std::string> notes = OddsNotes(run.matches, o.result_mode, value);
   if (csv_given) WriteCsv(a.csv_path, run, o.result_mode);
+  std::optional<BacktestReport> report;
+  if (!a.html_path.empty() || a.report) report = BuildBacktestReport(run.matches, value);
+  if (!a.html_path.empty()) {
+    const ReportHeading heading{
+        "Backtest " + a.from + " to " + a.to + ", " + ModeName(o.result_mode),
+        std::to_string(run.matches.size()) +
+            " matches, each tip computed as a tip run on the match's day would have computed "
+            "it, from the matches played before that day only.",
+        notes};
+    if (!WriteFileAtomically(a.html_path, BacktestHtml(heading, *report, groups, value)))
+      throw std::runtime_error("cannot write " + a.html_path);
+    std::cerr << "Wrote " << a.html_path << "\n";
+  }
 
   if (ctx.json) {
-    PrintJson(o, a, run, groups, seconds, notes);
+    PrintJson(o, value, run, groups, seconds, notes, report ? &*report : nullptr);
     return kExitOk;
   }
   std::cout << "Backtest " << a.from << " to " << a.to << ", " << ModeName(o.result_mode) << ": "
@@ -336,8 +433,7 @@ int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
                  ? "Money: one unit on every under/over tip with odds"
                  : "Money: one unit on every single and double-chance tip with odds",
              &BacktestGroup::tip_bets);
-  PrintMoney(groups,
-             "Money: one unit on every value bet with PROFIT >= " + std::to_string(a.value_min),
+  PrintMoney(groups, "Money: one unit on every value bet with " + DescribeValueFilter(value),
              &BacktestGroup::value_bets);
   std::cout << "\n";
   for (const std::string& n : notes) std::cout << n << "\n";
@@ -356,8 +452,14 @@ void RegisterBacktestCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
   sub->add_option("--to", a->to, "Last match day (YYYY-MM-DD)")->required();
   sub->add_option("--league", a->leagues,
                   "Test only this league (id 1-20, country name or code); repeatable");
-  sub->add_option("--value-min", a->value_min,
-                  "Smallest PROFIT of a value bet that is staked (default 5)");
+  AddValueFilterOptions(sub, a->value, "--min-profit,--value-min", " (default 5)");
+  sub->add_option("--html", a->html_path,
+                  "Write the report (calibration and bank charts, ROI by odds and PROFIT, the "
+                  "leagues) as one self-contained HTML file");
+  sub->add_flag("--store", a->store,
+                "Keep the calibration of the tested seasons in the database (replacing what was "
+                "stored for those seasons), for the past hit rate the tips list shows");
+  sub->add_flag("--report", a->report, "Add the report's figures to --json (implied by --html)");
   CLI::Option* csv = sub->add_option("--csv", a->csv_path, "Write one line per match to FILE");
   sub->add_flag("--json", ctx.json, "Print the figures as one JSON object");
   sub->callback(

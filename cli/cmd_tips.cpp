@@ -31,6 +31,8 @@ struct TipsOptions {
   std::string league;
   std::string season;
   bool stats = false;
+  bool with_past = false;      // the past hit rate in the CSV export
+  ValueFilterArguments value;  // tips value only
 };
 
 void PrintTable(TipsList& list) {
@@ -65,7 +67,9 @@ std::string JsonValue(const std::string& name, const Field& f) {
   return std::to_string(f.AsInteger());
 }
 
-void PrintJson(TipsList& list) {
+// With `past` (the database keeps a calibration) every row also gets "PAST %" and "PAST N", the
+// past hit rate of tips like it and their number (null without a record).
+void PrintJson(TipsList& list, bool past) {
   std::cout << "[";
   for (int r = 0; r < list.RowCount(); ++r) {
     std::cout << (r ? ",\n " : "\n ") << "{";
@@ -74,6 +78,11 @@ void PrintJson(TipsList& list) {
       std::cout << (first ? "" : ",") << JsonString(name) << ":"
                 << JsonValue(name, list.Value(r, name));
       first = false;
+    }
+    if (past) {
+      const std::optional<PastRecord> record = list.Past(r);
+      std::cout << ",\"PAST %\":" << (record ? std::to_string(record->Percent()) : "null")
+                << ",\"PAST N\":" << (record ? std::to_string(record->tips) : "null");
     }
     std::cout << "}";
   }
@@ -92,11 +101,11 @@ class PrintedTipsList : public TipsListView {
     for (const std::string& column : o_.sort) list.TitleClick(column);
     if (o_.csv && o_.csv->count() > 0) {
       if (!o_.csv_path.empty()) ctx_.ui.save_path = o_.csv_path;
-      if (auto written = list.ExportToCSV(list.ExportName() + ".csv"))
+      if (auto written = list.ExportToCSV(list.ExportName() + ".csv", o_.with_past))
         std::cerr << "Wrote " << *written << "\n";
     }
     if (ctx_.json) {
-      PrintJson(list);
+      PrintJson(list, HasCalibration(p.dm.ADOConnection1, p.selection.result_mode));
     } else {
       PrintTable(list);
     }
@@ -121,6 +130,7 @@ void CheckSortColumns(const TipsOptions& o, ResultMode result_mode) {
 
 int RunTips(CliContext& ctx, TipsRun run, const TipsOptions& o) {
   CheckSortColumns(o, ctx.Mode());
+  const ValueFilter value = MakeValueFilter(o.value, std::nullopt);
   std::optional<int> league;
   if (run == TipsRun::kLeague) {
     league = LeagueOption("LEAGUE", o.league);
@@ -139,7 +149,7 @@ int RunTips(CliContext& ctx, TipsRun run, const TipsOptions& o) {
       filled = RunWeekTips(p, view);
       break;
     case TipsRun::kValue:
-      filled = RunValueTips(p, view);
+      filled = RunValueTips(p, view, value);
       break;
     case TipsRun::kLeague:
       if (!LoadSeason(p, *league, o.season)) return kExitError;
@@ -167,12 +177,15 @@ void AddTipsRun(CLI::App& tips, CliContext& ctx, int& exit_code, TipsRun run, co
     sub->add_option("--season", o->season,
                     "Season label (as the season chooser lists it); default: the active season");
   }
+  if (run == TipsRun::kValue) AddValueFilterOptions(sub, o->value, "--min-profit", "");
   sub->add_option("--sort", o->sort,
                   "Click this column title (DATUM, LIGA, DOMACI, HOSTIA, TIP1, TIPX, TIP2, TIP, "
                   "PERC, KURZ, PROFIT); repeatable, applied in order");
   o->csv = sub->add_option("--csv", o->csv_path,
                            "Export the list as CSV (default file: Export/<export name>.csv)")
                ->expected(0, 1);
+  sub->add_flag("--with-past", o->with_past,
+                "Add the past hit rate of tips like each one (PAST %, PAST N) to the CSV export");
   sub->add_flag("--json", ctx.json, "Print the list as a JSON array");
   sub->add_flag("--stats", o->stats, "Print the run's statement count and time on stderr");
   sub->callback([&ctx, &exit_code, run, o] { exit_code = RunTips(ctx, run, *o); });

@@ -94,6 +94,8 @@ inline constexpr int kGuestLabel = 103;
 inline constexpr int kDateLabel = 104;
 inline constexpr int kResultLabel = 105;
 inline constexpr int kHalftimeLabel = 158;
+// "Tips like this won %1 % of %2 in %3": the past hit rate beside a tip in the tips list.
+inline constexpr int kPastHitRate = 198;
 
 // The settings dialog.
 inline constexpr int kProgramSetting = 117;

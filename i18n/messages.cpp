@@ -1003,6 +1003,11 @@ constexpr std::array<std::string_view, kTextCount> kTexts = {
     "Es gibt noch keine Datenbank.\r\nJetzt die Demo-Datenbank mit erfundenen Vereinen anlegen?",
     "Databáza ešte neexistuje.\r\nVytvoriť teraz ukážkovú databázu s vymyslenými klubmi?",
     "Non esiste ancora un database.\r\nCreare ora il database dimostrativo con squadre inventate?",
+    // 198: %1 share won, %2 number of tips, %3 the years they were played in
+    "Tips like this won %1 % of %2 in %3",
+    "Tipps wie dieser gewannen %1 % von %2 in %3",
+    "Tipy ako tento vyhrali %1 % z %2 v rokoch %3",
+    "Pronostici come questo hanno vinto il %1 % di %2 nel %3",
 };
 
 // A parameterised text is prefix + parameter + suffix, per language.

@@ -21,7 +21,7 @@ inline constexpr int kItalian = 4;
 inline constexpr int kLanguageCount = 4;
 
 // Entries are numbered 0 .. kMessageCount - 1; some numbers are unused and hold empty texts.
-inline constexpr int kMessageCount = 198;
+inline constexpr int kMessageCount = 199;
 
 // The language actually used for `lang`: `lang` itself for 1..4, English for anything else
 // (0 means the user closed the language chooser without choosing, and that run is in English).

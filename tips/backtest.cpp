@@ -419,7 +419,8 @@ size_t KindIndex(TipKind kind) {
   throw std::invalid_argument("a tip of no kind");
 }
 
-std::vector<BacktestGroup> ScoreBacktest(const std::vector<BacktestMatch>& matches, int value_min) {
+std::vector<BacktestGroup> ScoreBacktest(const std::vector<BacktestMatch>& matches,
+                                         const ValueFilter& value) {
   std::vector<BacktestGroup> groups(1);
   std::map<int, size_t> index;
   for (const BacktestMatch& m : matches) index.try_emplace(m.league, 0);
@@ -445,7 +446,7 @@ std::vector<BacktestGroup> ScoreBacktest(const std::vector<BacktestMatch>& match
       }
       if (priced_tip && m.odds) g->tip_bets.Add(*m.odds, m.won);
       for (const BacktestBet& b : m.bets)
-        if (b.profit >= value_min) g->value_bets.Add(b.odds, b.won);
+        if (value.Accepts(b.profit, b.odds)) g->value_bets.Add(b.odds, b.won);
     }
   }
   return groups;

@@ -25,6 +25,7 @@
 #include "core/date.h"
 #include "core/result_mode.h"
 #include "predict/tip_selection.h"
+#include "tips/value_tips.h"
 
 namespace morvela {
 
@@ -161,13 +162,14 @@ struct BacktestGroup {
   ForecastScores tips_all, naive_all;                 // all matches
   ForecastScores tips_odds, market_odds, naive_odds;  // the matches with the bookmaker's odds
   BettingRecord tip_bets;    // every single and double-chance (under/over) tip with odds
-  BettingRecord value_bets;  // every bet whose profit reaches the threshold
+  BettingRecord value_bets;  // every bet the value filter accepts
 };
 
 size_t KindIndex(TipKind kind);
 
 // All leagues first, then one group per league in ascending ID_LIGA. Bets go into the banks in
-// the order of the matches. value_min: the smallest PROFIT of a value bet that is staked.
-std::vector<BacktestGroup> ScoreBacktest(const std::vector<BacktestMatch>& matches, int value_min);
+// the order of the matches. `value`: which value bets are staked (PROFIT and odds).
+std::vector<BacktestGroup> ScoreBacktest(const std::vector<BacktestMatch>& matches,
+                                         const ValueFilter& value);
 
 }  // namespace morvela

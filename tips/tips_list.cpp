@@ -1,6 +1,7 @@
 #include "tips/tips_list.h"
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <stdexcept>
 
@@ -8,6 +9,7 @@
 #include "core/text.h"
 #include "i18n/leagues.h"
 #include "i18n/message_ids.h"
+#include "predict/tip_selection.h"
 #include "program/program.h"
 #include "tips/tip_runs.h"
 
@@ -277,7 +279,7 @@ bool TipsList::KeyDown(char key, bool ctrl, bool shift, bool alt) {
   return true;
 }
 
-std::optional<std::string> TipsList::ExportToCSV(const std::string& proposed_name) {
+std::optional<std::string> TipsList::ExportToCSV(const std::string& proposed_name, bool with_past) {
   Query& q = p_.dm.Work3;
   std::vector<std::string> lines;
   auto add_line = [&lines](const std::vector<std::string>& values) {
@@ -291,6 +293,7 @@ std::optional<std::string> TipsList::ExportToCSV(const std::string& proposed_nam
   std::vector<std::string> values;
   for (const TipsColumn& c : columns_)
     values.push_back(std::string(TrimBlanksAndControls(c.title)));
+  if (with_past) values.insert(values.end(), {"PAST %", "PAST N"});
   add_line(values);
   {
     RowRestore keep(q);
@@ -298,6 +301,13 @@ std::optional<std::string> TipsList::ExportToCSV(const std::string& proposed_nam
       values.clear();
       for (const TipsColumn& c : columns_)
         values.push_back(std::string(TrimBlanksAndControls(q.FieldByName(c.field).AsString())));
+      if (with_past) {
+        const int row = q.RecNo();
+        const std::optional<PastRecord> past = Past(row);
+        q.MoveTo(row);
+        values.push_back(past ? std::to_string(past->Percent()) : "");
+        values.push_back(past ? std::to_string(past->tips) : "");
+      }
       add_line(values);
     }
   }
@@ -342,6 +352,57 @@ Field TipsList::Value(int row, std::string_view field) {
   RowRestore keep(p_.dm.Work3);
   SetCurrentRow(row);
   return p_.dm.Work3.FieldByName(field);
+}
+
+std::string TipsList::StatedPercentField(int row) {
+  if (!IsUnderOver(p_)) return "PERC";
+  return KindOfTip(Value(row, "TIP").AsString()) == TipKind::Over ? "TIP2" : "TIP1";
+}
+
+int TipsList::StatedPercent(int row) {
+  return static_cast<int>(Value(row, StatedPercentField(row)).AsInteger());
+}
+
+std::string TipsList::CellToolTip(int row, std::string_view field) {
+  return field == StatedPercentField(row) ? PastText(row) : std::string();
+}
+
+std::optional<PastRecord> TipsList::Past(int row) {
+  const std::optional<CalibrationKind> kind =
+      CalibrationKindOf(KindOfTip(Value(row, "TIP").AsString()));
+  const std::optional<Date> day = Value(row, "DATUM").AsDate();
+  if (!kind || !day) return std::nullopt;
+  const int league = static_cast<int>(Value(row, "ID_LIGA").AsInteger());
+  const int percent = StatedPercent(row);
+  const auto key =
+      std::make_tuple(league, static_cast<int>(*kind), FineBucket(percent),
+                      static_cast<int64_t>(std::chrono::sys_days(*day).time_since_epoch().count()));
+  auto it = past_.find(key);
+  if (it == past_.end())
+    it = past_
+             .emplace(key, PastHitRate(p_.dm.ADOConnection1, p_.selection.result_mode, league,
+                                       *kind, percent, *day))
+             .first;
+  return it->second;
+}
+
+std::string TipsList::PastText(int row) {
+  const std::optional<PastRecord> past = Past(row);
+  if (!past) return "";
+  std::string count = FormatNumber2(past->tips);
+  count.erase(count.size() - 3);  // whole tips: no decimals
+  const int first = static_cast<int>(past->first_day.year());
+  const int last = static_cast<int>(past->last_day.year());
+  const std::string years =
+      first == last ? std::to_string(first) : std::to_string(first) + "-" + std::to_string(last);
+  std::string text = p_.messages.Msg(msg::kPastHitRate);
+  const std::string parts[] = {std::to_string(past->Percent()), count, years};
+  for (size_t i = 0; i < 3; ++i) {
+    const std::string mark = "%" + std::to_string(i + 1);
+    const size_t at = text.find(mark);
+    if (at != std::string::npos) text.replace(at, mark.size(), parts[i]);
+  }
+  return text;
 }
 
 int TipsList::FlagIndex(int row) {

@@ -10,13 +10,16 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "core/database.h"
 #include "core/result_mode.h"
+#include "tips/calibration_store.h"
 
 namespace morvela {
 
@@ -105,7 +108,20 @@ class TipsList {
   // line ended by CR LF. Returns the written path; nullopt when the dialog was cancelled (then
   // nothing is written). The current row is kept. Throws std::runtime_error when the file
   // cannot be written.
-  std::optional<std::string> ExportToCSV(const std::string& proposed_name);
+  // With `with_past` every line ends with two more fields, the past hit rate of tips like the
+  // row's and their number (header "PAST %" and "PAST N"; empty fields without a record).
+  std::optional<std::string> ExportToCSV(const std::string& proposed_name, bool with_past = false);
+
+  // The past hit rate of tips like the row's tip: same result mode, league, tip kind and
+  // five-point bucket of its percentage, from the stored calibration rows that end before the
+  // row's day. nullopt for three-way tips and when nothing is stored.
+  std::optional<PastRecord> Past(int row);
+  // The tooltip of the row's percentage cell in the list's language, e.g. "Tips like this won
+  // 71 % of 2 522 in 2022-2025"; empty without a past record.
+  std::string PastText(int row);
+  // The tooltip of a cell: PastText on the cell of the tip's percentage (PERC; in under/over mode
+  // TIP1 for an under tip, TIP2 for an over tip), empty on every other cell.
+  std::string CellToolTip(int row, std::string_view field);
 
   // Closing the window: closes the list query.
   void Close();
@@ -129,12 +145,19 @@ class TipsList {
 
  private:
   std::string ListQuery() const;
+  // The percentage a row's tip states: PERC, or in under/over mode TIP1 for under and TIP2 for
+  // over.
+  int StatedPercent(int row);
+  // The field that holds it.
+  std::string StatedPercentField(int row);
 
   Program& p_;
   std::string caption_;
   std::string export_name_;
   TipsListSort sort_;
   std::vector<TipsColumn> columns_;
+  // Looked-up past records by league, kind, bucket and day; kept across re-sorts.
+  std::map<std::tuple<int, int, int, int64_t>, std::optional<PastRecord>> past_;
 };
 
 }  // namespace morvela

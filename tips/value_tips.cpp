@@ -1,5 +1,8 @@
 #include "tips/value_tips.h"
 
+#include <algorithm>
+#include <string>
+
 #include "core/helpers.h"
 #include "i18n/message_ids.h"
 #include "predict/tip_selection.h"
@@ -29,27 +32,28 @@ int BetPercent(const PredictionState& s, std::string_view bet) {
 }
 
 // Stores one bet of the fixture when its odds cell holds odds.
-void StoreBet(Program& p, const Query& fixture, TipRow row, const char* bet, int percent,
-              const char* odds_column) {
+void StoreBet(Program& p, const ValueFilter& filter, const Query& fixture, TipRow row,
+              const char* bet, int percent, const char* odds_column) {
   row.odds = OddsValue(fixture.FieldByName(odds_column));
   if (!row.odds) return;
   row.tip = bet;
   row.perc = percent;
   row.profit = TipProfit(percent, row.odds);
+  if (!filter.Accepts(row.profit, *row.odds)) return;
   InsertTipRow(p.dm, p.selection.result_mode, row);
   p.prediction.Tip = bet;
   p.prediction.TipPercent = static_cast<uint8_t>(percent);
 }
 
-void StoreFixtureBets(Program& p, const Query& fixture) {
+void StoreFixtureBets(Program& p, const ValueFilter& filter, const Query& fixture) {
   TipRow row = FixtureTipRow(fixture, "VYSLEDKY.ID");
   const ResultMode mode = p.selection.result_mode;
   if (mode == ResultMode::kUnderOver) {
     const int under = static_cast<int>(fixture.FieldByName("VYSUNDER").AsInteger());
     row.tip1 = under;
     row.tip2 = 100 - under;
-    StoreBet(p, fixture, row, " < ", under, "KURZUNDER");
-    StoreBet(p, fixture, row, " > ", 100 - under, "KURZOVER");
+    StoreBet(p, filter, fixture, row, " < ", under, "KURZUNDER");
+    StoreBet(p, filter, fixture, row, " > ", 100 - under, "KURZOVER");
     return;
   }
   SearchFixture(p, fixture);
@@ -59,13 +63,48 @@ void StoreFixtureBets(Program& p, const Query& fixture) {
   row.tip2 = s.AwayPercent;
   for (const char* bet : kOutcomeBets) {
     const std::string column = OddsColumn(mode, bet);
-    StoreBet(p, fixture, row, bet, BetPercent(s, bet), column.c_str());
+    StoreBet(p, filter, fixture, row, bet, BetPercent(s, bet), column.c_str());
   }
+}
+
+// A non-negative number with a decimal point or comma; nullopt for anything else.
+std::optional<double> OddsBound(std::string_view text) {
+  std::string s(text);
+  std::replace(s.begin(), s.end(), ',', '.');
+  if (s.empty() || s.find_first_not_of("0123456789.") != std::string::npos ||
+      std::count(s.begin(), s.end(), '.') > 1 || s == ".")
+    return std::nullopt;
+  return std::stod(s);
 }
 
 }  // namespace
 
+std::optional<std::pair<double, double>> ParseOddsRange(std::string_view text) {
+  const size_t dash = text.find('-');
+  if (dash == std::string_view::npos || text.find('-', dash + 1) != std::string_view::npos)
+    return std::nullopt;
+  const std::string_view low = text.substr(0, dash), high = text.substr(dash + 1);
+  if (low.empty() && high.empty()) return std::nullopt;
+  std::pair<double, double> range{0, std::numeric_limits<double>::infinity()};
+  if (!low.empty()) {
+    const std::optional<double> v = OddsBound(low);
+    if (!v) return std::nullopt;
+    range.first = *v;
+  }
+  if (!high.empty()) {
+    const std::optional<double> v = OddsBound(high);
+    if (!v) return std::nullopt;
+    range.second = *v;
+  }
+  if (range.first >= range.second) return std::nullopt;
+  return range;
+}
+
 bool RunValueTips(Program& p, TipsListView& view) {
+  return RunValueTips(p, view, ValueFilter{});
+}
+
+bool RunValueTips(Program& p, TipsListView& view, const ValueFilter& filter) {
   Query& fixtures = p.dm.Work2;
   fixtures.Open(std::string(kValueFixturesSql) + FormatSqlDate(p.today) + " AND VYSLEDOK IS NULL)");
   if (fixtures.Eof()) {
@@ -76,7 +115,7 @@ bool RunValueTips(Program& p, TipsListView& view) {
     WaitScope wait(p.wait, 0, p.messages.Msg(msg::kPleaseWait));
     p.dm.Command1.Execute("DELETE * FROM TIPY");
     p.tip_run.TipRunKind = TipRun::kValue;
-    for (fixtures.First(); !fixtures.Eof(); fixtures.Next()) StoreFixtureBets(p, fixtures);
+    for (fixtures.First(); !fixtures.Eof(); fixtures.Next()) StoreFixtureBets(p, filter, fixtures);
   }
   view.ShowTipsList(p);
   return true;

@@ -5,15 +5,39 @@
 // to six rows (home, draw, away and the three double chances), or two in under/over mode.
 #pragma once
 
+#include <limits>
+#include <optional>
+#include <string_view>
+
 #include "tips/tip_runs.h"
 
 namespace morvela {
+
+// Which value bets a user stakes: PROFIT at least min_profit and odds from odds_min (included)
+// up to odds_max (excluded), the same half-open ranges as the backtest's breakdown by odds, so
+// that a range read off the report can be given as it stands. The default lets every bet
+// through. The value-tip run keeps only the bets it accepts, and the backtest stakes only those,
+// so a filter chosen on past seasons is the one applied to the coming matches.
+struct ValueFilter {
+  int min_profit = std::numeric_limits<int>::min();
+  double odds_min = 0;
+  double odds_max = std::numeric_limits<double>::infinity();
+  bool OddsWithin(double odds) const { return odds >= odds_min && odds < odds_max; }
+  bool Accepts(int profit, double odds) const { return profit >= min_profit && OddsWithin(odds); }
+};
+
+// Reads an odds range "MIN-MAX" ("1.5-3", "2-" for 2 and above, "-2.5" for up to 2.5; a decimal
+// point or comma). nullopt for anything else, for a negative bound and unless MIN lies below
+// MAX.
+std::optional<std::pair<double, double>> ParseOddsRange(std::string_view text);
 
 // Runs the value tips in the program's result mode. Without a fixture that has odds it shows
 // message 170 as a warning, leaves TIPY as it was and returns false. Otherwise it replaces TIPY
 // with one row per fixture and bet whose odds are a number greater than 0, sets TipRunKind to
 // 4, leaves the tip and percentage of the last stored row in the prediction state, shows the
 // list through `view` and returns true. Database errors pass through.
+// Only bets the filter accepts are stored; without a filter every priced bet.
+bool RunValueTips(Program& program, TipsListView& view, const ValueFilter& filter);
 bool RunValueTips(Program& program, TipsListView& view);
 
 }  // namespace morvela

@@ -103,6 +103,10 @@ class TipsTableModel : public QAbstractTableModel {
         return QString::fromStdString(list_.DisplayText(index.row(), column.field));
       case Qt::TextAlignmentRole:
         return QVariant::fromValue(AlignmentOf(column.align));
+      case Qt::ToolTipRole: {
+        const std::string tip = list_.CellToolTip(index.row(), column.field);
+        return tip.empty() ? QVariant() : QVariant(QString::fromStdString(tip));
+      }
       case kFlagRole:
         return list_.FlagIndex(index.row());
       default:

@@ -35,7 +35,7 @@ TEST(BacktestRealData, TwoMonthsOfOneLeagueGiveSaneFigures) {
       EXPECT_EQ(m.percents.size(), mode == 3 ? 2u : 3u);
     }
 
-    const std::vector<BacktestGroup> groups = ScoreBacktest(run.matches, 5);
+    const std::vector<BacktestGroup> groups = ScoreBacktest(run.matches, ValueFilter{5});
     ASSERT_EQ(groups.size(), 2u);
     const BacktestGroup& all = groups[0];
     int tips = 0;

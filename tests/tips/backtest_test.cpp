@@ -197,7 +197,7 @@ TEST(BacktestScoringTest, GroupsCountKindsCalibrationScoresAndBets) {
   matches[0].bets = {{"  1", 50, 1.9, 5, true}, {"  0", 30, 3.6, 2, false}};
   matches[1].bets = {{"  2", 20, 4.0, 6, true}};
 
-  const std::vector<BacktestGroup> groups = ScoreBacktest(matches, 5);
+  const std::vector<BacktestGroup> groups = ScoreBacktest(matches, ValueFilter{5});
   ASSERT_EQ(groups.size(), 3u);
   EXPECT_EQ(groups[0].league, 0);
   EXPECT_EQ(groups[1].league, 1);
