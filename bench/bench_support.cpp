@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "program/selection.h"
+
 namespace morvela::bench {
 
 double MedianSeconds(int runs, const std::function<void()>& fn) {
@@ -45,6 +47,18 @@ void OpenProgram(Program& p, const std::string& folder) {
   p.dm.ADOConnection1.SetConnectionString(MakeConnectionString(p.folder, ""));
   p.dm.ADOConnection1.Open();
   p.messages.NastavJazyk(kEnglish);
+}
+
+long long ChooseLargestSeason(Program& p, bool active_only) {
+  Query q(p.dm.ADOConnection1);
+  q.Open(std::string("SELECT TOP 1 SUTAZ.ID_LIGA AS L, SUTAZ.ROCNIK AS R, (SELECT COUNT(*) FROM "
+                     "VYSLEDKY WHERE VYSLEDKY.ID_SUTAZ=SUTAZ.ID AND VYSLEDKY.HOME_GOAL IS NOT "
+                     "NULL) AS N FROM SUTAZ ") +
+         (active_only ? "WHERE ROCNIK=\"Active\" " : "") + "ORDER BY 3 DESC");
+  if (q.Eof()) return -1;
+  p.selection.league = q.FieldByName("L").AsString();
+  NacitajIDsutaz(p.dm, p.selection, q.FieldByName("R").AsString());
+  return q.FieldByName("N").AsInteger();
 }
 
 std::string DataFolder() {

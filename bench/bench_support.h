@@ -40,6 +40,11 @@ class SilentUi : public UserInterface {
 // Connects `program` to the database in `folder` and speaks English, as a window would find it.
 void OpenProgram(Program& program, const std::string& folder);
 
+// Chooses the season with the most played matches (only active seasons when `active_only`)
+// as the program's league and season, as the league button and season list would. The number
+// of played matches, or -1 when the database has no such season.
+long long ChooseLargestSeason(Program& program, bool active_only);
+
 // The real match data folder: MORVELA_DATA, else ../shared/data beside the repository.
 std::string DataFolder();
 

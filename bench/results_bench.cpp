@@ -43,23 +43,17 @@ int main(int argc, char** argv) {
   Program p(ui, wait);
   bench::OpenProgram(p, folder);
 
-  Query q(p.dm.ADOConnection1);
-  q.Open(
-      "SELECT TOP 1 SUTAZ.ID_LIGA AS L, (SELECT COUNT(*) FROM VYSLEDKY WHERE "
-      "VYSLEDKY.ID_SUTAZ=SUTAZ.ID) AS N FROM SUTAZ WHERE ROCNIK=\"Active\" ORDER BY 2 DESC");
-  if (q.Eof()) {
+  if (bench::ChooseLargestSeason(p, /*active_only=*/true) < 0) {
     std::fprintf(stderr, "the database has no active season\n");
     return 1;
   }
-  p.selection.league = q.FieldByName("L").AsString();
-  NacitajIDsutaz(p.dm, p.selection, "Active");
 
   TForm3 b(p);
   b.PrepareOwnList();
   const double open = bench::MedianSeconds(runs, [&] { b.FormShow(); });
   const int rows = b.RowCount();
-  std::printf("league %s, active season: %d rows; median of %d runs\n",
-              p.selection.league.c_str(), rows, runs);
+  std::printf("league %s, active season: %d rows; median of %d runs\n", p.selection.league.c_str(),
+              rows, runs);
   std::printf("open the browser (list + row nearest today)  %8.2f ms\n", open * 1e3);
   const double draw = bench::MedianSeconds(runs, [&] {
     size_t chars = 0;
@@ -77,9 +71,8 @@ int main(int argc, char** argv) {
   const TeamItem home{b.program().dm.Work1.FieldByName("HOME").AsInteger(), "home"};
   const TeamItem away{b.program().dm.Work1.FieldByName("AWAY").AsInteger(), "away"};
   TForm3 list(p);
-  const double latest = bench::MedianSeconds(runs, [&] {
-    FillHistoryList(p, list, {.kind = HistoryKind::kLatestMatches, .team = home});
-  });
+  const double latest = bench::MedianSeconds(
+      runs, [&] { FillHistoryList(p, list, {.kind = HistoryKind::kLatestMatches, .team = home}); });
   std::printf("latest matches of a team (%3d rows)          %8.2f ms\n", list.RowCount(),
               latest * 1e3);
   const double h2h = bench::MedianSeconds(runs, [&] {
@@ -97,7 +90,7 @@ int main(int argc, char** argv) {
   std::printf("edit one result                              %8.2f ms\n", edit * 1e3);
   bool replayed = false;
   const double close = bench::MedianSeconds(1, [&] { replayed = b.Close(); });
-  std::printf("close with the season replay (%s)          %8.2f ms\n",
-              replayed ? "ran" : "none", close * 1e3);
+  std::printf("close with the season replay (%s)          %8.2f ms\n", replayed ? "ran" : "none",
+              close * 1e3);
   return replayed ? 0 : 1;
 }

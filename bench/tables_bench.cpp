@@ -34,21 +34,14 @@ int main(int argc, char** argv) {
   Program p(ui, wait);
   bench::OpenProgram(p, folder);
 
-  // The season with the most played matches.
-  Query q(p.dm.ADOConnection1);
-  q.Open(
-      "SELECT TOP 1 SUTAZ.ID_LIGA AS L, SUTAZ.ROCNIK AS R, (SELECT COUNT(*) FROM VYSLEDKY WHERE "
-      "VYSLEDKY.ID_SUTAZ=SUTAZ.ID AND VYSLEDKY.HOME_GOAL IS NOT NULL) AS N FROM SUTAZ ORDER BY 3 "
-      "DESC");
-  if (q.Eof()) {
+  const long long played = bench::ChooseLargestSeason(p, /*active_only=*/false);
+  if (played < 0) {
     std::fprintf(stderr, "the database has no season\n");
     return 1;
   }
-  p.selection.league = q.FieldByName("L").AsString();
-  NacitajIDsutaz(p.dm, p.selection, q.FieldByName("R").AsString());
   std::printf("season: league %s, %s, %lld played matches, %d teams; median of %d runs\n",
-              p.selection.league.c_str(), p.selection.season.c_str(),
-              static_cast<long long>(q.FieldByName("N").AsInteger()), p.selection.team_count, runs);
+              p.selection.league.c_str(), p.selection.season.c_str(), played,
+              p.selection.team_count, runs);
 
   struct View {
     const char* name;

@@ -3,7 +3,9 @@
 #include <unistd.h>
 #include <atomic>
 #include <cstdlib>
+#include <fstream>
 #include <random>
+#include <sstream>
 
 namespace morvela::test {
 
@@ -13,6 +15,13 @@ std::filesystem::path TempRoot() {
   return std::filesystem::temp_directory_path() / "morvela-tests";
 }
 }  // namespace
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
 
 TempDir::TempDir() {
   static std::atomic<int> counter{0};

@@ -13,6 +13,9 @@ inline ResultMode ModeOf(int index) {
   return static_cast<ResultMode>(index);
 }
 
+// The bytes of a file, exactly; empty when it cannot be read.
+std::string ReadBytes(const std::filesystem::path& path);
+
 // A fresh empty folder under the test temp area, removed when the object goes out of scope.
 class TempDir {
  public:

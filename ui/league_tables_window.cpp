@@ -51,16 +51,9 @@ Qt::Alignment AlignmentOf(TableAlign align) {
 }  // namespace
 
 // The grid's cells: the header row is row 0 of the model, as in the window's design.
-class LeagueTableModel : public QAbstractTableModel {
+class LeagueTableModel : public WindowTableModel<TForm2> {
  public:
-  LeagueTableModel(TForm2& model, QObject* parent) : QAbstractTableModel(parent), m_(model) {}
-  void Reload() {
-    beginResetModel();
-    endResetModel();
-  }
-  int rowCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : m_.RowCount();
-  }
+  using WindowTableModel::WindowTableModel;
   int columnCount(const QModelIndex& parent) const override {
     return parent.isValid() ? 0 : m_.ColumnCount();
   }
@@ -68,9 +61,6 @@ class LeagueTableModel : public QAbstractTableModel {
     if (!index.isValid() || role != Qt::DisplayRole) return {};
     return Q(m_.Cell(index.column(), index.row()));
   }
-
- private:
-  TForm2& m_;
 };
 
 // Paints a cell exactly as the model's drawing rules say: background, font weight and size,
@@ -101,7 +91,7 @@ class LeagueCellDelegate : public QStyledItemDelegate {
 };
 
 LeagueTablesWindow::LeagueTablesWindow(Program& program, QWidget* parent)
-    : QDialog(parent), p_(program), model_(program) {
+    : ModelWindow(program, parent), model_(program) {
   setObjectName(QStringLiteral("Form2"));
   setWindowIcon(QIcon(EmblemPixmap(64)));
   auto* layout = new QVBoxLayout(this);
@@ -171,17 +161,17 @@ LeagueTablesWindow::LeagueTablesWindow(Program& program, QWidget* parent)
                         kDesignTeamWidth);
 
   connect(buttons_[0], &QPushButton::clicked, this,
-          [this] { Press([this] { model_.Button1Click(); }); });
+          [this] { Act([this] { model_.Button1Click(); }); });
   connect(buttons_[1], &QPushButton::clicked, this,
-          [this] { Press([this] { model_.Button2Click(); }); });
+          [this] { Act([this] { model_.Button2Click(); }); });
   connect(buttons_[2], &QPushButton::clicked, this,
-          [this] { Press([this] { model_.Button3Click(); }); });
+          [this] { Act([this] { model_.Button3Click(); }); });
   connect(buttons_[3], &QPushButton::clicked, this,
-          [this] { Press([this] { model_.Button4Click(); }); });
+          [this] { Act([this] { model_.Button4Click(); }); });
   connect(buttons_[4], &QPushButton::clicked, this,
-          [this] { Press([this] { model_.Button5Click(); }); });
+          [this] { Act([this] { model_.Button5Click(); }); });
   connect(buttons_[5], &QPushButton::clicked, this,
-          [this] { Press([this] { model_.Button6Click(); }); });
+          [this] { Act([this] { model_.Button6Click(); }); });
   // The list has no action of its own: a choice applies at the next side button.
   connect(form_list_, &QComboBox::activated, this,
           [this](int index) { model_.SelectFormWindow(index); });
@@ -191,11 +181,6 @@ LeagueTablesWindow::~LeagueTablesWindow() = default;
 
 void LeagueTablesWindow::Open() {
   model_.FormShow();
-  Refresh();
-}
-
-void LeagueTablesWindow::Press(const std::function<void()>& action) {
-  Guarded(p_.ui, action);
   Refresh();
 }
 

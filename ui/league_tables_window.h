@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "tables/league_tables.h"
+#include "ui/model_window.h"
 
 class QComboBox;
 class QLabel;
@@ -20,7 +21,7 @@ namespace morvela {
 
 class LeagueTableModel;
 
-class LeagueTablesWindow : public QDialog {
+class LeagueTablesWindow : public ModelWindow {
   Q_OBJECT
 
  public:
@@ -41,11 +42,9 @@ class LeagueTablesWindow : public QDialog {
 
  private:
   // Runs a button through the general error report, then draws the model again.
-  void Press(const std::function<void()>& action);
   // Draws the model's state: captions, header line, visible controls, the grid.
-  void Refresh();
+  void Refresh() override;
 
-  Program& p_;
   TForm2 model_;
   LeagueTableModel* table_model_ = nullptr;
   QTableView* grid_ = nullptr;

@@ -33,8 +33,7 @@ QString Q(const std::string& s) {
 
 LiveTipWindow::LiveTipWindow(Program& program, LeagueTablesView& tables, bool modal,
                              QWidget* parent)
-    : QDialog(parent),
-      p_(program),
+    : ModelWindow(program, parent),
       tables_(tables),
       modal_(modal),
       model_(program),
@@ -56,14 +55,8 @@ void LiveTipWindow::Build() {
   }
 
   // The band: column heads, the two choosers, OK and Back, the half-time score below.
-  const ChoiceBand choice = BuildChoiceBand(this);
-  QGridLayout* band = choice.layout;
-  home_head_ = choice.home_head;
-  guest_head_ = choice.guest_head;
-  home_ = choice.home;
-  away_ = choice.away;
-  ok_ = choice.ok;
-  back_ = choice.back;
+  choice_ = BuildChoiceBand(this);
+  QGridLayout* band = choice_.layout;
   auto* score = new QHBoxLayout();
   pb1_ = new QSpinBox(this);
   pb1_->setObjectName(QStringLiteral("PB1"));
@@ -141,45 +134,41 @@ void LiveTipWindow::Build() {
     labels_[kFirstLiveDifference + i]->setAlignment(Qt::AlignCenter);
     calculator->addWidget(labels_[kFirstLiveDifference + i], 2, i + 1);
     connect(entry, &QDoubleSpinBox::valueChanged, this,
-            [this, i](double v) { Handle([this, i, v] { model_.SetOdds(i, v); }); });
+            [this, i](double v) { Act([this, i, v] { model_.SetOdds(i, v); }); });
   }
   body->addLayout(calculator);
   body->addStretch(1);
 
-  connect(ok_, &QPushButton::clicked, this, [this] {
-    Handle([this] {
-      model_.home.index = home_->currentIndex();
-      model_.away.index = away_->currentIndex();
+  connect(choice_.ok, &QPushButton::clicked, this, [this] {
+    Act([this] {
+      model_.home.index = choice_.home->currentIndex();
+      model_.away.index = choice_.away->currentIndex();
       model_.SetHalfTime(pb1_->value(), pb2_->value());
       model_.SetTop(y(), screen() ? screen()->availableGeometry().top() : 0);
       model_.Button1Click();
     });
   });
-  connect(back_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(choice_.back, &QPushButton::clicked, this, &QDialog::reject);
   connect(latest_home_, &QPushButton::clicked, this,
-          [this] { Handle([this] { model_.LatestMatchesClick(true, results_view_); }); });
+          [this] { Act([this] { model_.LatestMatchesClick(true, results_view_); }); });
   connect(latest_away_, &QPushButton::clicked, this,
-          [this] { Handle([this] { model_.LatestMatchesClick(false, results_view_); }); });
+          [this] { Act([this] { model_.LatestMatchesClick(false, results_view_); }); });
   connect(show_matches_, &QPushButton::clicked, this,
-          [this] { Handle([this] { model_.ShowMatchesClick(results_view_); }); });
+          [this] { Act([this] { model_.ShowMatchesClick(results_view_); }); });
   connect(show_live_matches_, &QPushButton::clicked, this,
-          [this] { Handle([this] { model_.ShowLiveMatchesClick(results_view_); }); });
+          [this] { Act([this] { model_.ShowLiveMatchesClick(results_view_); }); });
   connect(table_home_, &QPushButton::clicked, this,
-          [this] { Handle([this] { model_.TableClick(true, tables_); }); });
+          [this] { Act([this] { model_.TableClick(true, tables_); }); });
   connect(table_away_, &QPushButton::clicked, this,
-          [this] { Handle([this] { model_.TableClick(false, tables_); }); });
-}
-
-void LiveTipWindow::Handle(const std::function<void()>& handler) {
-  Guarded(p_.ui, handler);
-  Refresh();
+          [this] { Act([this] { model_.TableClick(false, tables_); }); });
 }
 
 void LiveTipWindow::Refresh() {
   setWindowTitle(Q(model_.Caption()));
-  DrawPairingControls({home_, away_, home_head_, guest_head_, ok_, back_, latest_home_,
-                       latest_away_, table_home_, table_away_, show_matches_},
-                      model_.Captions(), model_.home, model_.away);
+  DrawPairingControls(
+      {choice_.home, choice_.away, choice_.home_head, choice_.guest_head, choice_.ok, choice_.back,
+       latest_home_, latest_away_, table_home_, table_away_, show_matches_},
+      model_.Captions(), model_.home, model_.away);
   show_live_matches_->setText(Q(model_.Captions().show_matches));
   {
     const QSignalBlocker b3(pb1_), b4(pb2_);
@@ -229,14 +218,14 @@ void LiveTipWindow::Finish() {
 }
 
 bool LiveTipWindow::ChooseAndAnalyse(int64_t home, int64_t away, int ht_home, int ht_away) {
-  const int h = home_->findData(QVariant::fromValue<qlonglong>(home));
-  const int a = away_->findData(QVariant::fromValue<qlonglong>(away));
+  const int h = choice_.home->findData(QVariant::fromValue<qlonglong>(home));
+  const int a = choice_.away->findData(QVariant::fromValue<qlonglong>(away));
   if (h < 0 || a < 0) return false;
-  home_->setCurrentIndex(h);
-  away_->setCurrentIndex(a);
+  choice_.home->setCurrentIndex(h);
+  choice_.away->setCurrentIndex(a);
   pb1_->setValue(ht_home);
   pb2_->setValue(ht_away);
-  ok_->click();
+  choice_.ok->click();
   return true;
 }
 

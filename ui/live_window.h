@@ -11,6 +11,8 @@
 #include <functional>
 
 #include "analysis/live_window.h"
+#include "ui/choice_band.h"
+#include "ui/model_window.h"
 #include "ui/results_window.h"
 
 class QComboBox;
@@ -21,7 +23,7 @@ class QSpinBox;
 
 namespace morvela {
 
-class LiveTipWindow : public QDialog {
+class LiveTipWindow : public ModelWindow {
   Q_OBJECT
 
  public:
@@ -52,10 +54,8 @@ class LiveTipWindow : public QDialog {
 
  private:
   void Build();
-  void Refresh();
-  void Handle(const std::function<void()>& handler);
+  void Refresh() override;
 
-  Program& p_;
   LeagueTablesView& tables_;
   bool modal_;
   bool open_ = false;
@@ -63,14 +63,9 @@ class LiveTipWindow : public QDialog {
   QtResultsBrowserView results_view_;  // the history lists
   std::function<void()> mode_changed_;
 
-  QLabel* home_head_ = nullptr;
-  QLabel* guest_head_ = nullptr;
-  QComboBox* home_ = nullptr;
-  QComboBox* away_ = nullptr;
+  ChoiceBand choice_;  // the column heads, the two choosers, OK and Back
   QSpinBox* pb1_ = nullptr;
   QSpinBox* pb2_ = nullptr;
-  QPushButton* ok_ = nullptr;
-  QPushButton* back_ = nullptr;
   QWidget* analysis_ = nullptr;
   std::array<QLabel*, kFirstLiveDifference + kLiveOddsCount> labels_{};
   std::array<QDoubleSpinBox*, kLiveOddsCount> odds_{};

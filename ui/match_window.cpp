@@ -72,8 +72,7 @@ class MatchChartView : public QChartView {
 };
 
 MatchTipWindow::MatchTipWindow(Program& program, bool modal, QWidget* parent)
-    : QDialog(parent),
-      p_(program),
+    : ModelWindow(program, parent),
       modal_(modal),
       model_(program),
       tables_view_(this, modal),
@@ -94,14 +93,8 @@ void MatchTipWindow::Build() {
   outer->setSpacing(4);
 
   // The band: column heads, the two choosers, OK and Back.
-  const ChoiceBand choice = BuildChoiceBand(this);
-  QGridLayout* band = choice.layout;
-  home_head_ = choice.home_head;
-  guest_head_ = choice.guest_head;
-  home_ = choice.home;
-  away_ = choice.away;
-  ok_ = choice.ok;
-  back_ = choice.back;
+  choice_ = BuildChoiceBand(this);
+  QGridLayout* band = choice_.layout;
   outer->addLayout(band);
 
   analysis_ = new QWidget(this);
@@ -182,38 +175,34 @@ void MatchTipWindow::Build() {
   body->addWidget(panel);
   body->addStretch(1);
 
-  connect(ok_, &QPushButton::clicked, this, [this] {
-    Handle([this] {
-      model_.home.index = home_->currentIndex();
-      model_.away.index = away_->currentIndex();
+  connect(choice_.ok, &QPushButton::clicked, this, [this] {
+    Act([this] {
+      model_.home.index = choice_.home->currentIndex();
+      model_.away.index = choice_.away->currentIndex();
       model_.SetTop(y(), screen() ? screen()->availableGeometry().top() : 0);
       model_.Button1Click();
     });
   });
-  connect(back_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(choice_.back, &QPushButton::clicked, this, &QDialog::reject);
   connect(latest_home_, &QPushButton::clicked, this,
-          [this] { Handle([this] { model_.LatestMatchesClick(true, *this); }); });
+          [this] { Act([this] { model_.LatestMatchesClick(true, *this); }); });
   connect(latest_away_, &QPushButton::clicked, this,
-          [this] { Handle([this] { model_.LatestMatchesClick(false, *this); }); });
+          [this] { Act([this] { model_.LatestMatchesClick(false, *this); }); });
   connect(table_home_, &QPushButton::clicked, this,
-          [this] { Handle([this] { model_.TableClick(true, *this); }); });
+          [this] { Act([this] { model_.TableClick(true, *this); }); });
   connect(table_away_, &QPushButton::clicked, this,
-          [this] { Handle([this] { model_.TableClick(false, *this); }); });
+          [this] { Act([this] { model_.TableClick(false, *this); }); });
   connect(show_matches_, &QPushButton::clicked, this,
-          [this] { Handle([this] { model_.ShowMatchesClick(*this); }); });
-  connect(bet_, &QPushButton::clicked, this, [this] { Handle([this] { model_.BetClick(); }); });
-}
-
-void MatchTipWindow::Handle(const std::function<void()>& handler) {
-  Guarded(p_.ui, handler);
-  Refresh();
+          [this] { Act([this] { model_.ShowMatchesClick(*this); }); });
+  connect(bet_, &QPushButton::clicked, this, [this] { Act([this] { model_.BetClick(); }); });
 }
 
 void MatchTipWindow::Refresh() {
   setWindowTitle(Q(model_.Caption()));
-  DrawPairingControls({home_, away_, home_head_, guest_head_, ok_, back_, latest_home_,
-                       latest_away_, table_home_, table_away_, show_matches_},
-                      model_.Captions(), model_.home, model_.away);
+  DrawPairingControls(
+      {choice_.home, choice_.away, choice_.home_head, choice_.guest_head, choice_.ok, choice_.back,
+       latest_home_, latest_away_, table_home_, table_away_, show_matches_},
+      model_.Captions(), model_.home, model_.away);
   bet_->setText(Q(model_.BetCaption()));
   for (int n = kTipLine; n <= kAwayVenueForm; ++n) DrawLabel(labels_[n], model_.Label(n));
   const bool links = model_.LinksVisible();
@@ -334,12 +323,12 @@ void MatchTipWindow::ShowCentredOn(QWidget* owner) {
 }
 
 bool MatchTipWindow::ChooseAndAnalyse(int64_t home, int64_t away) {
-  const int h = home_->findData(QVariant::fromValue<qlonglong>(home));
-  const int a = away_->findData(QVariant::fromValue<qlonglong>(away));
+  const int h = choice_.home->findData(QVariant::fromValue<qlonglong>(home));
+  const int a = choice_.away->findData(QVariant::fromValue<qlonglong>(away));
   if (h < 0 || a < 0) return false;
-  home_->setCurrentIndex(h);
-  away_->setCurrentIndex(a);
-  ok_->click();
+  choice_.home->setCurrentIndex(h);
+  choice_.away->setCurrentIndex(a);
+  choice_.ok->click();
   return true;
 }
 

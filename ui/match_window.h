@@ -11,7 +11,9 @@
 
 #include "analysis/match_window.h"
 #include "tips/tips_list.h"
+#include "ui/choice_band.h"
 #include "ui/league_tables_window.h"
+#include "ui/model_window.h"
 #include "ui/results_window.h"
 
 class QComboBox;
@@ -28,7 +30,7 @@ namespace morvela {
 
 class MatchChartView;
 
-class MatchTipWindow : public QDialog, public MatchWindowOpener, public MatchWindowLinks {
+class MatchTipWindow : public ModelWindow, public MatchWindowOpener, public MatchWindowLinks {
   Q_OBJECT
 
  public:
@@ -73,25 +75,18 @@ class MatchTipWindow : public QDialog, public MatchWindowOpener, public MatchWin
  private:
   void Build();
   // Draws the model's state: captions, choosers, labels, chart, sizes and position.
-  void Refresh();
+  void Refresh() override;
   void RefreshChart();
-  void Handle(const std::function<void()>& handler);
   void FormShow();
   // Centres the window on `owner` (when there is one), runs FormShow and shows it.
   void ShowCentredOn(QWidget* owner);
 
-  Program& p_;
   bool modal_;
   TForm5 model_;
   QtLeagueTablesView tables_view_;     // "Table home" and "Table away"
   QtResultsBrowserView results_view_;  // the history lists
 
-  QLabel* home_head_ = nullptr;
-  QLabel* guest_head_ = nullptr;
-  QComboBox* home_ = nullptr;
-  QComboBox* away_ = nullptr;
-  QPushButton* ok_ = nullptr;
-  QPushButton* back_ = nullptr;
+  ChoiceBand choice_;            // the column heads, the two choosers, OK and Back
   QWidget* analysis_ = nullptr;  // everything below the band
   MatchChartView* chart_view_ = nullptr;
   QChart* chart_ = nullptr;

@@ -47,16 +47,9 @@ QDate ToQDate(const Date& d) {
 
 // The browser's rows as the model holds them: the four display columns, the light red
 // background of a row that does not count, the centred score.
-class ResultsTableModel : public QAbstractTableModel {
+class ResultsTableModel : public WindowTableModel<TForm3> {
  public:
-  ResultsTableModel(TForm3& model, QObject* parent) : QAbstractTableModel(parent), m_(model) {}
-  void Reload() {
-    beginResetModel();
-    endResetModel();
-  }
-  int rowCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : m_.RowCount();
-  }
+  using WindowTableModel::WindowTableModel;
   int columnCount(const QModelIndex& parent) const override {
     return parent.isValid() ? 0 : static_cast<int>(kResultsColumns.size());
   }
@@ -81,9 +74,6 @@ class ResultsTableModel : public QAbstractTableModel {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     return Q(m_.ColumnTitle(section));
   }
-
- private:
-  TForm3& m_;
 };
 
 // ---------------------------------------------------------------- the editor
@@ -203,7 +193,7 @@ void ResultEditorDialog::reject() {
 // ---------------------------------------------------------------- the browser
 
 ResultsBrowserWindow::ResultsBrowserWindow(Program& program, bool modal, QWidget* parent)
-    : QDialog(parent), p_(program), modal_(modal), model_(program) {
+    : ModelWindow(program, parent), modal_(modal), model_(program) {
   setObjectName(QStringLiteral("Form3"));
   setWindowIcon(QIcon(EmblemPixmap(64)));
   auto* layout = new QVBoxLayout(this);
@@ -250,31 +240,25 @@ ResultsBrowserWindow::ResultsBrowserWindow(Program& program, bool modal, QWidget
             if (current.isValid()) model_.SelectRow(current.row());
           });
   connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this,
-          [this](int column) { Press([this, column] { model_.TitleClick(column); }); });
+          [this](int column) { Act([this, column] { model_.TitleClick(column); }); });
   connect(grid_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-    Press([this, index] {
+    Act([this, index] {
       model_.SelectRow(index.row());
       model_.DoubleClick(*this);
     });
   });
-  connect(buttons_[0], &QPushButton::clicked, this,
-          [this] { Press([this] { model_.Add(*this); }); });
+  connect(buttons_[0], &QPushButton::clicked, this, [this] { Act([this] { model_.Add(*this); }); });
   connect(buttons_[1], &QPushButton::clicked, this,
-          [this] { Press([this] { model_.Edit(*this); }); });
-  connect(buttons_[2], &QPushButton::clicked, this, [this] { Press([this] { model_.Delete(); }); });
+          [this] { Act([this] { model_.Edit(*this); }); });
+  connect(buttons_[2], &QPushButton::clicked, this, [this] { Act([this] { model_.Delete(); }); });
   connect(buttons_[3], &QPushButton::clicked, this,
-          [this] { Press([this] { model_.Search(*this); }); });
+          [this] { Act([this] { model_.Search(*this); }); });
 }
 
 ResultsBrowserWindow::~ResultsBrowserWindow() = default;
 
 void ResultsBrowserWindow::Open() {
   model_.FormShow();
-  Refresh();
-}
-
-void ResultsBrowserWindow::Press(const std::function<void()>& action) {
-  Guarded(p_.ui, action);
   Refresh();
 }
 

@@ -13,6 +13,7 @@
 
 #include "analysis/match_history.h"
 #include "results/results_browser.h"
+#include "ui/model_window.h"
 
 class QCheckBox;
 class QComboBox;
@@ -65,7 +66,7 @@ class ResultEditorDialog : public QDialog {
   std::array<QLabel*, 7> labels_{};
 };
 
-class ResultsBrowserWindow : public QDialog, public ResultEditorView {
+class ResultsBrowserWindow : public ModelWindow, public ResultEditorView {
   Q_OBJECT
 
  public:
@@ -92,10 +93,8 @@ class ResultsBrowserWindow : public QDialog, public ResultEditorView {
   void done(int result) override;
 
  private:
-  void Press(const std::function<void()>& action);
-  void Refresh();
+  void Refresh() override;
 
-  Program& p_;
   bool modal_;
   TForm3 model_;
   ResultsTableModel* table_model_ = nullptr;

@@ -19,11 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 // Inflates a zlib stream into a file; false when the stream is not complete and valid.
 bool InflateInto(const std::string& stream, const fs::path& target) {
   z_stream z{};
@@ -86,12 +81,12 @@ TEST_F(UpdatePackageTest, PackagesRoundTripToTheSourceDatabaseAndTheComingOdds) 
   const PackageReport r =
       WriteUpdatePackages(db_.Path(), out_.Folder() + "pub", "07.12.2026", kToday);
   const fs::path pub = out_.Path() / "pub";
-  EXPECT_EQ(DecipherText(ReadFile(pub / "check.txt"), false), "07.12.2026");
-  EXPECT_EQ(ReadFile(pub / "version.txt"), "4.8");
+  EXPECT_EQ(DecipherText(test::ReadBytes(pub / "check.txt"), false), "07.12.2026");
+  EXPECT_EQ(test::ReadBytes(pub / "version.txt"), "4.8");
   EXPECT_EQ(r.date, "07.12.2026");
 
   // results.qvz: the whole database, every table with the source's rows.
-  ASSERT_TRUE(InflateInto(ReadFile(pub / "results.qvz"), out_.Path() / "results.mdb"));
+  ASSERT_TRUE(InflateInto(test::ReadBytes(pub / "results.qvz"), out_.Path() / "results.mdb"));
   EXPECT_EQ(r.results_bytes, fs::file_size(pub / "results.qvz"));
   Connection copy;
   copy.OpenFile((out_.Path() / "results.mdb").string(), false);
@@ -103,7 +98,7 @@ TEST_F(UpdatePackageTest, PackagesRoundTripToTheSourceDatabaseAndTheComingOdds) 
   }
 
   // odds.qvz: only KURZY, only fixtures without a result from today on, BWIN_ID left out.
-  ASSERT_TRUE(InflateInto(ReadFile(pub / "odds.qvz"), out_.Path() / "odds.mdb"));
+  ASSERT_TRUE(InflateInto(test::ReadBytes(pub / "odds.qvz"), out_.Path() / "odds.mdb"));
   Connection odds;
   odds.OpenFile((out_.Path() / "odds.mdb").string(), false);
   const ResultData tables =
@@ -145,7 +140,7 @@ TEST_F(UpdatePackageTest, ASecondRunReplacesTheFilesAndLeavesNoScratchFiles) {
   db_.conn().Execute("DELETE FROM KURZY");
   const PackageReport r = WriteUpdatePackages(db_.Path(), out_.Folder(), "02.12.2026", kToday);
   EXPECT_EQ(r.odds_rows, 0);
-  EXPECT_EQ(DecipherText(ReadFile(out_.Path() / "check.txt"), false), "02.12.2026");
+  EXPECT_EQ(DecipherText(test::ReadBytes(out_.Path() / "check.txt"), false), "02.12.2026");
   std::vector<std::string> names;
   for (const auto& e : fs::directory_iterator(out_.Path()))
     names.push_back(e.path().filename().string());

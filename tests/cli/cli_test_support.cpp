@@ -153,13 +153,6 @@ std::string Transcript(const std::vector<std::string>& args, const CliResult& r)
   return t;
 }
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 void ExpectGolden(const std::string& name, const std::string& actual) {
   const fs::path path = fs::path(MORVELA_CLI_GOLDEN_DIR) / name;
   const char* regenerate = std::getenv("MORVELA_REGENERATE_GOLDEN");

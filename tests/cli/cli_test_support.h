@@ -60,7 +60,4 @@ void ExpectGolden(const std::string& name, const std::string& actual);
 // where.
 bool IsValidJson(std::string_view text, std::string* why = nullptr);
 
-// The bytes of a file, exactly.
-std::string ReadBytes(const std::filesystem::path& path);
-
 }  // namespace morvela::test

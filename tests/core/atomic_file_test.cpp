@@ -13,11 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 size_t FilesIn(const fs::path& dir) {
   return static_cast<size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
 }
@@ -33,12 +28,12 @@ TEST(AtomicFileTest, ABuildThatFailsLeavesTheOldFileAndNoLeftovers) {
                                        throw std::runtime_error("disk full");
                                      }),
                std::runtime_error);
-  EXPECT_EQ(Read(target), "old");
+  EXPECT_EQ(test::ReadBytes(target), "old");
   EXPECT_EQ(FilesIn(dir.Path()), 1u);
 
   std::ofstream(fs::path(target) += "-wal") << "stale log of the old file";
   ReplaceFileAtomically(target, [](const std::string& temp) { std::ofstream(temp) << "new"; });
-  EXPECT_EQ(Read(target), "new");
+  EXPECT_EQ(test::ReadBytes(target), "new");
   EXPECT_EQ(FilesIn(dir.Path()), 1u) << "the old file's log went with it";
 }
 
@@ -49,7 +44,7 @@ TEST(AtomicFileTest, TemporaryNamesDifferAndContentIsReplacedWhole) {
   EXPECT_EQ(TemporaryNameBeside(target).parent_path(), dir.Path());
   ASSERT_TRUE(WriteFileAtomically(target, "[Liga]\nDni=21\n"));
   ASSERT_TRUE(WriteFileAtomically(target, "[Liga]\n"));
-  EXPECT_EQ(Read(target), "[Liga]\n");
+  EXPECT_EQ(test::ReadBytes(target), "[Liga]\n");
   EXPECT_FALSE(WriteFileAtomically(dir.Path() / "missing" / "x.ini", "x"));
   EXPECT_EQ(FilesIn(dir.Path()), 1u);
 }

@@ -20,11 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 class SettingsDialogTest : public ::testing::Test {
  protected:
   // A program running in `language` whose settings file holds `stored` (and memory the same).
@@ -161,11 +156,11 @@ TEST_F(SettingsDialogTest, BackLeavesFileAndMemoryAsTheyWere) {
   stored.Dni = 9;
   stored.Lang = kEnglish;
   TfNastavenie& d = Open(kEnglish, stored);
-  const std::string before = ReadFile(program_->SettingsPath());
+  const std::string before = test::ReadBytes(program_->SettingsPath());
   d.Controls() = {100, false, 1, 1, 1, kVersionTab};
   d.btnKoniecClick();
   EXPECT_FALSE(d.IsOpen());
-  EXPECT_EQ(ReadFile(program_->SettingsPath()), before);
+  EXPECT_EQ(test::ReadBytes(program_->SettingsPath()), before);
   EXPECT_EQ(program_->settings, stored);
   EXPECT_EQ(restarts_, 0);
   EXPECT_TRUE(ui_.messages.empty());

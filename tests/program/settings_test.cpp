@@ -19,11 +19,6 @@ void WriteFile(const fs::path& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
 }
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 std::string WithCrLf(std::string text) {
   std::string out;
   for (char c : text) {
@@ -113,7 +108,7 @@ TEST(IniFileTest, RewritingKeepsOtherLinesAndLineEndings) {
     ini.WriteBool("Liga", "3tip", false);
     ini.WriteInteger("Jazyk", "Lang", 3);
     ASSERT_TRUE(ini.Save());
-    EXPECT_EQ(ReadFile(path), crlf ? WithCrLf(after) : after);
+    EXPECT_EQ(test::ReadBytes(path), crlf ? WithCrLf(after) : after);
     EXPECT_FALSE(fs::exists(dir.Path() / "Nastavenie.ini.tmp"));
   }
 }
@@ -137,12 +132,12 @@ TEST(SettingsTest, EnsureSettingsFileCreatesDefaultsOnlyWhenMissing) {
   test::TempDir dir;
   fs::path path = dir.Path() / "Nastavenie.ini";
   ASSERT_TRUE(EnsureSettingsFile(path));
-  EXPECT_EQ(ReadFile(path), kDefaultContent);
+  EXPECT_EQ(test::ReadBytes(path), kDefaultContent);
   EXPECT_EQ(ReadSettings(path), Settings{});
 
   WriteFile(path, "[Liga]\nDni=5\n");
   ASSERT_TRUE(EnsureSettingsFile(path));
-  EXPECT_EQ(ReadFile(path), "[Liga]\nDni=5\n");
+  EXPECT_EQ(test::ReadBytes(path), "[Liga]\nDni=5\n");
 }
 
 TEST(SettingsTest, MissingGarbageOrOutOfRangeValuesReadAsDefaults) {
@@ -188,12 +183,13 @@ TEST(SettingsTest, WritersChangeOnlyTheirKeys) {
   WriteFile(path, WithCrLf("; mine\n[Update]\nW7=1\nProxy=none\n"));
   ASSERT_TRUE(WriteW7(path, false));
   ASSERT_TRUE(WriteLang(path, 2));
-  EXPECT_EQ(ReadFile(path), WithCrLf("; mine\n[Update]\nW7=0\nProxy=none\n\n[Jazyk]\nLang=2\n"));
+  EXPECT_EQ(test::ReadBytes(path),
+            WithCrLf("; mine\n[Update]\nW7=0\nProxy=none\n\n[Jazyk]\nLang=2\n"));
 
   Settings s{.Dni = 7, .Tip3 = false, .Dbf = 1, .App = 1, .W7 = false, .Lang = 3};
   ASSERT_TRUE(WriteSettings(path, s));
   EXPECT_EQ(ReadSettings(path), s);
-  EXPECT_NE(ReadFile(path).find("Proxy=none\r\n"), std::string::npos);
+  EXPECT_NE(test::ReadBytes(path).find("Proxy=none\r\n"), std::string::npos);
 
   fs::path folder_in_the_way = dir.Path() / "dir.ini";
   fs::create_directory(folder_in_the_way);

@@ -24,11 +24,6 @@ namespace {
 
 using test::Settle;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 TEST(SettingsDialogUiTest, OpensFilledSavesWithOkAndBackChangesNothing) {
   test::FixtureDb db;
   const std::string ini = db.Folder() + "Nastavenie.ini";
@@ -90,13 +85,13 @@ TEST(SettingsDialogUiTest, OpensFilledSavesWithOkAndBackChangesNothing) {
   ASSERT_TRUE(d->isVisible());
   EXPECT_EQ(d->DaysField()->value(), 30);
   EXPECT_EQ(d->DatabaseCheck()->currentIndex(), 1);
-  const std::string before = ReadFile(ini);
+  const std::string before = test::ReadBytes(ini);
   d->DaysField()->setValue(200);
   d->LanguageButton(3)->setChecked(true);
   d->BackButton()->click();
   Settle();
   EXPECT_FALSE(d->isVisible());
-  EXPECT_EQ(ReadFile(ini), before);
+  EXPECT_EQ(test::ReadBytes(ini), before);
 }
 
 TEST(SettingsDialogUiTest, RestartDropsTheLanguageOfThisRunOnly) {
