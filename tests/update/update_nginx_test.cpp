@@ -1,6 +1,6 @@
 // End to end: a real nginx, started by the test on a free port with a configuration of its own
-// and basic authentication, serves the packages; morvela-cli brings a second program folder up
-// to date from it, results first, then odds.
+// and basic authentication, serves the packages `morvela-cli package` wrote; morvela-cli brings
+// a second program folder up to date from it, results first, then odds.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 
@@ -21,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kNginx = "/usr/sbin/nginx";
+constexpr const char* kToday = "2025-10-15";
 
 int FreePort() {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -124,33 +125,36 @@ class Nginx {
 
 TEST(UpdateNginxTest, ASecondHomeComesUpToDateFromNginxWithBasicAuthentication) {
   if (!fs::exists(kNginx)) GTEST_SKIP() << "nginx is not installed (scripts/install-deps.sh)";
-  test::TempDir server_dir, home, work;
-  // What a maker publishes: the date answer, the results package and an odds package. The
-  // packages are built here from databases of the test's own.
-  test::MakeDatabase(work.Path() / "maker.mdb", "02.06.2010", 40, "New");
-  {
-    Connection odds;
-    odds.OpenFile((work.Path() / "odds.mdb").string(), true);
-    std::string columns = "ID INTEGER PRIMARY KEY";
-    for (const char* c : kOddsColumns) columns += std::string(",") + c + " DECIMAL(6,2)";
-    odds.ExecuteNative("CREATE TABLE KURZY (" + columns + ")");
-    odds.ExecuteNative(
-        "INSERT INTO KURZY (ID,KURZ1,KURZX,KURZ2) VALUES (7,1.9,3.4,4.1),(8,2.2,3.1,3.3)");
-    odds.ExecuteNative("PRAGMA wal_checkpoint(TRUNCATE)");
-  }
+  test::TempDir server_dir, home, work, maker;
   Nginx nginx(server_dir.Path(), PasswordLine("tipper", "s3cret"));
   ASSERT_TRUE(nginx.Running()) << test::ReadBytes(server_dir.Path() / "error.log");
   const fs::path www = server_dir.Path() / "www" / "morvela";
-  test::WriteBytes(www / kDateCheckPath, EncipherText("02.06.2010") + "\n");
-  test::WriteBytes(www / kResultsPackagePath,
-                   test::Compress(test::ReadBytes(work.Path() / "maker.mdb")));
-  test::WriteBytes(www / kOddsPackagePath,
-                   test::Compress(test::ReadBytes(work.Path() / "odds.mdb")));
+  // What a maker publishes: `package` writes it from the maker's database (the demo database)
+  // straight into the server's folder.
+  const auto maker_run = [&](const std::vector<std::string>& args, const std::string& name) {
+    std::vector<std::string> all = {"--home", maker.Folder(), "--today", kToday};
+    all.insert(all.end(), args.begin(), args.end());
+    return test::Process(all, work.Path() / name).Wait();
+  };
+  ASSERT_EQ(maker_run({"demo"}, "demo").code, 0);
+  const test::Finished packaged =
+      maker_run({"package", "--out", www.string(), "--date", "15.10.2025"}, "package");
+  ASSERT_EQ(packaged.code, 0) << packaged.err;
+  const test::DatabaseState published = test::Inspect(maker.Path() / "Morvela.mdb");
+  Connection maker_db;
+  maker_db.OpenFile((maker.Path() / "Morvela.mdb").string(), false);
+  const size_t coming_odds =
+      maker_db
+          .Select(
+              "SELECT KURZY.ID FROM KURZY INNER JOIN VYSLEDKY ON VYSLEDKY.ID=KURZY.ID "
+              "WHERE VYSLEDKY.VYSLEDOK IS NULL AND VYSLEDKY.DATUM>=\"2025-10-15\"")
+          .rows.size();
+  ASSERT_GT(coming_odds, 0u);
 
   test::MakeDatabase(home.Path() / "Morvela.mdb", "01.06.2010", 3, "Old");
   test::WriteUpdateSettings(home.Folder(), nginx.Url());
   auto run = [&](const std::vector<std::string>& args, const std::string& name) {
-    std::vector<std::string> all = {"--home", home.Folder(), "--today", "2010-06-05", "update"};
+    std::vector<std::string> all = {"--home", home.Folder(), "--today", kToday, "update"};
     all.insert(all.end(), args.begin(), args.end());
     return test::Process(all, work.Path() / name).Wait();
   };
@@ -178,13 +182,28 @@ TEST(UpdateNginxTest, ASecondHomeComesUpToDateFromNginxWithBasicAuthentication) 
   EXPECT_EQ(results.code, 0) << results.err;
   const test::DatabaseState s = test::Inspect(home.Path() / "Morvela.mdb");
   EXPECT_TRUE(s.intact);
-  EXPECT_EQ(s.tag, "New");
-  EXPECT_EQ(s.teams, 40);
+  EXPECT_EQ(s.teams, published.teams);
+  EXPECT_EQ(s.date, "15.10.2025");
+  // The odds of the coming fixtures arrive again after they were lost.
+  const auto home_odds = [&] {
+    Connection c;
+    c.OpenFile((home.Path() / "Morvela.mdb").string(), false);
+    return c
+        .Select(
+            "SELECT KURZY.ID FROM KURZY INNER JOIN VYSLEDKY ON VYSLEDKY.ID=KURZY.ID "
+            "WHERE VYSLEDKY.VYSLEDOK IS NULL AND VYSLEDKY.DATUM>=\"2025-10-15\"")
+        .rows.size();
+  };
+  {
+    Connection c;
+    c.OpenFile((home.Path() / "Morvela.mdb").string(), false);
+    c.ExecuteNative(
+        "DELETE FROM KURZY WHERE ID IN (SELECT ID FROM VYSLEDKY WHERE VYSLEDOK IS NULL)");
+  }
+  ASSERT_EQ(home_odds(), 0u);
   const test::Finished odds = run({"--odds"}, "odds");
   EXPECT_EQ(odds.code, 0) << odds.err;
-  Connection c;
-  c.OpenFile((home.Path() / "Morvela.mdb").string(), false);
-  EXPECT_EQ(c.Select("SELECT ID FROM KURZY WHERE ID IN (7,8)").rows.size(), 2u);
+  EXPECT_EQ(home_odds(), coming_odds);
   // The report reached the server with the version and the language.
   const std::string access = test::ReadBytes(server_dir.Path() / "access.log");
   EXPECT_NE(access.find("/morvela/report?LANG=1&VER=4.8&OS="), std::string::npos) << access;
