@@ -8,6 +8,7 @@
 #include "builder/season_start.h"
 #include "core/folder_lock.h"
 #include "i18n/leagues.h"
+#include "i18n/message_ids.h"
 #include "rating/season_replay.h"
 
 namespace morvela {
@@ -103,7 +104,7 @@ PrepareReport ReplayPendingAtStartup(Program& program) {
   if (PendingReplayLeagues(conn).empty()) return {};
   FolderLock lock(program.folder, false, "replay");
   if (!lock.Held()) return {};  // the writer at work replays them itself
-  WaitScope busy(program.wait, 0, "Replaying unfinished seasons...");
+  WaitScope busy(program.wait, 0, program.messages.Msg(msg::kReplayingUnfinished));
   return ReplayPendingSeasons(program.dm, program.wait, program.messages, nullptr);
 }
 

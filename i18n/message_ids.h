@@ -96,6 +96,9 @@ inline constexpr int kResultLabel = 105;
 inline constexpr int kHalftimeLabel = 158;
 // "Tips like this won %1 % of %2 in %3": the past hit rate beside a tip in the tips list.
 inline constexpr int kPastHitRate = 198;
+inline constexpr int kNewProgramVersion = 199;     // "Version %1 is available at %2"
+inline constexpr int kNewestProgramVersion = 200;  // "Version %1 is the newest version."
+inline constexpr int kReplayingUnfinished = 201;   // "Replaying unfinished seasons..."
 
 // The settings dialog.
 inline constexpr int kProgramSetting = 117;

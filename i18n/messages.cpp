@@ -1008,6 +1008,21 @@ constexpr std::array<std::string_view, kTextCount> kTexts = {
     "Tipps wie dieser gewannen %1 % von %2 in %3",
     "Tipy ako tento vyhrali %1 % z %2 v rokoch %3",
     "Pronostici come questo hanno vinto il %1 % di %2 nel %3",
+    // 199: %1 the server's program version, %2 the update server's address
+    "Version %1 is available at %2",
+    "Version %1 ist verfügbar unter %2",
+    "Verzia %1 je k dispozícii na %2",
+    "La versione %1 è disponibile su %2",
+    // 200: %1 the running program's version
+    "Version %1 is the newest version.",
+    "Version %1 ist die neueste Version.",
+    "Verzia %1 je najnovšia verzia.",
+    "La versione %1 è la più recente.",
+    // 201
+    "Replaying unfinished seasons...",
+    "Unfertige Saisons werden neu berechnet...",
+    "Prepočítavam nedokončené sezóny...",
+    "Ricalcolo delle stagioni incomplete...",
 };
 
 // A parameterised text is prefix + parameter + suffix, per language.
@@ -1162,6 +1177,23 @@ void Messages::NastavJazyk(int lang) {
                          std::string(d.retry),
                          std::string(d.ignore),
                          std::string(d.help)};
+}
+
+std::string Messages::Filled(int k, std::initializer_list<std::string_view> parts) const {
+  // One pass over the message: a part is never searched for marks itself (an address may hold
+  // "%20"), and a mark without a part stays as it is.
+  const std::string& text = Msg(k);
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const size_t n = i + 1 < text.size() ? static_cast<size_t>(text[i + 1] - '0') : 0;
+    if (text[i] == '%' && n >= 1 && n <= parts.size()) {
+      out += *(parts.begin() + (n - 1));
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
 }
 
 std::string Messages::NastavJazykPar(int case_number, std::string_view p) const {

@@ -7,6 +7,7 @@
 // languages side by side.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,7 +22,7 @@ inline constexpr int kItalian = 4;
 inline constexpr int kLanguageCount = 4;
 
 // Entries are numbered 0 .. kMessageCount - 1; some numbers are unused and hold empty texts.
-inline constexpr int kMessageCount = 199;
+inline constexpr int kMessageCount = 202;
 
 // The language actually used for `lang`: `lang` itself for 1..4, English for anything else
 // (0 means the user closed the language chooser without choosing, and that run is in English).
@@ -67,6 +68,9 @@ class Messages {
   const std::string& Msg(int k) const { return MessageText(k, language_); }
   // Message k in language `lang` (English for an index outside 1..4).
   const std::string& Msg(int k, int lang) const { return MessageText(k, lang); }
+
+  // Message k in the current language with its marks %1, %2, ... replaced by `parts` in order.
+  std::string Filled(int k, std::initializer_list<std::string_view> parts) const;
 
   // The text of parameterised case `case_number` around `p` in the current language
   // (for example case 1 with "2010/2011" gives "   Season 2010/2011 loaded"). A case

@@ -395,14 +395,7 @@ std::string TipsList::PastText(int row) {
   const int last = static_cast<int>(past->last_day.year());
   const std::string years =
       first == last ? std::to_string(first) : std::to_string(first) + "-" + std::to_string(last);
-  std::string text = p_.messages.Msg(msg::kPastHitRate);
-  const std::string parts[] = {std::to_string(past->Percent()), count, years};
-  for (size_t i = 0; i < 3; ++i) {
-    const std::string mark = "%" + std::to_string(i + 1);
-    const size_t at = text.find(mark);
-    if (at != std::string::npos) text.replace(at, mark.size(), parts[i]);
-  }
-  return text;
+  return p_.messages.Filled(msg::kPastHitRate, {std::to_string(past->Percent()), count, years});
 }
 
 int TipsList::FlagIndex(int row) {

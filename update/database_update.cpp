@@ -240,7 +240,7 @@ InstallResult Updater::StartupUpdateCheck() {
     const UpdateServer server = Server();
     const VersionCheckResult version = CheckProgramVersion(server, kProgramVersion);
     if (version.result == VersionCheck::kNewer)
-      p_.ui.ShowMessage(MessageKind::kInformation, NewVersionText(version, server));
+      p_.ui.ShowMessage(MessageKind::kInformation, NewVersionText(p_.messages, version, server));
   }
   if (p_.settings.Dbf == 0 && !compulsory && AktualizovatDB(0) == kServerNewer &&
       AskAndInstall() == UpdateOutcome::kEndProgram)
@@ -253,11 +253,11 @@ void Updater::FindNewVersion() {
   const VersionCheckResult version = CheckProgramVersion(server, kProgramVersion);
   switch (version.result) {
     case VersionCheck::kNewer:
-      p_.ui.ShowMessage(MessageKind::kInformation, NewVersionText(version, server));
+      p_.ui.ShowMessage(MessageKind::kInformation, NewVersionText(p_.messages, version, server));
       break;
     case VersionCheck::kCurrent:
       p_.ui.ShowMessage(MessageKind::kInformation,
-                        "Version " + std::string(kProgramVersion) + " is the newest version.");
+                        p_.messages.Filled(msg::kNewestProgramVersion, {kProgramVersion}));
       break;
     case VersionCheck::kFailed:
       p_.ui.ShowMessage(MessageKind::kError, p_.messages.Msg(msg::kUpdateServerUnreachable));

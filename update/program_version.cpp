@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "core/text.h"
+#include "i18n/message_ids.h"
 #include "update/http_client.h"
 
 namespace morvela {
@@ -58,8 +59,9 @@ VersionCheckResult CheckProgramVersion(const UpdateServer& server,
       version};
 }
 
-std::string NewVersionText(const VersionCheckResult& result, const UpdateServer& server) {
-  return "Version " + result.server_version + " is available at " + server.base_url;
+std::string NewVersionText(const Messages& messages, const VersionCheckResult& result,
+                           const UpdateServer& server) {
+  return messages.Filled(msg::kNewProgramVersion, {result.server_version, server.base_url});
 }
 
 }  // namespace morvela

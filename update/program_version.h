@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "i18n/messages.h"
 #include "update/server_settings.h"
 
 namespace morvela {
@@ -26,7 +27,9 @@ int CompareVersions(std::string_view a, std::string_view b);
 // True for one or more groups of digits separated by single points ("4", "4.8", "10.0.1").
 bool IsVersionText(std::string_view text);
 
-// The text to show for a newer version: "Version 4.9 is available at http://.../".
-std::string NewVersionText(const VersionCheckResult& result, const UpdateServer& server);
+// The text to show for a newer version, in the language of `messages`: "Version 4.9 is
+// available at http://.../".
+std::string NewVersionText(const Messages& messages, const VersionCheckResult& result,
+                           const UpdateServer& server);
 
 }  // namespace morvela

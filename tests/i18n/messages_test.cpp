@@ -1,4 +1,5 @@
 #include "i18n/messages.h"
+#include "i18n/message_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +75,21 @@ TEST(MessagesTest, UnknownLanguageFallsBackToEnglishAndUnknownEntryIsEmpty) {
   const Messages messages;
   EXPECT_EQ(messages.Language(), kEnglish);
   for (int k : {-1, kMessageCount, 1000}) EXPECT_EQ(messages.Msg(k), "") << k;
+}
+
+TEST(MessagesTest, FilledPutsEachPartInItsMarkOnce) {
+  Messages messages;
+  messages.NastavJazyk(kGerman);
+  EXPECT_EQ(messages.Filled(msg::kNewProgramVersion, {"4.9", "http://h/"}),
+            "Version 4.9 ist verfügbar unter http://h/");
+  // A part is not read for marks: an address with "%20" or a part "%2" stays as given.
+  messages.NastavJazyk(kEnglish);
+  EXPECT_EQ(messages.Filled(msg::kNewProgramVersion, {"%2", "http://h/a%20b/"}),
+            "Version %2 is available at http://h/a%20b/");
+  // Marks in their own order; a mark without a part stays.
+  EXPECT_EQ(messages.Filled(msg::kPastHitRate, {"71", "2 522"}),
+            "Tips like this won 71 % of 2 522 in %3");
+  EXPECT_EQ(messages.Filled(msg::kNewestProgramVersion, {}), "Version %1 is the newest version.");
 }
 
 TEST(MessagesTest, DialogTextsFollowTheLanguage) {
