@@ -6,6 +6,7 @@
 #include "builder/csv_import.h"
 #include "builder/schema.h"
 #include "builder/season_start.h"
+#include "core/atomic_file.h"
 #include "core/folder_lock.h"
 #include "i18n/leagues.h"
 #include "i18n/message_ids.h"
@@ -97,13 +98,16 @@ PrepareReport ReplayPendingSeasons(Tdm& dm, WaitIndicator& wait, const Messages&
 
 PrepareReport ReplayPendingAtStartup(Program& program) {
   Connection& conn = program.dm.ADOConnection1;
+  FolderLock lock(program.folder, false, "replay");
+  if (!lock.Held()) return {};  // the writer at work cleans up and replays itself
+  // What a killed install or import left beside the database (a half-inflated package can be
+  // gigabytes) goes now, not at the next install.
+  RemoveStaleTemporaryFiles(program.DatabasePath());
   // Start-up only reads: a database that never saw an import has no marks to keep.
   Query table(conn);
   table.Open("SELECT name FROM sqlite_master WHERE type=\"table\" AND name=\"REPLAY_PENDING\"");
   if (table.Eof()) return {};
   if (PendingReplayLeagues(conn).empty()) return {};
-  FolderLock lock(program.folder, false, "replay");
-  if (!lock.Held()) return {};  // the writer at work replays them itself
   WaitScope busy(program.wait, 0, program.messages.Msg(msg::kReplayingUnfinished));
   return ReplayPendingSeasons(program.dm, program.wait, program.messages, nullptr);
 }

@@ -47,10 +47,11 @@ std::vector<int> PendingReplayLeagues(Connection& conn);
 PrepareReport ReplayPendingSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
                                    std::function<void(const std::string&)> progress);
 
-// For the start-up of a front end, after the program's start-up sequence: when seasons wait for
-// a replay and no other writer holds the program folder, replays them under the folder's lock
-// behind a wait box ("Replaying unfinished seasons..."). Returns the report; nothing happens
-// (an empty report) when nothing is marked or another writer is at work.
+// For the start-up of a front end, after the program's start-up sequence: when no other writer
+// holds the program folder, removes what killed writers left beside the database and, when
+// seasons wait for a replay (an import, a result edit or an install cut short), replays them
+// under the folder's lock behind a wait box ("Replaying unfinished seasons..."). Returns the
+// report; nothing happens (an empty report) when nothing is marked or another writer is at work.
 PrepareReport ReplayPendingAtStartup(Program& program);
 
 }  // namespace morvela

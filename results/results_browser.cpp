@@ -2,8 +2,11 @@
 
 #include <cstdlib>
 
+#include "builder/schema.h"
 #include "core/database.h"
+#include "core/folder_lock.h"
 #include "core/helpers.h"
+#include "core/kill_point.h"
 #include "core/text.h"
 #include "i18n/message_ids.h"
 #include "program/program.h"
@@ -41,6 +44,24 @@ auto AtRow(Query& q, int row, F work) {
 }
 
 }  // namespace
+
+void TForm3::WriteResult(const std::string& sql, bool must_change_a_row) {
+  FolderLock lock(p_.folder, kWriterPatience, "result edit");
+  if (!lock.Held()) throw DatabaseError(FolderLock::BusyMessage(p_.folder));
+  Connection& conn = p_.dm.ADOConnection1;
+  EnsureBuilderTables(conn);
+  InTransaction(conn, [&] {
+    // The season's stored differences are stale from this commit until the replay at Close;
+    // the mark commits with the change, so a program killed in between finishes the replay at
+    // its next start. It goes first: the result's own insert must be the last, for @@IDENTITY.
+    if (p_.selection.season == kActive)
+      conn.ExecuteNative("INSERT OR IGNORE INTO REPLAY_PENDING (ID_SUTAZ) VALUES (" +
+                         std::to_string(std::atoll(p_.selection.competition.c_str())) + ")");
+    if (p_.dm.Command1.Execute(sql) == 0 && must_change_a_row)
+      throw DatabaseError("the match is no longer in the database");
+  });
+  KillPoint("edit:committed");
+}
 
 std::string OutcomeOf(int home, int away) {
   if (away < home) return "1";
@@ -215,7 +236,7 @@ void TForm3::Delete() {
       w.FieldByName("DOMACI").AsString() + " - " + w.FieldByName("HOSTIA").AsString());
   if (!p_.ui.AskYesNo(question)) return;
   try {
-    p_.dm.Command1.Execute("DELETE FROM VYSLEDKY WHERE ID=" + w.FieldByName("ID").AsString());
+    WriteResult("DELETE FROM VYSLEDKY WHERE ID=" + w.FieldByName("ID").AsString(), true);
   } catch (const DatabaseError& e) {
     p_.ui.ShowMessage(MessageKind::kError, e.what());
     return;
@@ -257,7 +278,16 @@ void TForm3::TitleClick(int column) {
 bool TForm3::Close() {
   p_.dm.Work1.Close();
   if (!results_changed || p_.selection.season != kActive) return false;
-  const ReplayReport r = ReplaySeason(p_.dm, p_.wait, p_.messages, p_.selection.competition);
+  FolderLock lock(p_.folder, kWriterPatience, "replay");
+  // Without the lock the mark stays and the next start replays the season.
+  if (!lock.Held()) throw DatabaseError(FolderLock::BusyMessage(p_.folder));
+  Connection& conn = p_.dm.ADOConnection1;
+  const ReplayReport r = InTransaction(conn, [&] {
+    ReplayReport report = ReplaySeason(p_.dm, p_.wait, p_.messages, p_.selection.competition);
+    conn.ExecuteNative("DELETE FROM REPLAY_PENDING WHERE ID_SUTAZ=" +
+                       std::to_string(std::atoll(p_.selection.competition.c_str())));
+    return report;
+  });
   // The replay leaves a season beyond its limits untouched; the user must hear why the
   // ratings did not follow the change.
   if (r.over_limits) {
@@ -389,7 +419,7 @@ bool TForm4::Ok() {
     return false;
   }
   try {
-    p_.dm.Command1.Execute(WriteStatement());
+    browser_.WriteResult(WriteStatement(), mode_ == EditorMode::kEdit);
     if (mode_ == EditorMode::kAdd) {
       Query& w = p_.dm.Work2;
       w.Open("SELECT @@IDENTITY AS NewID");

@@ -105,8 +105,14 @@ class TForm3 {
   void Search(ResultEditorView& view);
   void DoubleClick(ResultEditorView& view);
   void TitleClick(int column);
-  // Detaches the list; replays the active season when results changed. True when it replayed.
+  // Detaches the list; replays the active season when results changed (under the folder's
+  // writer lock; DatabaseError when another writer keeps it, the season then stays marked for
+  // the next start). True when it replayed.
   bool Close();
+  // Writes one result statement under the folder's writer lock, in one transaction with the
+  // active season's replay mark. DatabaseError when another writer keeps the lock or, with
+  // `must_change_a_row`, when no row changed (the match was deleted or replaced meanwhile).
+  void WriteResult(const std::string& sql, bool must_change_a_row);
 
   // --- state ---
   std::string sort_column = "DATUM";  // DATUM, HOME, AWAY

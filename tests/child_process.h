@@ -24,10 +24,10 @@ struct Finished {
 
 class Process {
  public:
-  // Runs `program` (morvela-cli unless given) with `args`; its output goes to log + ".out" and
-  // log + ".err".
+  // Runs `program` (morvela-cli unless given) with `args` and the environment variables `env`
+  // ("NAME=VALUE") added; its output goes to log + ".out" and log + ".err".
   Process(const std::vector<std::string>& args, const fs::path& log,
-          const std::string& program = MORVELA_CLI_PATH)
+          const std::string& program = MORVELA_CLI_PATH, std::vector<std::string> env = {})
       : log_(log) {
     std::vector<std::string> argv = {program};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -37,6 +37,7 @@ class Process {
       const int err = ::open((log_.string() + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       ::dup2(out, 1);
       ::dup2(err, 2);
+      for (std::string& e : env) ::putenv(e.data());
       std::vector<char*> c;
       for (std::string& a : argv) c.push_back(a.data());
       c.push_back(nullptr);

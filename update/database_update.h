@@ -3,10 +3,11 @@
 // odds package into KURZY, the main window's "Update" button and the checks that run once the
 // main window is on screen.
 //
-// The install never leaves the program without a database: the inflated package is checked
-// (it opens as a database of this program and passes PRAGMA quick_check) and stamped with the
-// local version mark while Morvela.mdb is still in use, then renamed over Morvela.mdb in one
-// step; the old file stays as Morvela.mdb.bak until the new one is connected.
+// The install never leaves the program without a database and never pulls the file from under
+// another connection: under the folder's writer lock the inflated package is checked and its
+// rows copied into a new database of the program's own schema (update/package_copy.h), the
+// current database is copied to Morvela.mdb.bak, and the new content goes into the live
+// Morvela.mdb through SQLite's online backup in one transaction.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,7 @@
 
 #include "update/http_client.h"
 #include "update/inflate.h"
+#include "update/odds_update.h"
 #include "update/server_settings.h"
 
 namespace morvela {
@@ -58,8 +60,11 @@ class Updater {
   int AktualizovatDB(int verbose);
   // Downloads, inflates, checks and installs the results package, then reports to the server.
   InstallResult AktualizaciaDB();
-  // Downloads the odds package and merges it into KURZY, all rows or none. True when merged.
+  // Downloads the odds package and merges it into KURZY, all rows or none. True when merged;
+  // what was merged and skipped is LastOddsMerge(). A package that is broken, too large, not in
+  // the program's form or holds a bad value throws (the general error report shows why).
   bool AktualizaciaKurzy();
+  const OddsMergeCount& LastOddsMerge() const { return last_odds_merge_; }
   // The "Update" button: check, ask, install; a current database offers the odds update.
   UpdateOutcome TBUpdateClick();
   // The checks after start-up: the compulsory install, the program version check (App = 0)
@@ -91,6 +96,7 @@ class Updater {
   UpdateOptions options_;
   std::unique_ptr<HttpClient> http_;
   std::string server_date_;
+  OddsMergeCount last_odds_merge_;
 };
 
 // "6.1" from the system's release ("6.1.0-18-amd64"); empty when the system cannot tell.

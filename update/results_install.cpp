@@ -6,11 +6,13 @@
 #include "core/cipher.h"
 #include "core/folder_lock.h"
 #include "core/helpers.h"
+#include "core/kill_point.h"
 #include "core/text.h"
 #include "i18n/message_ids.h"
 #include "program/program.h"
 #include "program/startup.h"
 #include "update/database_update.h"
+#include "update/package_copy.h"
 #include "update/program_version.h"
 
 namespace morvela {
@@ -19,25 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The download of the results package, in the program folder.
-constexpr const char* kResultsDownload = "updateDB4.qvz";
-// Where the replaced database waits until the new one is connected.
+// The database as it was before the last install, kept beside it.
 constexpr const char* kBackupName = "Morvela.mdb.bak";
-
-// Checks that the inflated file is a sound database of this program and gives it the local
-// version mark. Throws DatabaseError with the reason otherwise.
-void CheckAndStamp(const std::string& fresh, const std::string& mark) {
-  Connection conn;
-  conn.SetConnectionString("Data Source=" + fresh);
-  conn.Open();  // refuses a file without the program's tables, leaving it untouched
-  const ResultData check = conn.Select("PRAGMA quick_check");
-  const bool ok = check.rows.size() == 1 && std::holds_alternative<std::string>(check.rows[0][0]) &&
-                  std::get<std::string>(check.rows[0][0]) == "ok";
-  if (!ok) throw DatabaseError("the downloaded database is damaged");
-  if (conn.Execute("UPDATE NASTAVENIE SET VERZIA=" + QuoteSqlText(mark)) != 1)
-    throw DatabaseError("the downloaded database has no settings row");
-  conn.Close();  // the last connection checkpoints its log into the file
-}
 
 }  // namespace
 
@@ -62,59 +47,54 @@ InstallResult Updater::AktualizaciaDB() {
 
 Updater::InstallFailure Updater::Install() {
   const UpdateServer server = Server();
-  // One writer at a time: an import or another update in this folder must finish first.
-  FolderLock lock(p_.folder, false, "update");
+  // One writer at a time: an import, an edit or another update in this folder finishes first.
+  FolderLock lock(p_.folder, kWriterPatience, "update");
   if (!lock.Held()) return {msg::kUpdateFailed, FolderLock::BusyMessage(p_.folder)};
   const fs::path main = p_.DatabasePath();
-  const fs::path package = fs::path(p_.folder) / kResultsDownload;
+  // Downloads and rebuilt files carry names of this process beside the database, so whatever a
+  // killed install leaves behind is removed by the next start (RemoveStaleTemporaryFiles).
+  const fs::path package = TemporaryNameBeside(main);
   const fs::path backup = fs::path(p_.folder) / kBackupName;
   RemoveStaleTemporaryFiles(main);  // left by a killed install; we hold the lock
-  std::error_code ec;
-  fs::remove(backup, ec);
 
   const HttpResult got = Http(server).GetFile(JoinUrl(server.base_url, kResultsPackagePath),
                                               package, options_.progress);
   if (!got.ok) return {msg::kUpdateServerUnreachable, got.error};
+  KillPoint("install:downloaded");
 
+  // The package is inflated and rebuilt beside the database; the live file is written once, by the
+  // online backup, and every other connection to it (another program, another terminal) sees the
+  // new rows through SQLite rather than losing its writes into a file that was renamed away.
+  const fs::path inflated = TemporaryNameBeside(main);
+  const fs::path staging = TemporaryNameBeside(main);
   Connection& conn = p_.dm.ADOConnection1;
   std::string why;
+  std::error_code ec;
   try {
-    const std::string mark = ReadVersionMark(conn);
-    ReplaceFileAtomically(main, [&](const std::string& fresh) {
-      InflateFile(package, fresh, options_.inflate_limit);
-      fs::remove(package, ec);
-      CheckAndStamp(fresh, mark);
-      // From here the main connection stays closed until the new file is connected; the old
-      // file stays reachable as the backup until then.
-      p_.dm.Work1.Close();
-      p_.dm.Work2.Close();
-      p_.dm.Work3.Close();
-      conn.Close();
-      fs::create_hard_link(main, backup, ec);
-      if (ec) fs::copy_file(main, backup, fs::copy_options::overwrite_existing);
-    });
+    InflateFile(package, inflated, options_.inflate_limit);
+    fs::remove(package, ec);
+    KillPoint("install:inflated");
+    BuildFromPackage(inflated, staging, PageSize(conn), ReadVersionMark(conn));
+    RemoveWithCompanions(inflated);
+    KillPoint("install:built");
+    const fs::path fresh_backup = TemporaryNameBeside(main);
+    CopyLiveTo(conn, fresh_backup);
+    fs::rename(fresh_backup, backup);
+    KillPoint("install:backed-up");
+    CopyIntoLive(staging, conn);
+    KillPoint("install:copied");
   } catch (const std::exception& e) {
     why = e.what();
   }
   fs::remove(package, ec);
-  if (conn.IsOpen()) return {msg::kUpdateFailed, why};  // failed before the swap
-
-  // Connect what Morvela.mdb now is: the new file, or after a failed rename still the old one.
-  try {
-    conn.Open();
-  } catch (const DatabaseError& e) {
-    why = e.what();
-    // The new file's companions go; the old file was closed cleanly and needs none.
-    for (const char* suffix : {"-wal", "-shm"}) fs::remove(fs::path(main.string() + suffix), ec);
-    fs::rename(backup, main, ec);
-    try {
-      conn.Open();
-    } catch (const DatabaseError&) {
-      return {msg::kCannotConnect, why};
-    }
-  }
-  fs::remove(backup, ec);
+  RemoveWithCompanions(inflated);
+  RemoveWithCompanions(staging);
   if (!why.empty()) return {msg::kUpdateFailed, why};
+  // The live file's log holds the whole new database now; fold it back in when nobody reads.
+  try {
+    conn.ExecuteNative("PRAGMA wal_checkpoint(TRUNCATE)");
+  } catch (const DatabaseError&) {
+  }
   ReadLocalDatabaseDate(p_);
   ReportInstall(server);
   return {};

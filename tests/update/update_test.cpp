@@ -244,6 +244,7 @@ TEST_F(UpdateTest, InstallReplacesTheDatabaseKeepsTheVersionMarkAndReports) {
   EXPECT_EQ(q.FieldByName("N").AsInteger(), 5);
   EXPECT_TRUE(test::Leftovers(dir_.Folder()).empty())
       << ::testing::PrintToString(test::Leftovers(dir_.Folder()));
+  EXPECT_EQ(Inspect(dir_.Path() / "Morvela.mdb.bak").tag, "Old") << "the backup is the old file";
 
   ASSERT_EQ(server_.Count(kReportPath), 1);
   const test::SeenRequest report = server_.Requests().back();
@@ -252,6 +253,29 @@ TEST_F(UpdateTest, InstallReplacesTheDatabaseKeepsTheVersionMarkAndReports) {
   EXPECT_EQ(report.query.at("OS"), OsVersionText());
   // Now the server's database is the local one.
   EXPECT_EQ(updater_->AktualizovatDB(0), kDatabaseCurrent);
+}
+
+// Another program with the database open (the desktop program beside a terminal) sees the
+// installed rows, and what it writes afterwards is in the file the next start reads, not in a
+// file renamed away under it.
+TEST_F(UpdateTest, AnotherConnectionSeesTheInstallAndKeepsItsWrites) {
+  Start();
+  Connection other;
+  other.SetConnectionString("Data Source=" + (dir_.Path() / "Morvela.mdb").string());
+  other.Open();
+  other.Execute("INSERT INTO MUZSTVA (ID_LIGA,NAZOV) VALUES (1,\"Before\")");
+  ServeDate("02.06.2010");
+  server_.Serve(kResultsPackagePath, Package("02.06.2010", 5));
+  ui_.yes_answer = true;
+  ASSERT_EQ(updater_->TBUpdateClick(), UpdateOutcome::kInstalled);
+  Query q(other);
+  q.Open("SELECT COUNT(*) AS N FROM MUZSTVA");
+  EXPECT_EQ(q.FieldByName("N").AsInteger(), 5);
+  other.Execute("INSERT INTO MUZSTVA (ID_LIGA,NAZOV) VALUES (1,\"After\")");
+  other.Close();
+  EXPECT_EQ(Inspect(dir_.Path() / "Morvela.mdb").teams, 6);
+  // The folder's lock keeps a second writer out while the install runs; here it was free.
+  EXPECT_TRUE(test::Leftovers(dir_.Folder()).empty());
 }
 
 TEST_F(UpdateTest, FailedInstallKeepsTheOldDatabaseInUse) {
@@ -458,6 +482,13 @@ class OddsUpdateTest : public UpdateTest {
     return row;
   }
 
+  // A match of the local database: a coming one (no result) unless `played`.
+  void AddMatch(int id, bool played = false) {
+    program_->dm.ADOConnection1.Execute(
+        "INSERT INTO VYSLEDKY (ID,ID_SUTAZ,DATUM,HOME,AWAY,VYSLEDOK) VALUES (" +
+        std::to_string(id) + ",1,#2010-06-06#,1,2," + (played ? "\"1\"" : "NULL") + ")");
+  }
+
   void AddLocalOdds(int id, double kurz1, const std::string& bwin) {
     program_->dm.ADOConnection1.Execute("INSERT INTO KURZY (ID,KURZ1,KURZX,BWIN_ID) VALUES (" +
                                         std::to_string(id) + "," + FormatSqlNumber(kurz1) +
@@ -472,6 +503,7 @@ class OddsUpdateTest : public UpdateTest {
 
 TEST_F(OddsUpdateTest, MergeUpdatesInsertsAndKeepsTheBookmakersId) {
   Start();
+  for (int id : {10, 11, 12}) AddMatch(id);
   AddLocalOdds(10, 2.0, "B10");
   AddLocalOdds(12, 4.0, "B12");
   server_.Serve(kOddsPackagePath, OddsPackage({Row(10, "'1,85'", "''"), Row(11, "1.5", "NULL")}));
@@ -500,36 +532,97 @@ TEST_F(OddsUpdateTest, MergeUpdatesInsertsAndKeepsTheBookmakersId) {
   EXPECT_TRUE(test::Leftovers(dir_.Folder()).empty());
 }
 
+// Only the coming matches of this database take odds: a package cannot leave odds without a
+// match (a later import would stop on its id) nor rewrite what a played match was tipped at.
+TEST_F(OddsUpdateTest, OnlyComingMatchesTakeOdds) {
+  Start();
+  AddMatch(10);
+  AddMatch(11, /*played=*/true);
+  AddLocalOdds(11, 2.0, "B11");
+  server_.Serve(kOddsPackagePath,
+                OddsPackage({Row(10, "1.5"), Row(11, "9.9"), Row(77, "1.1"), Row(78, "1.1")}));
+  EXPECT_TRUE(updater_->AktualizaciaKurzy());
+  const OddsMergeCount& c = updater_->LastOddsMerge();
+  EXPECT_EQ(c.inserted + c.updated, 1);
+  EXPECT_EQ(c.unknown_match, 2);
+  EXPECT_EQ(c.played, 1);
+  EXPECT_EQ(OddsMergeText(c),
+            "1 odds merged; skipped: 2 for matches this database does not have, 1 for matches "
+            "already played");
+  const ResultData odds = Odds();
+  ASSERT_EQ(odds.rows.size(), 2u);
+  EXPECT_EQ(Field(odds.rows[0][1], ColumnKind::kPlain).AsFloat(), 1.5);
+  EXPECT_EQ(Field(odds.rows[1][1], ColumnKind::kPlain).AsFloat(), 2.0);
+}
+
 TEST_F(OddsUpdateTest, FailuresMergeNothing) {
   struct Case {
     const char* name;
     std::function<std::string(OddsUpdateTest&)> package;
     int status;
-    const char* message;
+    const char* message;  // the message box, or the reason thrown to the general error report
   } cases[] = {
       {"not found", [](OddsUpdateTest&) { return std::string(); }, 404,
        "Could not connect to update server !"},
+      {"no odds table", [](OddsUpdateTest&) { return Compress(std::string(1000, 'q')); }, 200,
+       "Unable to connect to the database !"},
       {"a value that is no number",
        [](OddsUpdateTest& t) {
          return t.OddsPackage({Row(10, "1.1"), Row(11, "'abc'")});
        },
-       200, "Unable to connect to the database !"},
-      {"no odds table", [](OddsUpdateTest&) { return Compress(std::string(1000, 'q')); }, 200,
-       "Unable to connect to the database !"},
+       200, "the odds package's KURZ1 of match 11 is not a number: abc"},
       {"truncated", [](OddsUpdateTest& t) { return t.OddsPackage({Row(10, "1.1")}).substr(0, 40); },
-       200, "Unable to connect to the database !"},
+       200, "the package"},
+      {"KURZY a view",
+       [](OddsUpdateTest& t) {
+         t.OddsPackage({Row(10, "1.1")});
+         Connection c;
+         c.OpenFile((t.packages_.Path() / "odds.db").string(), false);
+         // Endless rows, as a hostile server would send them.
+         c.ExecuteNative(
+             "ALTER TABLE KURZY RENAME TO K0; CREATE VIEW KURZY AS WITH RECURSIVE n(i) AS "
+             "(SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT K0.* FROM n, K0");
+         c.ExecuteNative("PRAGMA wal_checkpoint(TRUNCATE)");
+         c.Close();
+         return Compress(test::ReadBytes(t.packages_.Path() / "odds.db"));
+       },
+       200, "the odds package's KURZY is a view, not a table"},
+      {"too many rows",
+       [](OddsUpdateTest& t) {
+         t.OddsPackage({});
+         Connection c;
+         c.OpenFile((t.packages_.Path() / "odds.db").string(), false);
+         c.ExecuteNative(
+             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+             std::to_string(kMaxOddsRows + 1) + ") INSERT INTO KURZY (ID) SELECT i FROM n");
+         c.ExecuteNative("PRAGMA wal_checkpoint(TRUNCATE)");
+         c.Close();
+         return Compress(test::ReadBytes(t.packages_.Path() / "odds.db"));
+       },
+       200, "the odds package holds 200001 rows, more than 200000"},
   };
   Start();
+  for (int id : {10, 11}) AddMatch(id);
   AddLocalOdds(10, 2.0, "B10");
   const ResultData before = Odds();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     server_.Serve(kOddsPackagePath, c.package(*this), c.status);
     ui_.messages.clear();
-    EXPECT_FALSE(updater_->AktualizaciaKurzy());
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].kind, MessageKind::kError);
-    EXPECT_TRUE(LastText().starts_with(c.message)) << LastText();
+    std::string thrown;
+    try {
+      EXPECT_FALSE(updater_->AktualizaciaKurzy());
+    } catch (const std::exception& e) {
+      thrown = e.what();
+    }
+    if (thrown.empty()) {
+      ASSERT_EQ(ui_.messages.size(), 1u);
+      EXPECT_EQ(ui_.messages[0].kind, MessageKind::kError);
+      EXPECT_TRUE(LastText().starts_with(c.message)) << LastText();
+    } else {
+      EXPECT_TRUE(ui_.messages.empty());
+      EXPECT_TRUE(thrown.starts_with(c.message)) << thrown;
+    }
     EXPECT_EQ(Odds().rows, before.rows);
     EXPECT_TRUE(test::Leftovers(dir_.Folder()).empty());
     EXPECT_EQ(wait_.Depth(), 0);

@@ -200,13 +200,14 @@ inline void WriteUpdateSettings(const std::string& folder, const std::string& se
   ini.Save();
 }
 
-// The files an update may leave in the folder besides the database and the settings.
+// The files an update may leave in the folder besides the database, its backup and the settings.
 inline std::vector<std::string> Leftovers(const std::string& folder) {
   std::vector<std::string> found;
   for (const auto& entry : fs::directory_iterator(folder)) {
     const std::string name = entry.path().filename().string();
     if (name == "Morvela.mdb" || name == "Morvela.mdb-wal" || name == "Morvela.mdb-shm" ||
-        name == "Nastavenie.ini" || name == "Export" || name == ".morvela.lock")
+        name == "Morvela.mdb.bak" || name == "Nastavenie.ini" || name == "Export" ||
+        name == ".morvela.lock")
       continue;
     found.push_back(name);
   }
