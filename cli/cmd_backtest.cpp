@@ -14,6 +14,7 @@
 #include "cli/json.h"
 #include "cli/table_printer.h"
 #include "core/atomic_file.h"
+#include "core/folder_lock.h"
 #include "core/text.h"
 #include "i18n/leagues.h"
 #include "i18n/message_ids.h"
@@ -387,6 +388,11 @@ int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (a.store && !run.matches.empty()) {
+    FolderLock lock(p.folder, kWriterPatience, "backtest");
+    if (!lock.Held()) {
+      std::cerr << "Error: " << FolderLock::BusyMessage(p.folder) << "\n";
+      return kExitError;
+    }
     const int seasons = StoreCalibration(p.dm.ADOConnection1, o.result_mode, run.matches);
     std::cerr << "Stored the calibration of " << seasons << " seasons\n";
   }
