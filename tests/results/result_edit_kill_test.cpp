@@ -3,10 +3,14 @@
 // every rating difference equals that of the same change run to its end.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <memory>
+#include <thread>
 
 #include "child_process.h"
 #include "core/database.h"
+#include "core/folder_lock.h"
 #include "core/helpers.h"
 #include "test_support.h"
 
@@ -89,6 +93,40 @@ TEST(ResultEditKillTest, AnEditKilledBeforeItsReplayIsFinishedByTheNextStart) {
     EXPECT_EQ(repaired.pending, 0);
     EXPECT_EQ(repaired.differences, Read(finished).differences);
   }
+}
+
+// A result edit waits for the writer that holds the folder instead of failing at once, and
+// writes once the folder is free.
+TEST(ResultEditKillTest, AnEditWaitsForTheFoldersWriter) {
+  test::TempDir dir;
+  WriteSeason(dir.Path() / "E0_2020-2021.csv");
+  const std::string home = dir.Folder();
+  ASSERT_EQ(test::Process({"--home", home, "import", (dir.Path() / "E0_2020-2021.csv").string()},
+                          dir.Path() / "import")
+                .Wait()
+                .code,
+            0);
+  auto lock = std::make_unique<FolderLock>(home, false, "import");
+  ASSERT_TRUE(lock->Held());
+  EXPECT_TRUE(FolderLock(home, false, "nested").Held()) << "this process shares its own lock";
+  test::Process edit({"--home", home, "--today", "2021-06-01", "results", "edit", "3", "--score",
+                      "7:0", "--ht", "3:0"},
+                     dir.Path() / "edit");
+  auto home_goals = [&] {
+    Connection c;
+    c.SetConnectionString(MakeConnectionString(home, ""));
+    c.Open();
+    Query q(c);
+    q.Open("SELECT HOME_GOAL FROM VYSLEDKY WHERE ID=3");
+    return q.FieldByName("HOME_GOAL").AsInteger();
+  };
+  const int64_t before = home_goals();
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  EXPECT_EQ(home_goals(), before) << "nothing is written while another writer holds the folder";
+  lock.reset();
+  const test::Finished f = edit.Wait();
+  EXPECT_EQ(f.code, 0) << f.err;
+  EXPECT_EQ(home_goals(), 7);
 }
 
 }  // namespace
