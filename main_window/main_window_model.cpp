@@ -75,6 +75,16 @@ bool TForm1::StartupUpdateCheck() {
   return updater_.StartupUpdateCheck() != InstallResult::kEndProgram;
 }
 
+bool TForm1::ShowStartupFindings(const ServerCheckPlan& plan, const ServerCheckResult& found) {
+  const UpdateOutcome outcome = updater_.ShowStartupFindings(plan, found);
+  // The user may have loaded a league while the server was asked.
+  if (outcome == UpdateOutcome::kInstalled) {
+    p_.selection = Selection{};
+    NoLeagueState();
+  }
+  return outcome != UpdateOutcome::kEndProgram;
+}
+
 void TForm1::NoLeagueState() {
   SwitchFunctions(false);
   chooser_visible_ = false;

@@ -117,6 +117,12 @@ class TForm1 {
   // The checks once the window is on screen (the start-up's posted message): the compulsory
   // install, the program version and the database date. False when the program must end.
   bool StartupUpdateCheck();
+  // The update checks' steps, for a window that asks the server on a worker thread.
+  Updater& Updates() { return updater_; }
+  // Shows what the start-up checks found (Updater::ShowStartupFindings); after an install the
+  // window is back in its no-league state, as after the "Update" button. False when the
+  // program must end.
+  bool ShowStartupFindings(const ServerCheckPlan& plan, const ServerCheckResult& found);
 
   const std::string& Caption() const;
   // The league buttons in their arrangement order, left to right and top to bottom.

@@ -23,6 +23,7 @@
 #include "program/selection.h"
 #include "program/startup.h"
 #include "ui/x11_wait_box.h"
+#include "update/server_checks.h"
 
 namespace morvela {
 
@@ -315,6 +316,20 @@ void DesktopSession::ApplyStartChoices() {
     press(QStringLiteral("Button%1").arg(kResultsButton));
 }
 
+bool DesktopSession::StartUpdateChecks() {
+  bool go_on = true;
+  ServerCheckPlan plan;
+  Guarded(ui_, [&] {
+    bool compulsory = false;
+    go_on = model_.Updates().CompulsoryInstall(compulsory) != InstallResult::kEndProgram;
+    if (go_on) plan = model_.Updates().PlanStartupChecks(compulsory);
+  });
+  window_->Refresh();
+  if (!go_on) return false;
+  window_->RunStartupChecks(plan, [] { QCoreApplication::exit(1); });
+  return true;
+}
+
 void DesktopSession::Exit() {
   RunExit(program_, /*pause=*/true);
 }
@@ -329,10 +344,7 @@ int DesktopSession::Run(QApplication& app) {
     // The update checks run once the window is on screen and its start-up is done.
     if (!ready_) return;
     QTimer::singleShot(0, window_.get(), [this] {
-      bool go_on = true;
-      Guarded(ui_, [&] { go_on = model_.StartupUpdateCheck(); });
-      window_->Refresh();
-      if (!go_on) QCoreApplication::exit(1);
+      if (!StartUpdateChecks()) QCoreApplication::exit(1);
     });
   });
   window_->SetCloseHandler([this] { Exit(); });

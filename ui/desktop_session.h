@@ -81,6 +81,10 @@ class DesktopSession {
   // --match: loads the pairing's league when --league did not, opens "Search for tip" and
   // analyses the pairing. False, with the reason on stderr, when the teams are not found.
   bool ApplyMatchChoice();
+  // The update checks once the window is on screen: the compulsory install on this thread,
+  // then the version and date requests on a worker thread (MainWindow::RunStartupChecks), so
+  // that the window goes on while the server answers. False when the program must end now.
+  bool StartUpdateChecks();
   // The exit sequence (the window's closing runs it).
   void Exit();
 

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,12 +17,14 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 
 #include "i18n/message_ids.h"
 #include "program/program.h"
 #include "ui/live_window.h"
 #include "ui/pictures.h"
 #include "ui/qt_user_interface.h"
+#include "update/server_checks.h"
 
 namespace morvela {
 
@@ -85,8 +88,7 @@ MainWindow::MainWindow(TForm1& model, Program& program, bool modal_tips, QWidget
   live_window_ = new LiveTipWindow(p_, tables_view_, modal_tips, this);
   live_window_->SetModeChangedHandler([this] { Refresh(); });
   settings_dialog_ = new SettingsDialog(
-      p_, [this] { RestartProgram(this); },
-      [this] { Guarded(p_.ui, [this] { model_.FindNewVersion(); }); }, this);
+      p_, [this] { RestartProgram(this); }, [this] { FindNewVersion(); }, this);
   modal_settings_ = modal_tips;
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -113,6 +115,44 @@ MainWindow::MainWindow(TForm1& model, Program& program, bool modal_tips, QWidget
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::StartCheck(std::function<void(const std::atomic<bool>&)> work,
+                            std::function<void()> done) {
+  if (check_ && check_->Running()) {
+    if (QDialog* dialog = check_->Dialog()) {
+      dialog->show();
+      dialog->raise();
+    }
+    return;
+  }
+  if (check_) check_->deleteLater();
+  check_ = new BackgroundCheck(this, p_.messages, std::move(work), std::move(done));
+}
+
+void MainWindow::RunStartupChecks(const ServerCheckPlan& plan, std::function<void()> end_program) {
+  if (plan.Empty()) return;
+  auto found = std::make_shared<ServerCheckResult>();
+  StartCheck(
+      [plan, found](const std::atomic<bool>& cancel) { *found = RunServerChecks(plan, &cancel); },
+      [this, plan, found, end_program = std::move(end_program)] {
+        bool go_on = true;
+        Guarded(p_.ui, [&] { go_on = model_.ShowStartupFindings(plan, *found); });
+        Refresh();
+        if (!go_on) end_program();
+      });
+}
+
+void MainWindow::FindNewVersion() {
+  ServerCheckPlan plan;
+  Guarded(p_.ui, [&] { plan = model_.Updates().PlanVersionCheck(); });
+  if (plan.Empty()) return;  // the settings could not be read; the user has been told
+  auto found = std::make_shared<ServerCheckResult>();
+  StartCheck(
+      [plan, found](const std::atomic<bool>& cancel) { *found = RunServerChecks(plan, &cancel); },
+      [this, found] {
+        Guarded(p_.ui, [&] { model_.Updates().ShowVersionFinding(*found->version); });
+      });
+}
 
 QWidget* MainWindow::BuildHeader() {
   auto* header = new QWidget(this);

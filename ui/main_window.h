@@ -4,11 +4,13 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <functional>
 
 #include "main_window/main_window_model.h"
+#include "ui/background_check.h"
 #include "ui/league_tables_window.h"
 #include "ui/live_window.h"
 #include "ui/results_window.h"
@@ -56,6 +58,14 @@ class MainWindow : public QMainWindow {
   // The results browser of "Results"; null before the first.
   ResultsBrowserWindow* ResultsWindow() const { return results_view_.Window(); }
 
+  // Asks the server what `plan` says on a worker thread and shows the findings once they are
+  // in; `end_program` runs when an install they led to left no database.
+  void RunStartupChecks(const ServerCheckPlan& plan, std::function<void()> end_program);
+  // "Find a new version" of the settings dialog, asked on a worker thread in the same way.
+  void FindNewVersion();
+  // The latest update check on a worker thread; null before the first.
+  BackgroundCheck* UpdateCheck() const { return check_; }
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -66,6 +76,9 @@ class MainWindow : public QMainWindow {
   QWidget* BuildLeagues();
   // Runs a click through the general error report, then draws the model again.
   void Handle(const std::function<void()>& handler);
+  // Starts an update check on a worker thread, unless one is still running (its dialog comes
+  // to the front instead).
+  void StartCheck(std::function<void(const std::atomic<bool>&)> work, std::function<void()> done);
 
   TForm1& model_;
   Program& p_;
@@ -90,6 +103,7 @@ class MainWindow : public QMainWindow {
   QComboBox* seasons_ = nullptr;
   QPushButton* confirm_ = nullptr;
   QLabel* status_ = nullptr;
+  QPointer<BackgroundCheck> check_;
 };
 
 }  // namespace morvela

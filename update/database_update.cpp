@@ -13,23 +13,11 @@
 #include "program/program.h"
 #include "program/startup.h"
 #include "update/program_version.h"
+#include "update/server_checks.h"
 
 namespace morvela {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// A date text of the update (dd.mm.yyyy, or yyyy-mm-dd as the other form); today when the text
-// is no date.
-Date ReadUpdateDate(std::string_view text, const Date& today) {
-  text = TrimBlanksAndControls(text);
-  if (auto d = ParseShortDate(text)) return *d;
-  if (auto d = ParseIsoDate(text)) return *d;
-  return today;
-}
-
-}  // namespace
 
 std::string OsVersionText() {
   utsname u{};
@@ -73,21 +61,13 @@ HttpClient& Updater::Http(const UpdateServer& server) {
 
 int Updater::AktualizovatDB(int verbose) {
   const UpdateServer server = Server();
-  std::string answer;
-  const HttpResult r = Http(server).GetText(JoinUrl(server.base_url, kDateCheckPath), answer);
-  if (!r.ok) {
-    if (verbose)
-      p_.ui.ShowDetailedMessage(MessageKind::kError, p_.messages.Msg(msg::kUpdateServerUnreachable),
-                                r.error);
-    return kCheckFailed;
-  }
-  // An answer that cannot be deciphered reads as no date, which counts as today.
-  const std::string deciphered(
-      TrimBlanksAndControls(DecipherText(TrimBlanksAndControls(answer), /*soft=*/true)));
-  const Date server_date = ReadUpdateDate(deciphered, p_.today);
-  server_date_ = FormatDateText(server_date);
-  const Date local_date = ReadUpdateDate(DecipherText(p_.db_date, /*soft=*/true), p_.today);
-  return server_date > local_date ? kServerNewer : kDatabaseCurrent;
+  const DateCheckResult found =
+      CheckServerDate(Http(server), server, DecipherText(p_.db_date, /*soft=*/true), p_.today);
+  server_date_ = found.server_date;
+  if (found.result == kCheckFailed && verbose)
+    p_.ui.ShowDetailedMessage(MessageKind::kError, p_.messages.Msg(msg::kUpdateServerUnreachable),
+                              found.error);
+  return found.result;
 }
 
 UpdateOutcome Updater::AskAndInstall() {
@@ -117,31 +97,68 @@ UpdateOutcome Updater::TBUpdateClick() {
 }
 
 InstallResult Updater::StartupUpdateCheck() {
-  // The flag is read once: a later check must not install again.
-  const bool compulsory = p_.compulsory_update;
-  p_.compulsory_update = false;
-  if (compulsory) {
-    p_.ui.ShowMessage(MessageKind::kInformation, p_.messages.Msg(msg::kCompulsoryUpdate));
-    if (AktualizaciaDB() == InstallResult::kEndProgram) return InstallResult::kEndProgram;
-  }
-  if (p_.settings.App == 0) {
-    const UpdateServer server = Server();
-    const VersionCheckResult version = CheckProgramVersion(server, kProgramVersion);
-    if (version.result == VersionCheck::kNewer)
-      p_.ui.ShowMessage(MessageKind::kInformation, NewVersionText(p_.messages, version, server));
-  }
-  if (p_.settings.Dbf == 0 && !compulsory && AktualizovatDB(0) == kServerNewer &&
-      AskAndInstall() == UpdateOutcome::kEndProgram)
+  bool compulsory = false;
+  if (CompulsoryInstall(compulsory) == InstallResult::kEndProgram)
     return InstallResult::kEndProgram;
-  return InstallResult::kInstalled;
+  const ServerCheckPlan plan = PlanStartupChecks(compulsory);
+  if (plan.Empty()) return InstallResult::kInstalled;
+  return ShowStartupFindings(plan, RunServerChecks(plan)) == UpdateOutcome::kEndProgram
+             ? InstallResult::kEndProgram
+             : InstallResult::kInstalled;
+}
+
+InstallResult Updater::CompulsoryInstall(bool& ran) {
+  ran = p_.compulsory_update;
+  p_.compulsory_update = false;  // a later check must not install again
+  if (!ran) return InstallResult::kInstalled;
+  p_.ui.ShowMessage(MessageKind::kInformation, p_.messages.Msg(msg::kCompulsoryUpdate));
+  return AktualizaciaDB();
+}
+
+ServerCheckPlan Updater::PlanStartupChecks(bool after_compulsory) const {
+  ServerCheckPlan plan;
+  plan.version = p_.settings.App == 0;
+  // A compulsory install has just brought the server's database.
+  plan.date = p_.settings.Dbf == 0 && !after_compulsory;
+  if (plan.Empty()) return plan;
+  plan.server = Server();
+  plan.timeouts = options_.timeouts;
+  plan.local_date = DecipherText(p_.db_date, /*soft=*/true);
+  plan.today = p_.today;
+  return plan;
+}
+
+UpdateOutcome Updater::ShowStartupFindings(const ServerCheckPlan& plan,
+                                           const ServerCheckResult& found) {
+  if (found.version && found.version->result == VersionCheck::kNewer)
+    p_.ui.ShowMessage(MessageKind::kInformation,
+                      NewVersionText(p_.messages, *found.version, plan.server));
+  // The start-up check stays silent about a server it could not ask. The date answered a
+  // question about the database as it was then; after an install in the meantime it is stale.
+  if (!found.date || found.date->result != kServerNewer ||
+      DecipherText(p_.db_date, /*soft=*/true) != plan.local_date)
+    return UpdateOutcome::kDeclined;
+  server_date_ = found.date->server_date;
+  return AskAndInstall();
+}
+
+ServerCheckPlan Updater::PlanVersionCheck() const {
+  ServerCheckPlan plan;
+  plan.version = true;
+  plan.server = Server();
+  plan.timeouts = options_.timeouts;
+  return plan;
 }
 
 void Updater::FindNewVersion() {
-  const UpdateServer server = Server();
-  const VersionCheckResult version = CheckProgramVersion(server, kProgramVersion);
+  const ServerCheckPlan plan = PlanVersionCheck();
+  ShowVersionFinding(*RunServerChecks(plan).version);
+}
+
+void Updater::ShowVersionFinding(const VersionCheckResult& version) {
   switch (version.result) {
     case VersionCheck::kNewer:
-      p_.ui.ShowMessage(MessageKind::kInformation, NewVersionText(p_.messages, version, server));
+      p_.ui.ShowMessage(MessageKind::kInformation, NewVersionText(p_.messages, version, Server()));
       break;
     case VersionCheck::kCurrent:
       p_.ui.ShowMessage(MessageKind::kInformation,

@@ -22,6 +22,9 @@
 namespace morvela {
 
 struct Program;
+struct ServerCheckPlan;    // update/server_checks.h
+struct ServerCheckResult;  // update/server_checks.h
+struct VersionCheckResult;
 
 struct UpdateOptions {
   HttpTimeouts timeouts;
@@ -55,8 +58,9 @@ class Updater {
   // The server settings as Nastavenie.ini and MORVELA_UPDATE_URL hold them now.
   UpdateServer Server() const;
 
-  // Asks the server for its database date: kServerNewer, kDatabaseCurrent or kCheckFailed. With
-  // verbose set a failure is shown as "Could not connect to update server !".
+  // Asks the server for its database date: kServerNewer, kDatabaseCurrent or kCheckFailed (no
+  // answer, or an answer that is no date). With verbose set a failure is shown as "Could not
+  // connect to update server !" with the reason.
   int AktualizovatDB(int verbose);
   // Downloads, inflates, checks and installs the results package, then reports to the server.
   InstallResult AktualizaciaDB();
@@ -74,6 +78,20 @@ class Updater {
   // "Find a new version" of the settings dialog: the program version check, saying what it
   // found in every case (a newer version and where, the newest already, or no connection).
   void FindNewVersion();
+
+  // The same checks in steps, for a front end that asks the server off its window thread
+  // (RunServerChecks) between planning and showing; StartupUpdateCheck and FindNewVersion are
+  // these steps one after the other.
+  // The compulsory install, when Program::compulsory_update asks for it (the flag is read
+  // once); `ran` tells whether it did.
+  InstallResult CompulsoryInstall(bool& ran);
+  // What the start-up checks ask the server after it: nothing, the version, the date or both.
+  ServerCheckPlan PlanStartupChecks(bool after_compulsory) const;
+  // Shows what they found: a newer program version, a newer database offered for install (not
+  // when the local database changed since the plan). kDeclined also when nothing was offered.
+  UpdateOutcome ShowStartupFindings(const ServerCheckPlan& plan, const ServerCheckResult& found);
+  ServerCheckPlan PlanVersionCheck() const;
+  void ShowVersionFinding(const VersionCheckResult& found);
 
   // The server's database date as the last check read it (dd.mm.yyyy); empty before a check.
   const std::string& ServerDateText() const { return server_date_; }

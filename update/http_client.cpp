@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <mutex>
 
@@ -16,15 +18,6 @@ void GlobalInit() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-size_t AppendToString(char* data, size_t size, size_t count, void* sink) {
-  static_cast<std::string*>(sink)->append(data, size * count);
-  return size * count;
-}
-
-size_t WriteToFile(char* data, size_t size, size_t count, void* sink) {
-  return std::fwrite(data, size, count, static_cast<FILE*>(sink)) * size;
-}
-
 // A host under ".invalid" never exists; the default server address is such a placeholder.
 bool PlaceholderHost(std::string_view url) {
   const size_t scheme = url.find("://");
@@ -36,11 +29,84 @@ bool PlaceholderHost(std::string_view url) {
          EqualsIgnoringAsciiCase(host.substr(host.size() - kInvalid.size()), kInvalid);
 }
 
-int ReportProgress(void* user, curl_off_t dltotal, curl_off_t dlnow, curl_off_t, curl_off_t) {
-  const auto* progress = static_cast<const DownloadProgress*>(user);
-  if (progress && *progress)
-    (*progress)(static_cast<uint64_t>(dlnow), static_cast<uint64_t>(dltotal));
-  return 0;
+using Clock = std::chrono::steady_clock;
+
+// How often a request that waits for the server looks at its cancel flag and its time limit.
+constexpr int kPollMilliseconds = 100;
+
+}  // namespace
+
+struct HttpTransfer {
+  enum class Stop { kNone, kCancelled, kTimeLimit, kTooLong };
+
+  std::string* text = nullptr;  // a text request's answer
+  FILE* file = nullptr;         // a package request's file
+  const DownloadProgress* progress = nullptr;
+  const std::atomic<bool>* cancel = nullptr;
+  HttpTimeouts limits;
+  Clock::time_point start = Clock::now();
+  long limit_seconds = 0;
+  bool sized = false;  // the package's limit already follows its announced size
+  Stop stop = Stop::kNone;
+
+  Clock::time_point Deadline() const { return start + std::chrono::seconds(limit_seconds); }
+
+  // Records why the request must end now, if it must.
+  bool MustStop() {
+    if (stop != Stop::kNone) return true;
+    if (cancel && cancel->load()) {
+      stop = Stop::kCancelled;
+    } else if (Clock::now() >= Deadline()) {
+      stop = Stop::kTimeLimit;
+    }
+    return stop != Stop::kNone;
+  }
+
+  std::string Why() const {
+    switch (stop) {
+      case Stop::kCancelled:
+        return "the request was cancelled";
+      case Stop::kTimeLimit:
+        return "the time limit of " + std::to_string(limit_seconds) + " s was reached";
+      case Stop::kTooLong:
+        return "the server's answer is longer than " + std::to_string(kTextAnswerLimit / 1024) +
+               " KiB";
+      case Stop::kNone:
+        break;
+    }
+    return "";
+  }
+};
+
+namespace {
+
+size_t AppendToString(char* data, size_t size, size_t count, void* sink) {
+  auto* t = static_cast<HttpTransfer*>(sink);
+  if (t->text->size() + size * count > kTextAnswerLimit) {
+    t->stop = HttpTransfer::Stop::kTooLong;
+    return 0;  // anything short of the whole chunk stops the transfer
+  }
+  t->text->append(data, size * count);
+  return size * count;
+}
+
+size_t WriteToFile(char* data, size_t size, size_t count, void* sink) {
+  return std::fwrite(data, size, count, static_cast<HttpTransfer*>(sink)->file) * size;
+}
+
+// libcurl's progress callback, on for every request: reports a package's progress, sizes its
+// time limit once the size is announced, and ends the transfer on the cancel flag or the limit.
+int WatchTransfer(void* user, curl_off_t dltotal, curl_off_t dlnow, curl_off_t, curl_off_t) {
+  auto* t = static_cast<HttpTransfer*>(user);
+  if (t->progress && *t->progress)
+    (*t->progress)(static_cast<uint64_t>(dlnow), static_cast<uint64_t>(dltotal));
+  if (t->file && !t->sized && dltotal > 0) {
+    t->sized = true;
+    t->limit_seconds =
+        t->limits.package_base_seconds +
+        static_cast<long>(dltotal / std::max(1L, t->limits.package_bytes_per_second));
+  }
+  return t->MustStop() ? 1 : 0;
 }
 
 }  // namespace
@@ -48,12 +114,14 @@ int ReportProgress(void* user, curl_off_t dltotal, curl_off_t dlnow, curl_off_t,
 HttpClient::HttpClient() {
   GlobalInit();
   curl_ = curl_easy_init();
+  multi_ = curl_multi_init();
   // An empty cookie file name switches the cookie engine on without reading a file: cookies
   // live in this handle until it is cleaned up.
   if (curl_) curl_easy_setopt(curl_, CURLOPT_COOKIEFILE, "");
 }
 
 HttpClient::~HttpClient() {
+  if (multi_) curl_multi_cleanup(static_cast<CURLM*>(multi_));
   if (curl_) curl_easy_cleanup(curl_);
 }
 
@@ -63,10 +131,10 @@ void HttpClient::SetCredentials(const std::string& user, const std::string& pass
 }
 
 HttpResult HttpClient::Perform(const std::string& url,
-                               size_t (*write)(char*, size_t, size_t, void*), void* sink,
-                               const DownloadProgress* progress) {
+                               size_t (*write)(char*, size_t, size_t, void*),
+                               HttpTransfer& transfer) {
   HttpResult r;
-  if (!curl_) {
+  if (!curl_ || !multi_) {
     r.error = "the HTTP client could not be created";
     return r;
   }
@@ -100,17 +168,48 @@ HttpResult HttpClient::Perform(const std::string& url,
     curl_easy_setopt(c, CURLOPT_PASSWORD, password_.c_str());
   }
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, write);
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, sink);
-  curl_easy_setopt(c, CURLOPT_NOPROGRESS, progress ? 0L : 1L);
-  curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, ReportProgress);
-  curl_easy_setopt(c, CURLOPT_XFERINFODATA, progress);
+  curl_easy_setopt(c, CURLOPT_WRITEDATA, &transfer);
+  curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, WatchTransfer);
+  curl_easy_setopt(c, CURLOPT_XFERINFODATA, &transfer);
+  transfer.cancel = cancel_;
+  transfer.limits = timeouts_;
+  transfer.limit_seconds =
+      transfer.file ? timeouts_.package_unsized_seconds : timeouts_.text_seconds;
+  transfer.start = Clock::now();
 
-  const CURLcode code = curl_easy_perform(c);
+  // The multi interface rather than curl_easy_perform: while the server is silent libcurl calls
+  // the progress callback only about once a second, and the loop below looks at the cancel
+  // flag and the limit every kPollMilliseconds whatever the server does.
+  auto* multi = static_cast<CURLM*>(multi_);
+  curl_multi_add_handle(multi, c);
+  CURLcode code = CURLE_OK;
+  for (bool done = false; !done;) {
+    int running = 0;
+    if (const CURLMcode m = curl_multi_perform(multi, &running); m != CURLM_OK) {
+      code = CURLE_RECV_ERROR;
+      std::snprintf(error, sizeof error, "%s", curl_multi_strerror(m));
+      break;
+    }
+    int left = 0;
+    while (const CURLMsg* msg = curl_multi_info_read(multi, &left)) {
+      if (msg->msg == CURLMSG_DONE) {
+        code = msg->data.result;
+        done = true;
+      }
+    }
+    if (done || transfer.MustStop()) break;
+    curl_multi_poll(multi, nullptr, 0, kPollMilliseconds, nullptr);
+  }
+  curl_multi_remove_handle(multi, c);
+
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &r.status);
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, nullptr);
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, nullptr);
   curl_slist_free_all(headers);
-  if (code == CURLE_OK && r.status < 400) {
+  if (transfer.stop != HttpTransfer::Stop::kNone) {
+    r.error = transfer.Why();
+  } else if (code == CURLE_OK && r.status < 400) {
     r.ok = true;
   } else if (r.status >= 400) {
     r.error = "the server answered " + std::to_string(r.status);
@@ -122,7 +221,9 @@ HttpResult HttpClient::Perform(const std::string& url,
 
 HttpResult HttpClient::GetText(const std::string& url, std::string& body) {
   body.clear();
-  HttpResult r = Perform(url, AppendToString, &body, nullptr);
+  HttpTransfer transfer;
+  transfer.text = &body;
+  HttpResult r = Perform(url, AppendToString, transfer);
   if (!r.ok) body.clear();
   return r;
 }
@@ -135,7 +236,10 @@ HttpResult HttpClient::GetFile(const std::string& url, const std::filesystem::pa
     r.error = "cannot write " + path.string();
     return r;
   }
-  HttpResult r = Perform(url, WriteToFile, file, progress ? &progress : nullptr);
+  HttpTransfer transfer;
+  transfer.file = file;
+  transfer.progress = &progress;
+  HttpResult r = Perform(url, WriteToFile, transfer);
   if (std::fclose(file) != 0 && r.ok) {
     r.ok = false;
     r.error = "cannot write " + path.string();

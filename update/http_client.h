@@ -1,10 +1,11 @@
 // The update server's HTTP client over libcurl: GET into a text or a file, with basic
 // authentication, the program's Accept header and user agent, and cookies kept in memory for
-// the client's lifetime. A server that cannot be reached, or that accepts the connection and
-// then sends nothing, ends the request after the connect timeout or the low-speed limit; a
-// status of 400 or more is a failure.
+// the client's lifetime. Every request has a total time limit (HttpTimeouts), a text answer has
+// a size cap, and a cancel flag set from another thread ends a running request within about a
+// tenth of a second; a status of 400 or more is a failure.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -20,13 +21,28 @@ namespace morvela {
 inline constexpr const char* kUpdateUserAgent = "Mozilla/3.0 (compatible;app Morvela by Halverk)";
 inline constexpr const char* kUpdateAccept = "text/html, */*";
 
-// How long a request may wait. A transfer slower than low_speed_bytes per second for
+// A text answer (check.txt, version.txt, the report) longer than this fails the request: they
+// are a few bytes, and a server that sends without end must not fill the memory.
+inline constexpr size_t kTextAnswerLimit = 64 * 1024;
+
+// How long a request may take. A transfer slower than low_speed_bytes per second for
 // low_speed_seconds is abandoned, so a silent server ends a request within the connect timeout
-// plus the low-speed time (about 30 s with the defaults).
+// plus the low-speed time (about 30 s with the defaults). A server that trickles a byte now and
+// then passes that test for ever, so every request also has a total limit:
+//   - a text answer: text_seconds;
+//   - a package: package_base_seconds plus its announced size at package_bytes_per_second, and
+//     package_unsized_seconds when the server announces no size.
+// 16 KB/s is what a weak mobile connection still manages; a results package of 5 MB then has
+// about 6 minutes, and a server slower than that for a whole package is one to give up on. The
+// limit is set once the size is known (the first progress report after the headers).
 struct HttpTimeouts {
   long connect_seconds = 15;
   long low_speed_seconds = 15;
   long low_speed_bytes = 1;
+  long text_seconds = 30;
+  long package_base_seconds = 60;
+  long package_bytes_per_second = 16 * 1024;
+  long package_unsized_seconds = 30 * 60;
 };
 
 struct HttpResult {
@@ -38,6 +54,8 @@ struct HttpResult {
 // Bytes received so far and the announced total (0 when the server did not say).
 using DownloadProgress = std::function<void(uint64_t received, uint64_t total)>;
 
+struct HttpTransfer;  // one request's sink, limits and state (http_client.cpp)
+
 class HttpClient {
  public:
   HttpClient();
@@ -48,21 +66,27 @@ class HttpClient {
   // Basic authentication for every later request; an empty user switches it off.
   void SetCredentials(const std::string& user, const std::string& password);
   void SetTimeouts(const HttpTimeouts& timeouts) { timeouts_ = timeouts; }
+  // A flag another thread sets to end the running request and every later one ("the request
+  // was cancelled"); null for none. It must outlive the requests.
+  void SetCancelFlag(const std::atomic<bool>* cancel) { cancel_ = cancel; }
 
-  // GET url into body (replaced).
+  // GET url into body (replaced); fails when the answer exceeds kTextAnswerLimit.
   HttpResult GetText(const std::string& url, std::string& body);
   // GET url into the file at path (created or overwritten). On failure the file is removed.
   HttpResult GetFile(const std::string& url, const std::filesystem::path& path,
                      const DownloadProgress& progress = {});
 
  private:
-  // Sets the options every request shares and performs it; the write callback gets `sink`.
+  // Sets the options every request shares and performs it, watching the time limit and the
+  // cancel flag; the write callback gets `transfer`.
   HttpResult Perform(const std::string& url, size_t (*write)(char*, size_t, size_t, void*),
-                     void* sink, const DownloadProgress* progress);
+                     HttpTransfer& transfer);
 
   CURL* curl_ = nullptr;
+  void* multi_ = nullptr;  // the multi handle that runs curl_, so that the wait can be cut short
   std::string user_, password_;
   HttpTimeouts timeouts_;
+  const std::atomic<bool>* cancel_ = nullptr;
 };
 
 // base + path, with exactly one "/" between them.

@@ -48,6 +48,11 @@ VersionCheckResult CheckProgramVersion(const UpdateServer& server,
                                        std::string_view running_version) {
   HttpClient http;
   http.SetCredentials(server.user, server.password);
+  return CheckProgramVersion(http, server, running_version);
+}
+
+VersionCheckResult CheckProgramVersion(HttpClient& http, const UpdateServer& server,
+                                       std::string_view running_version) {
   std::string body;
   if (!http.GetText(JoinUrl(server.base_url, kVersionPath), body).ok)
     return {VersionCheck::kFailed, ""};

@@ -11,6 +11,8 @@
 
 namespace morvela {
 
+class HttpClient;
+
 enum class VersionCheck { kNewer, kCurrent, kFailed };
 struct VersionCheckResult {
   VersionCheck result;
@@ -19,6 +21,9 @@ struct VersionCheckResult {
 // Fetches version.txt and compares it with running_version ("4.8"). kFailed when the request
 // fails or the text is not a dotted version number.
 VersionCheckResult CheckProgramVersion(const UpdateServer& server,
+                                       std::string_view running_version);
+// The same through `http`, whose credentials, time limits and cancel flag the caller set.
+VersionCheckResult CheckProgramVersion(HttpClient& http, const UpdateServer& server,
                                        std::string_view running_version);
 
 // Compares two dotted version numbers part by part as numbers ("4.10" > "4.9"; missing parts

@@ -196,10 +196,11 @@ TEST_F(UpdateTest, CheckComparesTheServerDateWithTheLocalOne) {
       {kLocalDate, EncipherText("02.06.2010"), 200, kServerNewer, "02.06.2010"},
       {kLocalDate, EncipherText(kLocalDate), 200, kDatabaseCurrent, kLocalDate},
       {kLocalDate, EncipherText("31.05.2010") + "\r\n", 200, kDatabaseCurrent, "31.05.2010"},
-      // An answer that is no date counts as today.
-      {kLocalDate, "not a cipher", 200, kServerNewer, kToday},
-      {kLocalDate, EncipherText("soon"), 200, kServerNewer, kToday},
-      {kToday, EncipherText("soon"), 200, kDatabaseCurrent, kToday},
+      {kLocalDate, EncipherText("2010-06-02"), 200, kServerNewer, "02.06.2010"},
+      // An answer that is no date says nothing about the server's database.
+      {kLocalDate, "not a cipher", 200, kCheckFailed, ""},
+      {kLocalDate, EncipherText("soon"), 200, kCheckFailed, ""},
+      {kToday, EncipherText("soon"), 200, kCheckFailed, ""},
       {kLocalDate, "", 404, kCheckFailed, ""},
       {kLocalDate, "", 500, kCheckFailed, ""},
   };
