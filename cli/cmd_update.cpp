@@ -61,11 +61,7 @@ int RunUpdate(CliContext& ctx, const UpdateArgs& args) {
                                     : "The results database is current\n");
     return kExitOk;
   }
-  if (args.odds) {
-    if (!updater.AktualizaciaKurzy()) return kExitError;
-    std::cout << OddsMergeText(updater.LastOddsMerge()) << "\n";
-    return kExitOk;
-  }
+  if (args.odds) return updater.AktualizaciaKurzy() ? kExitOk : kExitError;
   switch (updater.TBUpdateClick()) {
     case UpdateOutcome::kFailed:
     case UpdateOutcome::kEndProgram:
