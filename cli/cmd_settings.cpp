@@ -120,8 +120,10 @@ void ShowSettings(const std::string& path) {
   std::cout << "Password " << (server.password.empty() ? "not set" : "set") << "\n";
   // An older file may hold an address the requests refuse (credentials written into it).
   const UpdateServer used = ReadUpdateServer(path);
-  if (!used.error.empty()) std::cerr << "Warning: " << used.error << "\n";
-  WarnOfPlainHttp(server);
+  if (!used.error.empty())
+    std::cerr << "Warning: " << used.error << "\n";
+  else
+    WarnOfPlainHttp(server);
 }
 
 int RunSettings(CliContext& ctx, std::vector<std::string> arguments, const PasswordSource& source) {
