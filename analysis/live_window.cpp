@@ -137,7 +137,7 @@ void TfLive::LiveDifferenceOf(int index) {
 bool TfLive::ZobrazOkno() {
   const TeamItem* h = home.Selected();
   const TeamItem* a = away.Selected();
-  if (!h || !a) return false;
+  if (!h || !a || RefuseSameTeams(p_, *h, *a)) return false;
   const Messages& m = p_.messages;
   Connection& conn = p_.dm.ADOConnection1;
   AnalysisStatus status;

@@ -112,7 +112,7 @@ void TForm5::Button1Click() {
 bool TForm5::ZobrazOkno() {
   const TeamItem* h = home.Selected();
   const TeamItem* a = away.Selected();
-  if (!h || !a) return false;
+  if (!h || !a || RefuseSameTeams(p_, *h, *a)) return false;
   const Messages& m = p_.messages;
   AnalysisStatus status;
   {
@@ -323,6 +323,12 @@ FixtureOdds FindFixtureOdds(Connection& conn, const Messages& m, ResultMode mode
   if (out.odds_line.empty() || out.odds_line == "0 - 0 - 0 - 0 - 0 - 0" || out.odds_line == "0 - 0")
     out.odds_line = m.Msg(msg::kNotAvailable);
   return out;
+}
+
+bool RefuseSameTeams(Program& program, const TeamItem& home, const TeamItem& away) {
+  if (home.id != away.id) return false;
+  program.ui.ShowMessage(MessageKind::kError, program.messages.Msg(msg::kSameTwoTeams));
+  return true;
 }
 
 std::string TendencyTipLine(const Messages& m, const PredictionState& s) {

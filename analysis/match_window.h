@@ -242,6 +242,10 @@ FixtureOdds FindFixtureOdds(Connection& conn, const Messages& m, ResultMode mode
 // "Tip: " + tip + "    " + "The tendency (win-draw-lose) %:  " + the three percentages.
 std::string TendencyTipLine(const Messages& m, const PredictionState& s);
 
+// Whether both choosers name one team, which the analysis windows do not analyse: then the
+// error "The same two teams are selected !" (the result editor's) has been shown.
+bool RefuseSameTeams(Program& program, const TeamItem& home, const TeamItem& away);
+
 // The tip search (FindTip): fills both choosers of `window` with the teams of the current
 // competition in the user's language (sorted by name), selects the first in the home chooser
 // and the second in the away chooser (none when there is no second), and clears WindowRaised.

@@ -140,6 +140,14 @@ PackageReport WriteUpdatePackages(const std::string& database_path, const std::s
     source.OpenFile(database_path, false);
     source.ExecuteNative("VACUUM INTO " + SqlText(snapshot.Path()));
   }
+  // The package's own database date is the one check.txt answers: a client that installed it
+  // compares the two and must find its database current, not download it again on every
+  // check. Only the snapshot is stamped; the maker's database keeps its date.
+  {
+    Connection conn;
+    conn.OpenFile(snapshot.Path(), false);
+    conn.Execute("UPDATE NASTAVENIE SET DAT_DB=" + QuoteSqlText(EncipherText(date)));
+  }
   report.database_bytes = fs::file_size(snapshot.Path());
 
   // The odds of the coming fixtures, taken from the same snapshot.

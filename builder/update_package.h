@@ -3,6 +3,7 @@
 //
 //   check.txt    the database date dd.mm.yyyy, enciphered (EncipherText); the date check
 //   results.qvz  the whole database as one zlib stream (RFC 1950), from a consistent snapshot
+//                whose DAT_DB is stamped with the date check.txt answers
 //   odds.qvz     a zlib stream of a database that holds only KURZY (ID and the twenty odds) of
 //                the coming fixtures: matches without a result from today on
 //   version.txt  the program's version text, plain
@@ -30,9 +31,10 @@ struct PackageReport {
 std::string DefaultPackageDate(const std::string& database_path, const Date& today);
 
 // Writes the four files into out_dir (created when missing), each replaced atomically. `date`
-// (dd.mm.yyyy, already checked) is the date check.txt answers; `today` chooses the coming
-// fixtures. Throws DatabaseError for the database, std::runtime_error for a file that cannot be
-// written; files written before the failure stay.
+// (dd.mm.yyyy, already checked) is the date check.txt answers and the packaged database's DAT_DB
+// (enciphered as the database keeps it; the database at database_path is not changed); `today`
+// chooses the coming fixtures. Throws DatabaseError for the database, std::runtime_error for a file
+// that cannot be written; files written before the failure stay.
 PackageReport WriteUpdatePackages(const std::string& database_path, const std::string& out_dir,
                                   const std::string& date, const Date& today);
 

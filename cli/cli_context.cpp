@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "builder/prepare_seasons.h"
+#include "i18n/message_ids.h"
 #include "program/front_end_options.h"
 #include "program/selection.h"
 #include "program/startup.h"
@@ -204,11 +205,16 @@ void AddPairingArguments(CLI::App* command, PairingArguments& args) {
 }
 
 int OpenPairing(CliContext& ctx, const PairingArguments& args, std::optional<TeamItem>& home,
-                std::optional<TeamItem>& away) {
+                std::optional<TeamItem>& away, bool one_team) {
   const int league = LeagueOption("LEAGUE", args.league);
   if (auto rc = ctx.OpenProgram()) return *rc;
   if (!LoadSeason(*ctx.program, league, args.season)) return kExitError;
-  return ResolveTeamArguments(*ctx.program, args.home, args.away, home, away);
+  const int status = ResolveTeamArguments(*ctx.program, args.home, args.away, home, away);
+  if (status == kExitOk && !one_team && home->id == away->id) {
+    std::cerr << "Error: " << ctx.program->messages.Msg(msg::kSameTwoTeams) << "\n";
+    return kExitUsage;
+  }
+  return status;
 }
 
 }  // namespace morvela

@@ -114,9 +114,10 @@ struct PairingArguments {
 void AddPairingArguments(CLI::App* command, PairingArguments& args);
 // Opens the program with the pairing's league and season loaded and finds both teams. Returns
 // kExitOk, or the exit status after the reason went to stderr (a league that does not parse
-// throws OptionError).
+// throws OptionError). One team given twice is refused with the program's message for it
+// (kExitUsage) unless `one_team` says the command names a single team on both sides.
 int OpenPairing(CliContext& ctx, const PairingArguments& args, std::optional<TeamItem>& home,
-                std::optional<TeamItem>& away);
+                std::optional<TeamItem>& away, bool one_team = false);
 
 // The team arguments of a command, each a team id or a team name in the program's language
 // (analysis/competition_teams.h), looked up among the teams of the loaded competition. Returns

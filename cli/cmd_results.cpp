@@ -47,12 +47,25 @@ Goals ParseScore(const std::string& option, const std::string& text) {
   return {*h, *a};
 }
 
+// A match date within the dates the program computes with (front_end_options.h).
 Date ParseDateOption(const std::string& text) {
   std::optional<Date> d = ParseIsoDate(text);
   if (!d) d = ParseShortDate(text);
-  if (!d)
-    throw CLI::ValidationError("--date", "expects YYYY-MM-DD or dd.mm.yyyy, not '" + text + "'");
+  if (!d || *d < kFirstUsableDate || kLastUsableDate < *d)
+    throw CLI::ValidationError("--date",
+                               "expects YYYY-MM-DD or dd.mm.yyyy from 1900-01-01 to "
+                               "9998-12-31, not '" +
+                                   text + "'");
   return *d;
+}
+
+// The match id of `text` written as the database writes ids ("007" is match 7), since the
+// browser finds the row by that text; a ValidationError when it is no whole number that an id
+// can be.
+std::string MatchIdOption(const std::string& text) {
+  const std::optional<int> id = ParseDigits(text, 1, 10);
+  if (!id) throw CLI::ValidationError("ID", "expects a match id, not '" + text + "'");
+  return std::to_string(*id);
 }
 
 int League(const std::string& text) {
@@ -184,20 +197,19 @@ int RunChange(CliContext& ctx, const ResultsOptions& o, Change mode) {
   if (!o.date.empty()) ParseDateOption(o.date);
   if (!o.score.empty()) ParseScore("--score", o.score);
   if (!o.ht.empty()) ParseScore("--ht", o.ht);
-  if (mode != Change::kAdd && !ParseDigits(o.id, 1, 12))
-    throw CLI::ValidationError("ID", "expects a match id, not '" + o.id + "'");
+  const std::string id = mode == Change::kAdd ? std::string() : MatchIdOption(o.id);
   if (auto rc = ctx.OpenProgram()) return *rc;
   Program& p = *ctx.program;
   if (mode == Change::kAdd) {
     if (!LoadSeason(p, League(o.league), o.season)) return kExitUsage;
-  } else if (!LoadSeasonOfMatch(p, o.id)) {
+  } else if (!LoadSeasonOfMatch(p, id)) {
     return kExitUsage;
   }
   BrowserMode(p);
   TForm3 b(p);
   b.PrepareOwnList();
   b.FormShow();
-  if (mode != Change::kAdd) b.ZobrazList(o.id);
+  if (mode != Change::kAdd) b.ZobrazList(id);
   OptionEditor editor(o);
   if (mode == Change::kAdd) {
     b.Add(editor);
@@ -211,7 +223,7 @@ int RunChange(CliContext& ctx, const ResultsOptions& o, Change mode) {
       std::cerr << "Nothing deleted (confirm with --yes)\n";
       return kExitError;
     }
-    std::cout << "Deleted match " << o.id << " (" << label << ")\n";
+    std::cout << "Deleted match " << id << " (" << label << ")\n";
   }
   if (editor.status != kExitOk) return editor.status;
   if (mode != Change::kDelete) PrintRows(b, ctx.json, false, true);
@@ -260,7 +272,7 @@ int RunHistory(CliContext& ctx, const HistoryOptions& o) {
   // A latest-matches list names one team: it stands for both sides of the lookup.
   if (latest) pairing.away = pairing.home;
   std::optional<TeamItem> home, away;
-  if (int status = OpenPairing(ctx, pairing, home, away); status != kExitOk) return status;
+  if (int status = OpenPairing(ctx, pairing, home, away, latest); status != kExitOk) return status;
   Program& p = *ctx.program;
   TForm3 b(p);
   const ListCounts counts =

@@ -1,19 +1,100 @@
 // The settings command (show or change the settings file) and the package command (the files an
 // update server publishes).
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
+#include <optional>
 
 #include "builder/update_package.h"
 #include "cli/cli_context.h"
 #include "core/helpers.h"
+#include "core/text.h"
 #include "i18n/message_ids.h"
+#include "program/server_address.h"
 #include "program/setting_arguments.h"
 #include "program/settings.h"
+#include "update/server_settings.h"
 
 namespace morvela {
 
 namespace {
+
+// Where the settings command takes the password from besides a Password=VALUE argument.
+struct PasswordSource {
+  bool from_stdin = false;     // --password-stdin: one line of standard input
+  bool from_terminal = false;  // --password: typed at a prompt, not echoed
+};
+
+// Switches the terminal's echo off for its lifetime, so a typed password is not shown.
+class EchoOff {
+ public:
+  explicit EchoOff(int fd) : fd_(fd) {
+    if (::tcgetattr(fd_, &saved_) != 0) return;
+    termios quiet = saved_;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    active_ = ::tcsetattr(fd_, TCSAFLUSH, &quiet) == 0;
+  }
+  ~EchoOff() {
+    if (active_) ::tcsetattr(fd_, TCSAFLUSH, &saved_);
+  }
+  EchoOff(const EchoOff&) = delete;
+  EchoOff& operator=(const EchoOff&) = delete;
+
+ private:
+  int fd_;
+  termios saved_{};
+  bool active_ = false;
+};
+
+// One line of standard input without its line end (LF or CR LF); nullopt at the end of input.
+std::optional<std::string> ReadLine() {
+  std::string line;
+  if (!std::getline(std::cin, line) && line.empty()) return std::nullopt;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+// The password from the source the options name; nullopt after saying on stderr why there is
+// none.
+std::optional<std::string> ReadPassword(const PasswordSource& source) {
+  if (source.from_terminal) {
+    if (!::isatty(STDIN_FILENO)) {
+      std::cerr << "Error: --password asks on a terminal, and standard input is none; give the "
+                   "password with --password-stdin\n";
+      return std::nullopt;
+    }
+    std::optional<std::string> line;
+    {
+      // Echo goes off before the prompt, so nothing typed after the prompt is ever shown.
+      EchoOff quiet(STDIN_FILENO);
+      std::cerr << "Password: " << std::flush;
+      line = ReadLine();
+    }
+    std::cerr << "\n";
+    if (!line) std::cerr << "Error: no password was typed\n";
+    return line;
+  }
+  std::optional<std::string> line = ReadLine();
+  if (!line) std::cerr << "Error: --password-stdin: standard input holds no line\n";
+  return line;
+}
+
+bool IsPasswordArgument(const std::string& argument) {
+  const size_t eq = argument.find('=');
+  return eq != std::string::npos &&
+         EqualsIgnoringAsciiCase(std::string_view(argument).substr(0, eq), "Password");
+}
+
+// The warning of the update server settings in the file: basic authentication over plain http.
+void WarnOfPlainHttp(const UpdateServerSettings& server) {
+  const std::string warning = PlainHttpPasswordWarning(server.server, server.user);
+  if (!warning.empty()) std::cerr << "Warning: " << warning << "\n";
+}
 
 void ShowSettings(const std::string& path) {
   const Settings s = ReadSettings(path);
@@ -31,15 +112,43 @@ void ShowSettings(const std::string& path) {
   else
     std::cout << " (not chosen)";
   std::cout << "\n";
-  std::cout << "Server=" << server.server << "\n";
+  std::cout << "Server=" << MaskedAddress(server.server) << "\n";
   if (const char* env = std::getenv("MORVELA_UPDATE_URL"); env && *env)
-    std::cout << "  (MORVELA_UPDATE_URL overrides it in this environment: " << env << ")\n";
+    std::cout << "  (MORVELA_UPDATE_URL overrides it in this environment: " << MaskedAddress(env)
+              << ")\n";
   std::cout << "User=" << server.user << "\n";
   std::cout << "Password " << (server.password.empty() ? "not set" : "set") << "\n";
+  // An older file may hold an address the requests refuse (credentials written into it).
+  const UpdateServer used = ReadUpdateServer(path);
+  if (!used.error.empty())
+    std::cerr << "Warning: " << used.error << "\n";
+  else
+    WarnOfPlainHttp(server);
 }
 
-int RunSettings(CliContext& ctx, const std::vector<std::string>& arguments) {
+int RunSettings(CliContext& ctx, std::vector<std::string> arguments, const PasswordSource& source) {
   const std::string path = ctx.Folder() + "Nastavenie.ini";
+  const bool on_command_line = std::any_of(arguments.begin(), arguments.end(), IsPasswordArgument);
+  if (source.from_stdin && source.from_terminal) {
+    std::cerr << "Error: give the password with --password-stdin or --password, not both\n";
+    return kExitUsage;
+  }
+  if ((source.from_stdin || source.from_terminal) && on_command_line) {
+    std::cerr << "Error: a Password=VALUE argument and --password-stdin or --password both give "
+                 "the password; give it once\n";
+    return kExitUsage;
+  }
+  // Clearing the password (Password=) shows nobody anything.
+  if (std::any_of(arguments.begin(), arguments.end(),
+                  [](const std::string& a) { return IsPasswordArgument(a) && a.back() != '='; }))
+    std::cerr << "Warning: a password on the command line can be read by other users of this "
+                 "machine (in the process list) and stays in the shell's history; give it with "
+                 "--password-stdin or --password\n";
+  if (source.from_stdin || source.from_terminal) {
+    const std::optional<std::string> password = ReadPassword(source);
+    if (!password) return kExitUsage;
+    arguments.push_back("Password=" + *password);
+  }
   if (arguments.empty()) {
     ShowSettings(path);
     return kExitOk;
@@ -59,6 +168,7 @@ int RunSettings(CliContext& ctx, const std::vector<std::string>& arguments) {
     if (v.key != "Password" && v.key != "User") std::cout << "=" << v.text;
     std::cout << "\n";
   }
+  WarnOfPlainHttp(ReadUpdateServerSettings(path));
   return kExitOk;
 }
 
@@ -95,8 +205,14 @@ void RegisterSettingsCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
       "Show the settings, or change them: KEY=VALUE with the keys Dni, 3tip, Dbf, "
       "App, Lang (1-4 or en/de/sk/it), Server, User, Password");
   std::vector<std::string>& arguments = ctx.List();
+  auto source = std::make_shared<PasswordSource>();
   settings->add_option("assignments", arguments, "KEY=VALUE");
-  settings->callback([&ctx, &exit_code, &arguments] { exit_code = RunSettings(ctx, arguments); });
+  settings->add_flag("--password-stdin", source->from_stdin,
+                     "Read the update server's password from the first line of standard input");
+  settings->add_flag("--password", source->from_terminal,
+                     "Ask for the update server's password on the terminal (not echoed)");
+  settings->callback(
+      [&ctx, &exit_code, &arguments, source] { exit_code = RunSettings(ctx, arguments, *source); });
 
   auto* package =
       app.add_subcommand("package",

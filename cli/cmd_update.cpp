@@ -9,6 +9,7 @@
 #include "cli/cli_context.h"
 #include "core/cipher.h"
 #include "update/database_update.h"
+#include "update/server_settings.h"
 
 namespace morvela {
 
@@ -43,6 +44,15 @@ int RunUpdate(CliContext& ctx, const UpdateArgs& args) {
     std::cerr << "Error: --check only looks; it takes neither --odds nor --yes\n";
     return kExitUsage;
   }
+  // A refused address (credentials in it, or not http(s)) ends the command before any request.
+  const UpdateServer server = ReadUpdateServer(ctx.Folder() + "Nastavenie.ini");
+  if (!server.error.empty()) {
+    std::cerr << "Error: " << server.error << "\n";
+    return kExitError;
+  }
+  if (const std::string warning = PlainHttpPasswordWarning(server.base_url, server.user);
+      !warning.empty())
+    std::cerr << "Warning: " << warning << "\n";
   ctx.ui.assume_yes = args.yes;
   ctx.ui.ask_on_terminal = true;
   if (auto rc = ctx.OpenProgram()) return *rc;

@@ -39,8 +39,11 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
-bool WriteDurably(const fs::path& path, std::string_view content) {
-  FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+// O_EXCL: a file left under this name by a killed writer would keep its own mode through
+// O_TRUNC; the caller removes it first, so the file written here always has `mode`.
+bool WriteDurably(const fs::path& path, std::string_view content, unsigned mode) {
+  FileDescriptor fd(
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode)));
   return fd.Get() >= 0 && WriteAll(fd.Get(), content) && ::fsync(fd.Get()) == 0;
 }
 
@@ -79,10 +82,11 @@ void RemoveStaleTemporaryFiles(const fs::path& path) {
   for (const fs::path& p : stale) fs::remove(p, ec);
 }
 
-bool WriteFileAtomically(const fs::path& path, std::string_view content) {
+bool WriteFileAtomically(const fs::path& path, std::string_view content, unsigned mode) {
   const fs::path temp = TemporaryNameBeside(path);
   std::error_code ec;
-  bool written = WriteDurably(temp, content);
+  fs::remove(temp, ec);
+  bool written = WriteDurably(temp, content, mode);
   if (written) {
     fs::rename(temp, path, ec);
     written = !ec;

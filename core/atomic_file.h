@@ -21,9 +21,17 @@ void RemoveStaleTemporaryFiles(const std::filesystem::path& path);
 // Removes a database file with its -wal, -shm and -journal companions; missing ones are fine.
 void RemoveWithCompanions(const std::filesystem::path& file);
 
+// Permission bits of a file WriteFileAtomically creates (the process's umask still applies).
+inline constexpr unsigned kSharedFileMode = 0666;
+// Only the owner may read and write: for files that hold credentials, such as the settings file.
+inline constexpr unsigned kPrivateFileMode = 0600;
+
 // Writes `content` beside `path`, syncs it, renames it over `path` and syncs the folder. False
-// when the file could not be written or renamed; the temporary file is gone either way.
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view content);
+// when the file could not be written or renamed; the temporary file is gone either way. The file
+// gets `mode` whether it is new or replaces one with other bits: the temporary file is created
+// afresh with them, so the content is never readable with wider ones, not even for an instant.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view content,
+                         unsigned mode = kSharedFileMode);
 
 // Builds a database file beside `path` with `build` (which receives the temporary file's path
 // and must have closed every connection to it when it returns), then renames it over `path`,

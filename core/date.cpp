@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 #include <ctime>
+#include <limits>
 
 namespace morvela {
 
@@ -11,7 +12,9 @@ std::optional<int> ParseDigits(std::string_view s, size_t min_len, size_t max_le
   int v = 0;
   for (char c : s) {
     if (c < '0' || c > '9') return std::nullopt;
-    v = v * 10 + (c - '0');
+    const int digit = c - '0';
+    if (v > (std::numeric_limits<int>::max() - digit) / 10) return std::nullopt;
+    v = v * 10 + digit;
   }
   return v;
 }

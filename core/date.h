@@ -14,7 +14,7 @@ using Date = std::chrono::year_month_day;
 std::optional<Date> MakeDate(int year, int month, int day);
 
 // The number written by the digits of s alone (no sign, no blanks), when s has between
-// min_len and max_len of them; nullopt otherwise.
+// min_len and max_len of them; nullopt otherwise, and when the number is beyond the int range.
 std::optional<int> ParseDigits(std::string_view s, size_t min_len, size_t max_len);
 
 // Days from a to b (b - a).

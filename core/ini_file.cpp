@@ -134,14 +134,14 @@ void IniFile::WriteBool(std::string_view section, std::string_view key, bool val
   WriteString(section, key, value ? "1" : "0");
 }
 
-bool IniFile::Save() const {
+bool IniFile::Save(unsigned mode) const {
   std::string content(bom_ ? kByteOrderMark : "");
   std::string_view eol = crlf_ ? "\r\n" : "\n";
   for (const auto& line : lines_) {
     content += line;
     content += eol;
   }
-  return WriteFileAtomically(path_, content);
+  return WriteFileAtomically(path_, content, mode);
 }
 
 }  // namespace morvela

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/atomic_file.h"
+
 namespace morvela {
 
 class IniFile {
@@ -39,8 +41,9 @@ class IniFile {
 
   // Writes the file atomically: the content goes to a temporary file beside it, is flushed to
   // the disk and then renamed over the file, so a crash leaves either the old or the new file.
-  // Returns false when any step fails (the temporary file is then removed).
-  bool Save() const;
+  // Returns false when any step fails (the temporary file is then removed). The file gets the
+  // permission bits `mode` (core/atomic_file.h), also when it existed with others.
+  bool Save(unsigned mode = kSharedFileMode) const;
 
  private:
   std::optional<size_t> FindSection(std::string_view section) const;  // its header line

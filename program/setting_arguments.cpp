@@ -6,6 +6,7 @@
 #include "core/cipher.h"
 #include "core/helpers.h"
 #include "core/text.h"
+#include "program/server_address.h"
 
 namespace morvela {
 
@@ -20,30 +21,6 @@ std::optional<int> WholeIn(std::string_view text, int lo, int hi) {
 bool HasControlCharacter(std::string_view text) {
   return std::any_of(text.begin(), text.end(),
                      [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
-}
-
-// The address with a final "/", or nullopt when it is no http(s) address with a host.
-std::optional<std::string> ServerAddress(std::string_view text) {
-  if (text.empty()) return std::string(kDefaultUpdateServer);
-  const std::string lower = [&] {
-    std::string s(text);
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-  }();
-  size_t host = 0;
-  if (lower.rfind("http://", 0) == 0)
-    host = 7;
-  else if (lower.rfind("https://", 0) == 0)
-    host = 8;
-  else
-    return std::nullopt;
-  if (host >= text.size() || text[host] == '/' || HasControlCharacter(text) ||
-      text.find(' ') != std::string_view::npos)
-    return std::nullopt;
-  std::string address(text);
-  if (address.back() != '/') address += '/';
-  return address;
 }
 
 }  // namespace
@@ -74,7 +51,11 @@ SettingChanges ParseSettingArguments(const std::vector<std::string>& arguments) 
       return fail("unknown setting \"" + std::string(given) +
                   "\" (known: Dni, 3tip, Dbf, App, Lang, Server, User, Password)");
     const std::string_view key = *name;
-    const std::string bad = "bad value \"" + value + "\" for " + std::string(key) + ": ";
+    // A refused password is never repeated, and an address only with its password masked.
+    const std::string shown = key == "Password" ? std::string()
+                              : key == "Server" ? " \"" + MaskedAddress(value) + "\""
+                                                : " \"" + value + "\"";
+    const std::string bad = "bad value" + shown + " for " + std::string(key) + ": ";
     std::string text;
     if (key == "Dni") {
       const std::optional<int> v = WholeIn(value, 0, 365);
@@ -96,9 +77,9 @@ SettingChanges ParseSettingArguments(const std::vector<std::string>& arguments) 
       if (lang == 0) return fail(bad + "1..4 or en, de, sk, it");
       text = std::to_string(lang);
     } else if (key == "Server") {
-      const std::optional<std::string> address = ServerAddress(value);
-      if (!address) return fail(bad + "an http:// or https:// address with a host");
-      text = *address;
+      const ServerAddressCheck address = CheckServerAddress(value);
+      if (!address.error.empty()) return fail(bad + address.error);
+      text = address.address;
     } else {
       if (HasControlCharacter(value)) return fail(bad + "control characters are not allowed");
       if (key == "User" && value.find(':') != std::string::npos)

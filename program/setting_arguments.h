@@ -20,9 +20,9 @@ struct SettingChanges {
 };
 
 // Checks KEY=VALUE arguments: Dni a whole number 0..365; 3tip 0, 1, true or false; Dbf and App
-// 0 or 1; Lang 1..4 or en, de, sk, it; Server an http:// or https:// address with a host (a
-// missing final "/" is added; empty restores the default); User and Password any text without
-// control characters (empty: no authentication), the user name without ":".
+// 0 or 1; Lang 1..4 or en, de, sk, it; Server an address CheckServerAddress takes (empty
+// restores the default); User and Password any text without control characters (empty: no
+// authentication), the user name without ":". An error never holds the password.
 SettingChanges ParseSettingArguments(const std::vector<std::string>& arguments);
 
 // "en" -> 1 .. "it" -> 4, or a digit 1..4; 0 otherwise.

@@ -18,14 +18,14 @@ int ReadInRange(const IniFile& ini, std::string_view section, std::string_view k
   return value >= lo && value <= hi ? value : def;
 }
 
-// Reads the file, lets change set its keys, and saves; refuses to overwrite a file it could not
-// read.
+// Reads the file, lets change set its keys, and saves it private to the user (it holds the
+// update server's credentials); refuses to overwrite a file it could not read.
 template <typename Change>
 bool UpdateFile(const std::filesystem::path& path, Change change) {
   IniFile ini(path);
   if (ini.ReadFailed()) return false;
   change(ini);
-  return ini.Save();
+  return ini.Save(kPrivateFileMode);
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 //
 // Keys: Liga/Dni, Liga/3tip, Update/Dbf, Update/App, Update/W7, Jazyk/Lang. Booleans are written
 // as 1 and 0. Every writer reads the file afresh and changes only its own keys, so lines the
-// program does not know survive.
+// program does not know survive. Every write leaves the file readable by its owner only (0600):
+// it holds the update server's credentials.
 #pragma once
 
 #include <filesystem>

@@ -127,6 +127,18 @@ class RowRestore {
   int row_;
 };
 
+// Odds in the grid's number format: two decimals with the decimal comma ("1,20").
+std::string OddsText(const Field& odds) {
+  return FormatNumber2(odds.AsFloat());
+}
+
+// A cell of the export: the raw field text, except that odds are written as the grid writes them
+// ("1,20", where the stored number reads "1,2"); odds 0 stay 0.
+std::string ExportText(const Query& q, const std::string& field) {
+  const Field f = q.FieldByName(field);
+  return EqualsIgnoringAsciiCase(field, "KURZ") && f.AsFloat() != 0 ? OddsText(f) : f.AsString();
+}
+
 }  // namespace
 
 std::vector<TipsColumn> TipsListColumns(ResultMode result_mode, const Messages& m) {
@@ -214,7 +226,7 @@ void Work3Uprav(Tdm& dm, ResultMode result_mode) {
   dm.Work3.SetDisplayRule("KURZ", [](const Query& q) {
     Field f = q.FieldByName("KURZ");
     if (f.AsInteger() == 0) return std::string(" ");
-    return FormatNumber2(f.AsFloat());
+    return OddsText(f);
   });
   if (result_mode == ResultMode::kUnderOver) {
     for (const char* column : {"TIP1", "TIP2"}) {
@@ -300,7 +312,7 @@ std::optional<std::string> TipsList::ExportToCSV(const std::string& proposed_nam
     for (q.First(); !q.Eof(); q.Next()) {
       values.clear();
       for (const TipsColumn& c : columns_)
-        values.push_back(std::string(TrimBlanksAndControls(q.FieldByName(c.field).AsString())));
+        values.push_back(std::string(TrimBlanksAndControls(ExportText(q, c.field))));
       if (with_past) {
         const int row = q.RecNo();
         const std::optional<PastRecord> past = Past(row);

@@ -104,7 +104,8 @@ class TipsList {
 
   // Offers the save dialog in the Export folder with the filter "CSV File" and the proposed file
   // name, then writes the list to the chosen file: a header of the trimmed column titles, one
-  // line per row of the trimmed raw field texts (odds 0 as 0, no "%"), ";" between values, every
+  // line per row of the trimmed raw field texts (odds as the grid writes them, "1,20", but odds 0
+  // as 0; no "%"), ";" between values, every
   // line ended by CR LF. Returns the written path; nullopt when the dialog was cancelled (then
   // nothing is written). The current row is kept. Throws std::runtime_error when the file
   // cannot be written.

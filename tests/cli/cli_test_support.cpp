@@ -64,10 +64,15 @@ std::string Quoted(const std::string& arg) {
 
 }  // namespace
 
-CliResult RunCliProcess(const std::vector<std::string>& args) {
+CliResult RunCliProcess(const std::vector<std::string>& args, const CliInput& input) {
   TempDir capture;
   const fs::path out_path = capture.Path() / "stdout";
   const fs::path err_path = capture.Path() / "stderr";
+  const fs::path in_path = capture.Path() / "stdin";
+  if (!input.stdin_text.empty()) {
+    std::ofstream in(in_path, std::ios::binary);
+    in << input.stdin_text;
+  }
   std::vector<std::string> argv_text{MORVELA_CLI_PATH};
   argv_text.insert(argv_text.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -78,7 +83,11 @@ CliResult RunCliProcess(const std::vector<std::string>& args) {
   std::string path_env = "PATH=/usr/bin:/bin";
   std::string lang_env = "LANG=C.UTF-8";
   std::string tz_env = "TZ=UTC";
-  char* envp[] = {home_env.data(), path_env.data(), lang_env.data(), tz_env.data(), nullptr};
+  std::vector<std::string> environment = {home_env, path_env, lang_env, tz_env};
+  environment.insert(environment.end(), input.environment.begin(), input.environment.end());
+  std::vector<char*> envp;
+  for (std::string& e : environment) envp.push_back(e.data());
+  envp.push_back(nullptr);
 
   const pid_t pid = fork();
   if (pid < 0) {
@@ -88,12 +97,12 @@ CliResult RunCliProcess(const std::vector<std::string>& args) {
   if (pid == 0) {
     const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int in = open("/dev/null", O_RDONLY);
+    const int in = open(input.stdin_text.empty() ? "/dev/null" : in_path.c_str(), O_RDONLY);
     if (out < 0 || err < 0 || in < 0) _exit(126);
     dup2(in, STDIN_FILENO);
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
-    execve(argv[0], argv.data(), envp);
+    execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }
   int status = 0;
@@ -122,9 +131,14 @@ DemoHome::DemoHome(bool with_database) {
 }
 
 CliResult DemoHome::Run(const std::vector<std::string>& args, const std::string& today) const {
+  return Run(args, CliInput{}, today);
+}
+
+CliResult DemoHome::Run(const std::vector<std::string>& args, const CliInput& input,
+                        const std::string& today) const {
   std::vector<std::string> full{"--home", Folder(), "--today", today};
   full.insert(full.end(), args.begin(), args.end());
-  CliResult r = RunCliProcess(full);
+  CliResult r = RunCliProcess(full, input);
   r.out = Anonymised(r.out);
   r.err = Anonymised(r.err);
   return r;

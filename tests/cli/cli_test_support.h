@@ -22,8 +22,15 @@ struct CliResult {
   std::string err;  // stderr
 };
 
+// What a run gets besides its arguments: its standard input (empty: /dev/null) and variables
+// added to the fixed environment ("NAME=value").
+struct CliInput {
+  std::string stdin_text;
+  std::vector<std::string> environment;
+};
+
 // Runs morvela-cli with `args` in a fixed environment (no MORVELA_* variables, UTC, C.UTF-8).
-CliResult RunCliProcess(const std::vector<std::string>& args);
+CliResult RunCliProcess(const std::vector<std::string>& args, const CliInput& input = {});
 
 // A program folder of its own holding a copy of the demo database (created once per test run).
 class DemoHome {
@@ -35,6 +42,9 @@ class DemoHome {
   // Runs morvela-cli on this folder: --home, --today (the demo's unless given), then `args`.
   // The folder's path in stdout and stderr reads "<HOME>/".
   CliResult Run(const std::vector<std::string>& args, const std::string& today = kDemoToday) const;
+  // The same with standard input and added variables.
+  CliResult Run(const std::vector<std::string>& args, const CliInput& input,
+                const std::string& today = kDemoToday) const;
   // Replaces this folder's path in `text` with "<HOME>/", so outputs compare across machines.
   std::string Anonymised(std::string text) const;
   // Transcript of a Run(args): the command line as run, with the folder anonymised.

@@ -258,20 +258,21 @@ TEST(TipsListTest, ExportWritesTheListAsSemicolonSeparatedLines) {
     int mode;
     std::string bytes;
   };
+  // Odds are written as the grid shows them ("1,20"), except that odds 0 stay 0.
   const Case cases[] = {
       {"English full time", kEnglish, 0,
        "DATE;LEAGUE;HOME;GUEST;%1;%0;%2;TIP;%;ODD;DIF.%\r\n"
        "05.06.2010;England;C;Zulu;40;30;30;102;100;0;0\r\n"
-       "05.06.2010;Austria;B;Zulu;50;40;10;10;90;1,2;7\r\n"
-       "06.06.2010;Denmark;B;Zulu;70;20;10;1;70;1,5;3\r\n"
-       "07.06.2010;Ukraine;A;Zulu;10;20;70;2;70;2;20\r\n"},
+       "05.06.2010;Austria;B;Zulu;50;40;10;10;90;1,20;7\r\n"
+       "06.06.2010;Denmark;B;Zulu;70;20;10;1;70;1,50;3\r\n"
+       "07.06.2010;Ukraine;A;Zulu;10;20;70;2;70;2,00;20\r\n"},
       // Sorted by TIP2 descending, then TIP ascending.
       {"German under/over", kGerman, 3,
        "DATUM;LIGA;HEIMMANNSCHAFT;GASTMANNSCHAFT;<2,5;>2,5;TIPP;QUOTE;UNT.%\r\n"
-       "07.06.2010;Ukraine;A;Zulu;10;70;2;2;20\r\n"
+       "07.06.2010;Ukraine;A;Zulu;10;70;2;2,00;20\r\n"
        "05.06.2010;England;C;Zulu;40;30;102;0;0\r\n"
-       "06.06.2010;Dänemark;B;Zulu;70;10;1;1,5;3\r\n"
-       "05.06.2010;Österreich;B;Zulu;50;10;10;1,2;7\r\n"},
+       "06.06.2010;Dänemark;B;Zulu;70;10;1;1,50;3\r\n"
+       "05.06.2010;Österreich;B;Zulu;50;10;10;1,20;7\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -321,7 +322,7 @@ TEST(TipsListTest, ExportQuotesOnlyFieldsThatWouldBreakTheLine) {
     ASSERT_TRUE(list.ExportToCSV("x.csv"));
     const std::string bytes = ReadFile(path);
     EXPECT_EQ(bytes.substr(bytes.rfind("07.06.2010")),
-              "07.06.2010;Ukraine;" + std::string(c.field) + ";Zulu;10;20;70;2;70;2;20\r\n");
+              "07.06.2010;Ukraine;" + std::string(c.field) + ";Zulu;10;20;70;2;70;2,00;20\r\n");
     EXPECT_EQ(bytes.substr(0, bytes.find("\r\n05.06.2010;Austria")),
               "DATE;LEAGUE;HOME;GUEST;%1;%0;%2;TIP;%;ODD;DIF.%\r\n"
               "05.06.2010;England;C;Zulu;40;30;30;102;100;0;0")

@@ -1,6 +1,7 @@
 // End to end: a real nginx, started by the test on a free port with a configuration of its own
 // and basic authentication, serves the packages `morvela-cli package` wrote; morvela-cli brings
-// a second program folder up to date from it, results first, then odds.
+// a second program folder up to date from it, results first, then odds, and afterwards finds
+// its database current (the package carries the date it is published with).
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 
@@ -137,10 +138,15 @@ TEST(UpdateNginxTest, ASecondHomeComesUpToDateFromNginxWithBasicAuthentication) 
     return test::Process(all, work.Path() / name).Wait();
   };
   ASSERT_EQ(maker_run({"demo"}, "demo").code, 0);
+  const test::DatabaseState before_package = test::Inspect(maker.Path() / "Morvela.mdb");
+  // A date other than the maker's database date: the package is stamped with it.
+  constexpr const char* kPublished = "16.10.2025";
+  ASSERT_NE(before_package.date, kPublished);
   const test::Finished packaged =
-      maker_run({"package", "--out", www.string(), "--date", "15.10.2025"}, "package");
+      maker_run({"package", "--out", www.string(), "--date", kPublished}, "package");
   ASSERT_EQ(packaged.code, 0) << packaged.err;
   const test::DatabaseState published = test::Inspect(maker.Path() / "Morvela.mdb");
+  EXPECT_EQ(published.date, before_package.date) << "the maker's own database keeps its date";
   Connection maker_db;
   maker_db.OpenFile((maker.Path() / "Morvela.mdb").string(), false);
   const size_t coming_odds =
@@ -171,6 +177,11 @@ TEST(UpdateNginxTest, ASecondHomeComesUpToDateFromNginxWithBasicAuthentication) 
   EXPECT_EQ(refused.code, 1);
   EXPECT_NE(refused.err.find("Could not connect to update server !"), std::string::npos)
       << refused.err;
+  // Basic authentication over http: said before the requests.
+  EXPECT_EQ(refused.err.rfind(
+                "Warning: the user name and password go to " + nginx.Url() + " over plain http", 0),
+            0u)
+      << refused.err;
   EXPECT_EQ(test::Inspect(home.Path() / "Morvela.mdb").tag, "Old");
 
   credentials("s3cret");
@@ -183,7 +194,11 @@ TEST(UpdateNginxTest, ASecondHomeComesUpToDateFromNginxWithBasicAuthentication) 
   const test::DatabaseState s = test::Inspect(home.Path() / "Morvela.mdb");
   EXPECT_TRUE(s.intact);
   EXPECT_EQ(s.teams, published.teams);
-  EXPECT_EQ(s.date, "15.10.2025");
+  EXPECT_EQ(s.date, kPublished);
+  // Installed, the database is as new as the server's: no second download.
+  const test::Finished current = run({"--check"}, "current");
+  EXPECT_EQ(current.code, 0) << current.err;
+  EXPECT_NE(current.out.find("The results database is current"), std::string::npos) << current.out;
   // The odds of the coming fixtures arrive again after they were lost.
   const auto home_odds = [&] {
     Connection c;
