@@ -12,6 +12,7 @@
 
 #include "builder/update_package.h"
 #include "cli/cli_context.h"
+#include "core/folder_lock.h"
 #include "core/helpers.h"
 #include "core/text.h"
 #include "i18n/message_ids.h"
@@ -159,6 +160,12 @@ int RunSettings(CliContext& ctx, std::vector<std::string> arguments, const Passw
     return kExitUsage;
   }
   // A new file gets every default first, as the program's first start would write it.
+  FolderLock lock(ctx.Folder(), kWriterPatience, "settings");
+  if (!lock.Held()) {
+    std::cerr << "Error: " << FolderLock::BusyMessage(ctx.Folder())
+              << "; the settings file was not changed\n";
+    return kExitError;
+  }
   if (!EnsureSettingsFile(path) || !WriteSettingValues(path, changes.values)) {
     std::cerr << "Error: cannot write " << path << "\n";
     return kExitError;

@@ -1,6 +1,10 @@
 #include "program/settings.h"
 
+#include <optional>
+#include <stdexcept>
+
 #include "core/cipher.h"
+#include "core/folder_lock.h"
 #include "core/ini_file.h"
 #include "core/text.h"
 
@@ -19,9 +23,19 @@ int ReadInRange(const IniFile& ini, std::string_view section, std::string_view k
 }
 
 // Reads the file, lets change set its keys, and saves it private to the user (it holds the
-// update server's credentials); refuses to overwrite a file it could not read.
+// update server's credentials); refuses to overwrite a file it could not read. The folder's
+// writer lock spans the read and the write, so two programs saving at once do not undo each
+// other's keys; false when another writer keeps the folder longer than a short write waits.
 template <typename Change>
 bool UpdateFile(const std::filesystem::path& path, Change change) {
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  std::optional<FolderLock> lock;
+  try {
+    lock.emplace(folder.string(), kWriterPatience, "settings");
+  } catch (const std::runtime_error&) {
+    return false;  // a folder without a lock file cannot hold the settings either
+  }
+  if (!lock->Held()) return false;
   IniFile ini(path);
   if (ini.ReadFailed()) return false;
   change(ini);

@@ -54,7 +54,7 @@ UpdateServer Updater::Server() const {
 
 HttpClient& Updater::Http(const UpdateServer& server) {
   if (!http_) http_ = std::make_unique<HttpClient>();
-  http_->SetCredentials(server.user, server.password);
+  http_->SetServer(server);
   http_->SetTimeouts(options_.timeouts);
   return *http_;
 }

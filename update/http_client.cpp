@@ -125,6 +125,11 @@ HttpClient::~HttpClient() {
   if (curl_) curl_easy_cleanup(curl_);
 }
 
+void HttpClient::SetServer(const UpdateServer& server) {
+  SetCredentials(server.user, server.password);
+  refusal_ = server.error;
+}
+
 void HttpClient::SetCredentials(const std::string& user, const std::string& password) {
   user_ = user;
   password_ = password;
@@ -136,6 +141,10 @@ HttpResult HttpClient::Perform(const std::string& url,
   HttpResult r;
   if (!curl_ || !multi_) {
     r.error = "the HTTP client could not be created";
+    return r;
+  }
+  if (!refusal_.empty()) {
+    r.error = refusal_;
     return r;
   }
   if (PlaceholderHost(url)) {

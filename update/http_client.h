@@ -65,6 +65,9 @@ class HttpClient {
 
   // Basic authentication for every later request; an empty user switches it off.
   void SetCredentials(const std::string& user, const std::string& password);
+  // The server's credentials; a server address the settings refused (UpdateServer::error)
+  // makes every request fail at once with that reason, without a request.
+  void SetServer(const UpdateServer& server);
   void SetTimeouts(const HttpTimeouts& timeouts) { timeouts_ = timeouts; }
   // A flag another thread sets to end the running request and every later one ("the request
   // was cancelled"); null for none. It must outlive the requests.
@@ -85,6 +88,7 @@ class HttpClient {
   CURL* curl_ = nullptr;
   void* multi_ = nullptr;  // the multi handle that runs curl_, so that the wait can be cut short
   std::string user_, password_;
+  std::string refusal_;
   HttpTimeouts timeouts_;
   const std::atomic<bool>* cancel_ = nullptr;
 };

@@ -122,8 +122,9 @@ bool CopyTable(sqlite3* db, const std::string& table, bool required) {
   const std::vector<Column> theirs = Columns(db, "pkg", table);
   std::string list;
   for (const Column& c : ours) {
-    auto it = std::find_if(theirs.begin(), theirs.end(),
-                           [&](const Column& t) { return EqualsIgnoringAsciiCase(t.name, c.name); });
+    auto it = std::find_if(theirs.begin(), theirs.end(), [&](const Column& t) {
+      return EqualsIgnoringAsciiCase(t.name, c.name);
+    });
     if (it == theirs.end()) {
       if (!required) return false;
       throw DatabaseError("the package's table " + table + " lacks the column " + c.name);

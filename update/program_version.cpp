@@ -47,7 +47,7 @@ int CompareVersions(std::string_view a, std::string_view b) {
 VersionCheckResult CheckProgramVersion(const UpdateServer& server,
                                        std::string_view running_version) {
   HttpClient http;
-  http.SetCredentials(server.user, server.password);
+  http.SetServer(server);
   return CheckProgramVersion(http, server, running_version);
 }
 

@@ -66,7 +66,7 @@ DateCheckResult CheckServerDate(HttpClient& http, const UpdateServer& server,
 
 ServerCheckResult RunServerChecks(const ServerCheckPlan& plan, const std::atomic<bool>* cancel) {
   HttpClient http;
-  http.SetCredentials(plan.server.user, plan.server.password);
+  http.SetServer(plan.server);
   http.SetTimeouts(plan.timeouts);
   http.SetCancelFlag(cancel);
   ServerCheckResult found;

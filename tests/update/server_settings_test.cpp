@@ -2,6 +2,7 @@
 // settings command's addresses only, a refused one stops the requests with a reason that names
 // where it came from and holds no password, and basic authentication over http is warned of.
 #include "update/server_settings.h"
+#include "update/http_client.h"
 
 #include <gtest/gtest.h>
 
@@ -62,8 +63,14 @@ TEST(ServerSettingsTest, ARefusedAddressStopsTheRequestsAndSaysWhere) {
     EXPECT_EQ(s.error.rfind(c.error, 0), 0u) << s.error;
     EXPECT_EQ(s.error.empty(), c.error.empty()) << s.error;
     EXPECT_EQ(s.error.find("s3cret"), std::string::npos);
-    // Refused: no credentials go anywhere.
+    // Refused: no credentials go anywhere, and the requests say why they were not made.
     EXPECT_EQ(s.user, c.error.empty() ? "tipper" : "");
+    if (!c.error.empty()) {
+      HttpClient http;
+      http.SetServer(s);
+      std::string body;
+      EXPECT_EQ(http.GetText(JoinUrl(s.base_url, kDateCheckPath), body).error, s.error);
+    }
   }
 }
 
