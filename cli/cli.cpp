@@ -52,11 +52,9 @@ int RunCli(int argc, char** argv) {
   } catch (const OptionError& e) {
     std::cerr << "Error: " << e.what() << "\n";
     return kExitUsage;
-  } catch (const DatabaseError& e) {
+  } catch (const Error& e) {
     std::cerr << "Error: " << e.what() << "\n";
-    return kExitError;
-  } catch (const CipherError& e) {
-    std::cerr << "Error: " << e.what() << "\n";
+    if (!e.Reason().empty()) std::cerr << "Reason: " << e.Reason() << "\n";
     return kExitError;
   } catch (const std::exception& e) {
     std::cerr << "Error: " << e.what() << "\n";

@@ -14,6 +14,7 @@
 #include "cli/json.h"
 #include "cli/table_printer.h"
 #include "core/atomic_file.h"
+#include "core/error.h"
 #include "core/folder_lock.h"
 #include "core/text.h"
 #include "i18n/leagues.h"
@@ -348,7 +349,7 @@ std::string JsonReport(const BacktestReport& r, const ValueFilter& value) {
 
 void WriteCsv(const std::string& path, const BacktestRun& run, ResultMode mode) {
   std::ofstream out(path, std::ios::binary);
-  if (!out) throw std::runtime_error("cannot write " + path);
+  if (!out) throw FileError("cannot write " + path);
   out << "date,league,home,away,difference,"
       << (mode == ResultMode::kUnderOver ? "under_percent,over_percent"
                                          : "home_percent,draw_percent,away_percent")
@@ -362,7 +363,7 @@ void WriteCsv(const std::string& path, const BacktestRun& run, ResultMode mode) 
         << "," << (mode == ResultMode::kUnderOver ? "<>" : "102")[m.outcome] << ","
         << (m.won ? 1 : 0) << "\n";
   }
-  if (!out) throw std::runtime_error("cannot write " + path);
+  if (!out) throw FileError("cannot write " + path);
 }
 
 // ---- The command ----
@@ -414,7 +415,7 @@ int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
             "it, from the matches played before that day only.",
         notes};
     if (!WriteFileAtomically(a.html_path, BacktestHtml(heading, *report, groups, value)))
-      throw std::runtime_error("cannot write " + a.html_path);
+      throw FileError("cannot write " + a.html_path);
     std::cerr << "Wrote " << a.html_path << "\n";
   }
 

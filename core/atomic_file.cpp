@@ -1,4 +1,5 @@
 #include "core/atomic_file.h"
+#include "core/error.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -121,7 +122,7 @@ void ReplaceFileAtomically(const fs::path& path,
   if (ec) {
     const std::string why = ec.message();
     RemoveWithCompanions(temp);
-    throw std::runtime_error("Cannot write '" + path.string() + "': " + why);
+    throw FileError("Cannot write '" + path.string() + "': " + why);
   }
   SyncFolderOf(path);
 }

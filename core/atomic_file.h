@@ -37,7 +37,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view con
 // and must have closed every connection to it when it returns), then renames it over `path`,
 // dropping the old file's -wal and -shm companions. The temporary file and its companions are
 // removed on every failure path; `build`'s exception passes through, a failed rename throws
-// std::runtime_error.
+// FileError.
 void ReplaceFileAtomically(const std::filesystem::path& path,
                            const std::function<void(const std::string& temp)>& build);
 

@@ -8,13 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "core/error.h"
+
 namespace morvela {
 
 // A text that must be deciphered could not be. The front end shows it as an error and ends the
 // program.
-class CipherError : public std::runtime_error {
+class CipherError : public InputError {
  public:
-  using std::runtime_error::runtime_error;
+  using InputError::InputError;
 };
 
 // Enciphers a text: zero-padded to a multiple of 16 bytes (the empty text to one block of

@@ -21,17 +21,14 @@
 #include <variant>
 #include <vector>
 
+#include "core/error.h"
+
 #include "core/date.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace morvela {
-
-class DatabaseError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // How a column's stored value reads as text (from the column's declared type).
 enum class ColumnKind : uint8_t {

@@ -1,4 +1,5 @@
 #include "core/folder_lock.h"
+#include "core/error.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -43,7 +44,7 @@ std::map<std::string, HeldLock>& Table() {
 int TryLock(const std::string& path, bool block) {
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0)
-    throw std::runtime_error("Cannot create the lock file '" + path + "': " + std::strerror(errno));
+    throw FileError("Cannot create the lock file '" + path + "': " + std::strerror(errno));
   int rc;
   do {
     rc = ::flock(fd, LOCK_EX | (block ? 0 : LOCK_NB));

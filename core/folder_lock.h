@@ -18,7 +18,7 @@ class FolderLock {
   // Takes the lock on `folder` (with or without a trailing slash) for the command `holder`
   // ("import"), whose name goes into the lock file for others to read. When another process
   // holds it, waits when `wait` is set, else returns at once without the lock (Held() false).
-  // Throws std::runtime_error when the lock file cannot be created.
+  // Throws FileError when the lock file cannot be created.
   FolderLock(const std::string& folder, bool wait, const std::string& holder);
   // The same, waiting at most `patience` for another process to let go.
   FolderLock(const std::string& folder, std::chrono::milliseconds patience,

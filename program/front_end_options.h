@@ -11,13 +11,15 @@
 #include <string_view>
 
 #include "core/date.h"
+#include "core/error.h"
 #include "core/result_mode.h"
 
 namespace morvela {
 
-class OptionError : public std::invalid_argument {
+// A command-line option or environment value the program does not take (exit status 2).
+class OptionError : public InputError {
  public:
-  using std::invalid_argument::invalid_argument;
+  using InputError::InputError;
 };
 
 // The dates the program computes with: week ends, date literals and seasons stay within

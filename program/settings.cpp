@@ -32,7 +32,7 @@ bool UpdateFile(const std::filesystem::path& path, Change change) {
   std::optional<FolderLock> lock;
   try {
     lock.emplace(folder.string(), kWriterPatience, "settings");
-  } catch (const std::runtime_error&) {
+  } catch (const FileError&) {
     return false;  // a folder without a lock file cannot hold the settings either
   }
   if (!lock->Held()) return false;

@@ -1,4 +1,5 @@
 #include "tips/tips_list.h"
+#include "core/error.h"
 
 #include <algorithm>
 #include <chrono>
@@ -329,7 +330,7 @@ std::optional<std::string> TipsList::ExportToCSV(const std::string& proposed_nam
   std::ofstream out(*path, std::ios::binary | std::ios::trunc);
   for (const std::string& line : lines) out << line << "\r\n";
   out.close();
-  if (!out) throw std::runtime_error("Cannot write the file " + *path);
+  if (!out) throw FileError("Cannot write the file " + *path);
   return path;
 }
 

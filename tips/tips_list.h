@@ -107,7 +107,7 @@ class TipsList {
   // line per row of the trimmed raw field texts (odds as the grid writes them, "1,20", but odds 0
   // as 0; no "%"), ";" between values, every
   // line ended by CR LF. Returns the written path; nullopt when the dialog was cancelled (then
-  // nothing is written). The current row is kept. Throws std::runtime_error when the file
+  // nothing is written). The current row is kept. Throws FileError when the file
   // cannot be written.
   // With `with_past` every line ends with two more fields, the past hit rate of tips like the
   // row's and their number (header "PAST %" and "PAST N"; empty fields without a record).

@@ -10,6 +10,7 @@
 
 #include <iostream>
 
+#include "core/error.h"
 #include "i18n/messages.h"
 #include "ui/language_dialog.h"
 
@@ -139,8 +140,10 @@ void ShowWindow(QDialog& window, bool modal) {
 void Guarded(UserInterface& ui, const std::function<void()>& handler) {
   try {
     handler();
+  } catch (const Error& e) {
+    // The program's general error report: the failure's text, and its reason under it.
+    ui.ShowDetailedMessage(MessageKind::kError, e.what(), e.Reason());
   } catch (const std::exception& e) {
-    // DatabaseError carries the engine's text; a file that cannot be written its own.
     ui.ShowMessage(MessageKind::kError, e.what());
   }
 }

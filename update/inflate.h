@@ -4,16 +4,17 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <stdexcept>
+
+#include "core/error.h"
 
 namespace morvela {
 
 // The most a package may inflate to unless the caller sets another limit.
 inline constexpr uint64_t kDefaultInflateLimit = uint64_t{2} << 30;  // 2 GiB
 
-class InflateError : public std::runtime_error {
+class InflateError : public PackageError {
  public:
-  using std::runtime_error::runtime_error;
+  using PackageError::PackageError;
 };
 
 // Inflates the zlib stream of `source` into `destination` (created or overwritten). Refuses,

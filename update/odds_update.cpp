@@ -26,8 +26,8 @@ std::string OddsValue(const Query& odds, const char* column) {
   if (text.empty()) return "NULL";
   const std::optional<double> value = ParseDecimalText(text);
   if (!value)
-    throw DatabaseError("the odds package's " + std::string(column) + " of match " +
-                        odds.FieldByName("ID").AsString() + " is not a number: " + text);
+    throw PackageError("the odds package's " + std::string(column) + " of match " +
+                       odds.FieldByName("ID").AsString() + " is not a number: " + text);
   return FormatSqlNumber(*value);
 }
 
@@ -38,17 +38,17 @@ OddsMergeCount MergeOdds(Connection& main, Connection& package, Query& odds) {
   package.ExecuteNative("PRAGMA trusted_schema=OFF");
   const std::string kind = SchemaObjectType(package, "KURZY");
   if (kind != "table")
-    throw DatabaseError(kind.empty() ? "the odds package has no table KURZY"
-                                     : "the odds package's KURZY is a " + kind + ", not a table");
+    throw PackageError(kind.empty() ? "the odds package has no table KURZY"
+                                    : "the odds package's KURZY is a " + kind + ", not a table");
   odds.Open("SELECT COUNT(*) AS N FROM KURZY");
   const int64_t rows = odds.FieldByName("N").AsInteger();
   if (rows > kMaxOddsRows)
-    throw DatabaseError("the odds package holds " + std::to_string(rows) + " rows, more than " +
-                        std::to_string(kMaxOddsRows));
+    throw PackageError("the odds package holds " + std::to_string(rows) + " rows, more than " +
+                       std::to_string(kMaxOddsRows));
   odds.Open("SELECT * FROM KURZY ORDER BY ID");
   for (const char* column : kOddsColumns)
     if (!odds.HasField(column))
-      throw DatabaseError(std::string("the odds package has no column ") + column);
+      throw PackageError(std::string("the odds package has no column ") + column);
   OddsMergeCount count;
   Query match(main);
   InTransaction(main, [&] {
@@ -56,7 +56,7 @@ OddsMergeCount MergeOdds(Connection& main, Connection& package, Query& odds) {
       const Field id_field = odds.FieldByName("ID");
       const int64_t id = id_field.AsInteger();
       if (id_field.IsNull() || id <= 0)
-        throw DatabaseError("the odds package has a row without a match id");
+        throw PackageError("the odds package has a row without a match id");
       const std::string id_text = std::to_string(id);
       match.Open("SELECT VYSLEDOK FROM VYSLEDKY WHERE ID=" + id_text);
       if (match.Eof()) {

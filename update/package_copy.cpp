@@ -111,11 +111,11 @@ std::string Identifier(const std::string& name) {
 bool CopyTable(sqlite3* db, const std::string& table, bool required) {
   const std::string kind = ObjectType(db, "pkg", table);
   if (kind.empty()) {
-    if (required) throw DatabaseError("the package lacks the table " + table);
+    if (required) throw PackageError("the package lacks the table " + table);
     return false;
   }
   if (kind != "table") {
-    if (required) throw DatabaseError("the package's " + table + " is a " + kind + ", not a table");
+    if (required) throw PackageError("the package's " + table + " is a " + kind + ", not a table");
     return false;
   }
   const std::vector<Column> ours = Columns(db, "main", table);
@@ -127,12 +127,12 @@ bool CopyTable(sqlite3* db, const std::string& table, bool required) {
     });
     if (it == theirs.end()) {
       if (!required) return false;
-      throw DatabaseError("the package's table " + table + " lacks the column " + c.name);
+      throw PackageError("the package's table " + table + " lacks the column " + c.name);
     }
     if (it->kind != c.kind) {
       if (!required) return false;
-      throw DatabaseError("the package's column " + table + "." + c.name + " is " +
-                          (it->kind.empty() ? "untyped" : it->kind) + ", not " + c.kind);
+      throw PackageError("the package's column " + table + "." + c.name + " is " +
+                         (it->kind.empty() ? "untyped" : it->kind) + ", not " + c.kind);
     }
     list += (list.empty() ? "" : ",") + Identifier(c.name);
   }
@@ -193,7 +193,7 @@ void BuildFromPackage(const fs::path& package, const fs::path& staging, int page
     Statement attach = Prepare(db, "ATTACH DATABASE ?1 AS pkg");
     sqlite3_bind_text(attach.get(), 1, package.c_str(), -1, SQLITE_TRANSIENT);
     if (sqlite3_step(attach.get()) != SQLITE_DONE)
-      throw DatabaseError("the package is not a database: " + std::string(sqlite3_errmsg(db)));
+      throw PackageError("the package is not a database: " + std::string(sqlite3_errmsg(db)));
   }
   std::string check;
   try {
@@ -202,7 +202,7 @@ void BuildFromPackage(const fs::path& package, const fs::path& staging, int page
   } catch (const DatabaseError& e) {
     check = e.what();
   }
-  if (check != "ok") throw DatabaseError("the downloaded database is damaged: " + check);
+  if (check != "ok") throw PackageError("the downloaded database is damaged: " + check);
   Run(db, "BEGIN");
   const auto tables = Rows(db,
                            "SELECT name FROM main.sqlite_master WHERE type='table' AND name NOT "
@@ -210,7 +210,7 @@ void BuildFromPackage(const fs::path& package, const fs::path& staging, int page
   for (const auto& row : tables) CopyTable(db, row[0], IsProgramTable(row[0]));
   const auto settings = Rows(db, "SELECT COUNT(*) FROM main.NASTAVENIE");
   if (settings.at(0).at(0) != "1")
-    throw DatabaseError("the package has " + settings[0][0] + " settings rows, not one");
+    throw PackageError("the package has " + settings[0][0] + " settings rows, not one");
   {
     Statement stamp = Prepare(db, "UPDATE main.NASTAVENIE SET VERZIA=?1");
     sqlite3_bind_text(stamp.get(), 1, version_mark.c_str(), -1, SQLITE_TRANSIENT);

@@ -14,7 +14,7 @@ namespace morvela {
 // Builds `staging` (a new file) from the program's schema and copies into it the rows of every
 // program table of the database file `package`, which is only read. The page size of
 // `staging` is `page_size`, so it can be copied into a live database with that page size.
-// Throws DatabaseError naming what is wrong when the package is damaged (quick_check), lacks a
+// Throws PackageError naming what is wrong when the package is damaged (quick_check), lacks a
 // program table or one of its columns, has a column of another type, or holds a view or anything
 // but a table under a program table's name. The builder's own tables (replay marks, origin,
 // calibration) are copied when the package has them in the program's form and left empty

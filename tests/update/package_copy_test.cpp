@@ -64,7 +64,7 @@ TEST(PackageCopyTest, OnlyTheProgramsRowsAreTakenIn) {
     std::string refusal;
     try {
       BuildFromPackage(package, staging, 4096, "mark");
-    } catch (const DatabaseError& e) {
+    } catch (const PackageError& e) {
       refusal = e.what();
     }
     if (*c.refused) {
