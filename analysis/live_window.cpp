@@ -5,6 +5,7 @@
 #include "analysis/analysis_messages.h"
 #include "analysis/competition_teams.h"
 #include "core/helpers.h"
+#include "core/outcome.h"
 #include "i18n/message_ids.h"
 #include "predict/outcome_search.h"
 #include "predict/tip_selection.h"
@@ -59,7 +60,7 @@ std::array<std::string, 3> LiveMeetingStatements(int64_t home, int64_t away, con
   const std::string head =
       "SELECT TOP 4 ID,DATUM,VYSLEDOK FROM VYSLEDKY WHERE (HOME=" + std::to_string(home) +
       " AND AWAY=" + std::to_string(away) + " AND DATUM<" + FormatSqlDate(date);
-  const char* outcome = ht_home > ht_away ? "1" : ht_home < ht_away ? "2" : "0";
+  const std::string outcome(OutcomeText(ScoreOutcome(ht_home, ht_away)));
   return {head + " AND KONTUMACIA=0 AND VYSLEDOK<>\"\" AND HT_VYSLEDOK<>\"\" AND HT_HOME_GOAL=" +
               std::to_string(ht_home) + " AND HT_AWAY_GOAL=" + std::to_string(ht_away) +
               " ) ORDER BY DATUM DESC",

@@ -20,27 +20,6 @@ constexpr const char* kFullTimeScore =
     "(\"+TRIM(STR(VYSLEDKY.HT_HOME_GOAL))+\" : \"+TRIM(STR(VYSLEDKY.HT_AWAY_GOAL))+\")\","
     "TRIM(STR(VYSLEDKY.HOME_GOAL))+\" : \"+TRIM(STR(VYSLEDKY.AWAY_GOAL))) AS SKORE";
 
-// The goal columns, the outcome column and the "not null" filter of a half (or the whole match).
-struct ModeColumns {
-  const char* home_goal;
-  const char* away_goal;
-  const char* outcome;
-};
-constexpr ModeColumns kFull{"HOME_GOAL", "AWAY_GOAL", "VYSLEDOK"};
-constexpr ModeColumns kFirst{"HT_HOME_GOAL", "HT_AWAY_GOAL", "HT_VYSLEDOK"};
-constexpr ModeColumns kSecond{"SHT_HOME_GOAL", "SHT_AWAY_GOAL", "SHT_VYSLEDOK"};
-
-const ModeColumns& ColumnsOf(ResultMode mode) {
-  switch (mode) {
-    case ResultMode::kFirstHalf:
-      return kFirst;
-    case ResultMode::kSecondHalf:
-      return kSecond;
-    default:
-      return kFull;
-  }
-}
-
 std::string HalfScore(const ModeColumns& c) {
   return std::string("TRIM(STR(VYSLEDKY.") + c.home_goal + "))+\" : \"+TRIM(STR(VYSLEDKY." +
          c.away_goal + ")) AS SKORE";

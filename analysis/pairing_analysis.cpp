@@ -14,26 +14,10 @@ namespace morvela {
 
 namespace {
 
-// The columns of one rating mode.
-struct ModeColumns {
-  const char* home_goal;
-  const char* away_goal;
-  const char* outcome;
-  const char* elo;
-  const char* elo_home;
-  const char* elo_away;
-};
-
-constexpr ModeColumns kModes[3] = {
-    {"HOME_GOAL", "AWAY_GOAL", "VYSLEDOK", "ELO", "ELO_HOME", "ELO_AWAY"},
-    {"HT_HOME_GOAL", "HT_AWAY_GOAL", "HT_VYSLEDOK", "HT_ELO", "HT_ELO_HOME", "HT_ELO_AWAY"},
-    {"SHT_HOME_GOAL", "SHT_AWAY_GOAL", "SHT_VYSLEDOK", "SHT_ELO", "SHT_ELO_HOME", "SHT_ELO_AWAY"},
-};
-
 const ModeColumns& Columns(ResultMode result_mode) {
   if (!HasOutcomes(result_mode))
     throw std::invalid_argument("the pairing analysis works in full time and the halves only");
-  return kModes[ModeIndex(result_mode)];
+  return ColumnsOf(result_mode);
 }
 
 std::string ReplayStatement(const std::string& s, const ModeColumns& m) {
@@ -41,13 +25,6 @@ std::string ReplayStatement(const std::string& s, const ModeColumns& m) {
   return "SELECT VYSLEDKY.*,TRIM(STR(VYSLEDKY." + hg + "))+\" : \"+TRIM(STR(VYSLEDKY." + ag +
          ")) AS SKORE FROM VYSLEDKY WHERE (ID_SUTAZ=" + s + " AND " + hg + " IS NOT NULL AND " +
          ag + " IS NOT NULL AND KONTUMACIA=0) ORDER BY DATUM ASC, ID ASC";
-}
-
-std::string MeetingsStatement(const ModeColumns& m, int64_t h, int64_t a, const Date& date) {
-  const std::string o = m.outcome;
-  return "SELECT TOP 4 ID,DATUM," + o + " FROM VYSLEDKY WHERE (HOME=" + std::to_string(h) +
-         " AND AWAY=" + std::to_string(a) + " AND DATUM<" + FormatSqlDate(date) +
-         " AND KONTUMACIA=0 AND " + o + "<>\"\") ORDER BY DATUM DESC";
 }
 
 std::string RecordStatement(const ModeColumns& m, int64_t h, int64_t a, int language) {
@@ -106,46 +83,8 @@ void ComputeForms(const analysis::TeamSlot<V>& h, const analysis::TeamSlot<V>& a
                  (int32_t{h.rating_home} - int32_t{a.rating_away}) / 2;
 }
 
-int32_t AdjustByMeetings(int32_t d, const std::vector<Meeting>& meetings) {
-  static constexpr int32_t kWeights[4] = {24, 20, 16, 12};
-  static constexpr int32_t kDrawPull = -130;
-  // Ages are whole days, so the scaled weight (1 - age / total) * w is the exact ratio
-  // w * (total - age) / total, rounded with ties to even.
-  int64_t total = 0;
-  for (const Meeting& m : meetings) total += m.age;
-  int32_t w = 0;
-  for (size_t r = 0; r < meetings.size(); ++r) {
-    if (r < 4) w = kWeights[r];
-    if (total != 0)
-      w = static_cast<int32_t>(RoundRatioHalfEven(int64_t{w} * (total - meetings[r].age), total));
-    const std::string& o = meetings[r].outcome;
-    if (o == "1") {
-      d += w;
-    } else if (o == "2") {
-      d -= w;
-    } else if (o == "0") {
-      w = static_cast<int32_t>(RoundRatioHalfEven(w, 2));
-      if (d > kDrawPull && d - w > kDrawPull) d -= w;
-      if (d < kDrawPull && d + w < kDrawPull) d += w;
-    }
-  }
-  return d;
-}
-
-std::vector<Meeting> ReadMeetings(Connection& conn, const std::string& statement,
-                                  const std::string& outcome, const Date& reference) {
-  Query q(conn);
-  q.Open(statement);
-  std::vector<Meeting> meetings;
-  for (; !q.Eof(); q.Next()) {
-    const Date when = q.FieldByName("DATUM").AsDate().value_or(reference);
-    meetings.push_back({DaysBetween(when, reference), q.FieldByName(outcome).AsString()});
-  }
-  return meetings;
-}
-
 std::string FullTimeMeetingsStatement(int64_t home, int64_t away, const Date& reference) {
-  return MeetingsStatement(kModes[0], home, away, reference);
+  return MeetingsStatement(ColumnsOf(ResultMode::kFullTime).outcome, home, away, reference);
 }
 
 int VratPoradie(const TeamTable& table, int t, int k) {
@@ -280,7 +219,7 @@ AnalysisStatus AnalysePairing(Connection& conn, const PairingInput& in, TeamTabl
 
   // Head-to-head adjustment: the last meetings with the same venue before the reference date.
   const std::vector<Meeting> meetings = ReadMeetings(
-      conn, MeetingsStatement(m, in.home, in.away, in.reference), m.outcome, in.reference);
+      conn, MeetingsStatement(m.outcome, in.home, in.away, in.reference), m.outcome, in.reference);
   f.meetings = static_cast<int>(meetings.size());
   f.adjusted = AdjustByMeetings(f.difference, meetings);
 

@@ -19,6 +19,7 @@
 #include "core/database.h"
 #include "core/date.h"
 #include "core/result_mode.h"
+#include "rating/head_to_head.h"
 
 namespace morvela {
 
@@ -131,23 +132,6 @@ AnalysisStatus AnalysePairing(Connection& conn, const PairingInput& in, TeamTabl
 template <int V>
 void ComputeForms(const analysis::TeamSlot<V>& h, const analysis::TeamSlot<V>& a,
                   PairingFigures& f);
-
-// One meeting of the head-to-head adjustment: its age in days and its outcome text.
-struct Meeting {
-  int64_t age = 0;
-  std::string outcome;  // "1", "0", "2"
-};
-
-// Moves d by the meetings (most recent first): weights 24, 20, 16, 12 scaled down by each
-// meeting's share of the age sum; a meeting after the fourth keeps the weight left by the one
-// before. A home win adds, an away win subtracts, a draw pulls d toward -130 by half the weight
-// without reaching or crossing it.
-int32_t AdjustByMeetings(int32_t d, const std::vector<Meeting>& meetings);
-
-// The meetings a head-to-head statement returns (columns DATUM and `outcome`), aged against
-// `reference`, in the statement's order.
-std::vector<Meeting> ReadMeetings(Connection& conn, const std::string& statement,
-                                  const std::string& outcome, const Date& reference);
 
 // The full-time statement of the head-to-head adjustment: the pair's last four meetings at
 // this venue before `reference`.

@@ -16,6 +16,7 @@
 #include "builder/prepare_seasons.h"
 #include "builder/schema.h"
 #include "core/helpers.h"
+#include "core/outcome.h"
 #include "core/rounding.h"
 #include "i18n/leagues.h"
 
@@ -31,16 +32,12 @@ int DayNumber(const Date& d) {
   return static_cast<int>(std::chrono::sys_days(d).time_since_epoch().count());
 }
 
-std::string OutcomeText(int home, int away) {
-  return home > away ? "1" : (home < away ? "2" : "0");
-}
-
 std::string SqlInt(std::optional<int> v) {
   return v ? std::to_string(*v) : "NULL";
 }
 
 std::string SqlOutcome(std::optional<int> h, std::optional<int> a) {
-  return h && a ? QuoteSqlText(OutcomeText(*h, *a)) : "NULL";
+  return h && a ? QuoteSqlText(OutcomeText(ScoreOutcome(*h, *a))) : "NULL";
 }
 
 std::string SqlOdds(std::optional<double> v) {

@@ -17,6 +17,7 @@
 #include "core/cipher.h"
 #include "core/data_module.h"
 #include "core/helpers.h"
+#include "core/outcome.h"
 #include "core/rounding.h"
 #include "i18n/leagues.h"
 
@@ -307,8 +308,9 @@ Score Play(const ExpectedGoals& e, DemoRandom& rng) {
   return s;
 }
 
-const char* OutcomeText(int home, int away) {
-  return home > away ? "1" : home == away ? "0" : "2";
+// The stored outcome text of a score, quoted for SQL.
+std::string SqlOutcome(int home, int away) {
+  return QuoteSqlText(OutcomeText(ScoreOutcome(home, away)));
 }
 
 // --------------------------------------------------------------------------- odds
@@ -454,9 +456,9 @@ void LeagueBuilder::InsertPlayed(int64_t competition, const Match& m, const Scor
       Int(competition) + "," + FormatSqlDate(m.date) + "," +
       Int(clubs_[static_cast<size_t>(m.home)].id) + "," +
       Int(clubs_[static_cast<size_t>(m.away)].id) + "," + Int(s.home) + "," + Int(s.away) + "," +
-      QuoteSqlText(OutcomeText(s.home, s.away)) + "," + Int(s.ht_home) + "," + Int(s.ht_away) +
-      "," + QuoteSqlText(OutcomeText(s.ht_home, s.ht_away)) + "," + Int(sht_home) + "," +
-      Int(sht_away) + "," + QuoteSqlText(OutcomeText(sht_home, sht_away)) + ")");
+      SqlOutcome(s.home, s.away) + "," + Int(s.ht_home) + "," + Int(s.ht_away) + "," +
+      SqlOutcome(s.ht_home, s.ht_away) + "," + Int(sht_home) + "," + Int(sht_away) + "," +
+      SqlOutcome(sht_home, sht_away) + ")");
   ++summary_.matches;
 }
 

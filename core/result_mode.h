@@ -37,4 +37,29 @@ constexpr bool HasOutcomes(ResultMode mode) {
   return mode != ResultMode::kUnderOver;
 }
 
+// The columns of a result mode: goals, outcome and stored rating difference in VYSLEDKY, and
+// the season-start ratings in SUTAZ_MUZSTVA.
+struct ModeColumns {
+  const char* home_goal;
+  const char* away_goal;
+  const char* outcome;
+  const char* difference;
+  const char* elo;
+  const char* elo_home;
+  const char* elo_away;
+};
+
+inline constexpr ModeColumns kModeColumns[3] = {
+    {"HOME_GOAL", "AWAY_GOAL", "VYSLEDOK", "ELO_ROZDIEL", "ELO", "ELO_HOME", "ELO_AWAY"},
+    {"HT_HOME_GOAL", "HT_AWAY_GOAL", "HT_VYSLEDOK", "HT_ELO_ROZDIEL", "HT_ELO", "HT_ELO_HOME",
+     "HT_ELO_AWAY"},
+    {"SHT_HOME_GOAL", "SHT_AWAY_GOAL", "SHT_VYSLEDOK", "SHT_ELO_ROZDIEL", "SHT_ELO", "SHT_ELO_HOME",
+     "SHT_ELO_AWAY"},
+};
+
+// The columns of a mode; under/over counts full-time goals, so it has the full-time columns.
+constexpr const ModeColumns& ColumnsOf(ResultMode mode) {
+  return kModeColumns[HasOutcomes(mode) ? ModeIndex(mode) : 0];
+}
+
 }  // namespace morvela

@@ -21,24 +21,18 @@ int StartWidth(const std::array<int, 11>& table, int32_t d) {
   return table[q < static_cast<int64_t>(table.size()) ? q : table.size() - 1];
 }
 
-// The outcome and difference columns a search works on.
-struct ColumnFamily {
-  std::string_view outcome;
-  std::string_view difference;
-};
-
-// A live search always counts full-time outcomes, whatever the result mode.
-ColumnFamily FamilyFor(const SearchContext& ctx, SearchMode mode) {
+// The columns a search works on (its outcome and difference). A live search always counts
+// full-time outcomes, whatever the result mode.
+const ModeColumns& FamilyFor(const SearchContext& ctx, SearchMode mode) {
   if (mode != SearchMode::kList && mode != SearchMode::kMatch && mode != SearchMode::kLive)
     throw std::invalid_argument("unknown search mode " + std::to_string(static_cast<int>(mode)));
   if (!ResultModeFromIndex(static_cast<int>(ctx.result_mode)))
     throw std::invalid_argument("unknown result mode " +
                                 std::to_string(static_cast<int>(ctx.result_mode)));
-  if (mode == SearchMode::kLive || ctx.result_mode == ResultMode::kFullTime)
-    return {"VYSLEDOK", "ELO_ROZDIEL"};
-  if (ctx.result_mode == ResultMode::kFirstHalf) return {"HT_VYSLEDOK", "HT_ELO_ROZDIEL"};
-  if (ctx.result_mode == ResultMode::kSecondHalf) return {"SHT_VYSLEDOK", "SHT_ELO_ROZDIEL"};
-  throw std::invalid_argument("the outcome search has no under/over result mode");
+  if (mode == SearchMode::kLive) return ColumnsOf(ResultMode::kFullTime);
+  if (!HasOutcomes(ctx.result_mode))
+    throw std::invalid_argument("the outcome search has no under/over result mode");
+  return ColumnsOf(ctx.result_mode);
 }
 
 bool CountsScores(const SearchContext& ctx, SearchMode mode) {
@@ -46,7 +40,7 @@ bool CountsScores(const SearchContext& ctx, SearchMode mode) {
 }
 
 // "<diff>>=lo AND <diff><=hi AND <outcome><>""" — the part both passes share.
-std::string RangeCondition(const ColumnFamily& f, int64_t lo, int64_t hi) {
+std::string RangeCondition(const ModeColumns& f, int64_t lo, int64_t hi) {
   std::string s(f.difference);
   s += ">=" + std::to_string(lo) + " AND ";
   s += f.difference;
@@ -152,7 +146,7 @@ int MinimumMatches(SearchMode mode) {
 }
 
 std::string LeaguePassStatement(const SearchContext& ctx, SearchMode mode, int64_t lo, int64_t hi) {
-  const ColumnFamily f = FamilyFor(ctx, mode);
+  const ModeColumns& f = FamilyFor(ctx, mode);
   std::string s = "SELECT ";
   s += f.outcome;
   s += ",ID,";
@@ -166,7 +160,7 @@ std::string LeaguePassStatement(const SearchContext& ctx, SearchMode mode, int64
 
 std::string AllLeaguesPassStatement(const SearchContext& ctx, SearchMode mode, int64_t lo,
                                     int64_t hi) {
-  const ColumnFamily f = FamilyFor(ctx, mode);
+  const ModeColumns& f = FamilyFor(ctx, mode);
   const bool live = mode == SearchMode::kLive;
   std::string s = "SELECT ";
   s += f.outcome;

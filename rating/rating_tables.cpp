@@ -4,30 +4,8 @@
 
 namespace morvela {
 
-ModeColumns GoalColumns(ResultMode result_mode) {
-  switch (result_mode) {
-    case ResultMode::kFirstHalf:
-      return {"HT_HOME_GOAL", "HT_AWAY_GOAL", "HT_VYSLEDOK"};
-    case ResultMode::kSecondHalf:
-      return {"SHT_HOME_GOAL", "SHT_AWAY_GOAL", "SHT_VYSLEDOK"};
-    default:
-      return {"HOME_GOAL", "AWAY_GOAL", "VYSLEDOK"};
-  }
-}
-
-StartRatingColumns SeasonStartColumns(ResultMode result_mode) {
-  switch (result_mode) {
-    case ResultMode::kFirstHalf:
-      return {"HT_ELO", "HT_ELO_HOME", "HT_ELO_AWAY"};
-    case ResultMode::kSecondHalf:
-      return {"SHT_ELO", "SHT_ELO_HOME", "SHT_ELO_AWAY"};
-    default:
-      return {"ELO", "ELO_HOME", "ELO_AWAY"};
-  }
-}
-
 std::string RatedMatchesStatement(const std::string& competition, ResultMode result_mode) {
-  const ModeColumns c = GoalColumns(result_mode);
+  const ModeColumns& c = ColumnsOf(result_mode);
   const std::string h = c.home_goal, a = c.away_goal;
   return "SELECT HOME,AWAY," + h + "," + a + "," + c.outcome +
          " FROM VYSLEDKY WHERE (ID_SUTAZ=" + competition + " AND " + h + " IS NOT NULL AND " + a +
@@ -43,30 +21,12 @@ int FindRatingSlot(std::span<const RatingSlot> slots, int64_t id) {
 void ComputeRatingTable(RatingTable table, Query& team_list, Connection& conn,
                         const std::string& competition, ResultMode result_mode,
                         std::span<RatingSlot> slots) {
-  const StartRatingColumns start = SeasonStartColumns(result_mode);
+  const ModeColumns& c = ColumnsOf(result_mode);
   for (team_list.First(); !team_list.Eof(); team_list.Next()) {
     const int s = FindRatingSlot(slots, team_list.FieldByName("ID_MUZSTVO").AsInteger());
-    if (s < 0) continue;
-    RatingSlot& slot = slots[static_cast<size_t>(s)];
-    const auto rating = [&](const char* column) {
-      return static_cast<int32_t>(team_list.FieldByName(column).AsInteger());
-    };
-    switch (table) {
-      case RatingTable::kElo:
-        slot.value = rating(start.overall);
-        break;
-      case RatingTable::kEloHome:
-        slot.value = rating(start.home);
-        slot.rating_away = rating(start.away);
-        break;
-      case RatingTable::kEloAway:
-        slot.value = rating(start.away);
-        slot.rating_home = rating(start.home);
-        break;
-    }
+    if (s >= 0) SetSeasonStart(slots[static_cast<size_t>(s)], table, team_list, c);
   }
 
-  const ModeColumns c = GoalColumns(result_mode);
   Query matches(conn);
   matches.Open(RatedMatchesStatement(competition, result_mode));
   for (; !matches.Eof(); matches.Next()) {

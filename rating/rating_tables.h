@@ -19,22 +19,30 @@ namespace morvela {
 
 enum class RatingTable : uint8_t { kElo, kEloHome, kEloAway };
 
-// The goal and outcome columns of VYSLEDKY a result mode counts (under/over: the full-time ones).
-struct ModeColumns {
-  const char* home_goal;
-  const char* away_goal;
-  const char* outcome;
-};
-ModeColumns GoalColumns(ResultMode result_mode);
-
-// The season-start rating columns of SUTAZ_MUZSTVA of a result mode 0-2 (full time, first
-// half, second half): ELO/ELO_HOME/ELO_AWAY, HT_..., SHT_....
-struct StartRatingColumns {
-  const char* overall;
-  const char* home;
-  const char* away;
-};
-StartRatingColumns SeasonStartColumns(ResultMode result_mode);
+// Sets one team's season start in a rating view from the current row of `team_list` (its
+// SUTAZ_MUZSTVA row) in the mode's columns `c`: "ELO" the overall rating in `value`; "ELO Home"
+// the home rating in `value` and the away rating beside it in `rating_away`, which the team's
+// away matches move; "ELO Away" the away rating in `value` and the home rating in
+// `rating_home`. The slot's other members stay as they are.
+template <typename Slot>
+void SetSeasonStart(Slot& slot, RatingTable table, const Query& team_list, const ModeColumns& c) {
+  const auto rating = [&](const char* column) {
+    return static_cast<int32_t>(team_list.FieldByName(column).AsInteger());
+  };
+  switch (table) {
+    case RatingTable::kElo:
+      slot.value = rating(c.elo);
+      break;
+    case RatingTable::kEloHome:
+      slot.value = rating(c.elo_home);
+      slot.rating_away = rating(c.elo_away);
+      break;
+    case RatingTable::kEloAway:
+      slot.value = rating(c.elo_away);
+      slot.rating_home = rating(c.elo_home);
+      break;
+  }
+}
 
 // The matches every rating view replays, in date order: played in the result mode's goals,
 // forfeits left out. Result mode 0-2.

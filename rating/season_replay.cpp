@@ -6,39 +6,20 @@
 #include <optional>
 
 #include "core/helpers.h"
+#include "core/result_mode.h"
 #include "core/rounding.h"
 #include "i18n/message_ids.h"
 #include "predict/support_routines.h"
+#include "rating/head_to_head.h"
 
 namespace morvela {
 
 namespace {
 
-// The columns one rating pass reads and writes.
-struct RatingMode {
-  const char* name;  // for problem reports
-  const char* home_goal;
-  const char* away_goal;
-  const char* outcome;
-  const char* difference;
-  const char* elo;
-  const char* elo_home;
-  const char* elo_away;
-};
-
-constexpr RatingMode kFullTime{"full time",   "HOME_GOAL", "AWAY_GOAL", "VYSLEDOK",
-                               "ELO_ROZDIEL", "ELO",       "ELO_HOME",  "ELO_AWAY"};
-constexpr RatingMode kFirstHalf{"first half",     "HT_HOME_GOAL", "HT_AWAY_GOAL", "HT_VYSLEDOK",
-                                "HT_ELO_ROZDIEL", "HT_ELO",       "HT_ELO_HOME",  "HT_ELO_AWAY"};
-constexpr RatingMode kSecondHalf{"second half",  "SHT_HOME_GOAL",   "SHT_AWAY_GOAL",
-                                 "SHT_VYSLEDOK", "SHT_ELO_ROZDIEL", "SHT_ELO",
-                                 "SHT_ELO_HOME", "SHT_ELO_AWAY"};
-constexpr std::array<const RatingMode*, 3> kRatingModes{&kFullTime, &kFirstHalf, &kSecondHalf};
-
-// Weights of the first six earlier meetings, the most recent first.
-constexpr std::array<int32_t, 6> kMeetingWeights{24, 20, 16, 12, 8, 4};
-// Drawn meetings pull the difference toward this value, never onto or past it.
-constexpr int32_t kDrawPull = -130;
+// The modes a replay rates, and their names for problem reports.
+constexpr std::array<ResultMode, 3> kRatedModes{ResultMode::kFullTime, ResultMode::kFirstHalf,
+                                                ResultMode::kSecondHalf};
+constexpr std::array<const char*, 3> kRatedModeNames{"full time", "first half", "second half"};
 
 std::string TeamsQuery(const std::string& competition) {
   return "SELECT * FROM SUTAZ_MUZSTVA WHERE (ID_SUTAZ=" + competition + ") ORDER BY ID_MUZSTVO ASC";
@@ -50,7 +31,7 @@ std::string SeasonWalk(const std::string& competition) {
 }
 
 // A played match of a mode has both goals of that mode (a NULL reads as the empty text).
-bool PlayedIn(const Query& q, const RatingMode& m) {
+bool PlayedIn(const Query& q, const ModeColumns& m) {
   return !q.FieldByName(m.home_goal).AsString().empty() &&
          !q.FieldByName(m.away_goal).AsString().empty();
 }
@@ -97,8 +78,8 @@ void CheckLimits(Tdm& dm, const std::string& competition, ReplayReport& report) 
     auto home = teams.find(dm.Work2.FieldByName("HOME").AsInteger());
     auto away = teams.find(dm.Work2.FieldByName("AWAY").AsInteger());
     if (home == teams.end() || away == teams.end()) continue;
-    for (size_t m = 0; m < kRatingModes.size(); ++m) {
-      if (PlayedIn(dm.Work2, *kRatingModes[m])) {
+    for (size_t m = 0; m < kRatedModes.size(); ++m) {
+      if (PlayedIn(dm.Work2, ColumnsOf(kRatedModes[m]))) {
         ++home->second.replayed[m];
         ++away->second.replayed[m];
       }
@@ -111,9 +92,9 @@ void CheckLimits(Tdm& dm, const std::string& competition, ReplayReport& report) 
 
   for (const auto& [team, counts] : teams) {
     const std::string who = "team " + std::to_string(team) + " has ";
-    for (size_t m = 0; m < kRatingModes.size(); ++m) {
+    for (size_t m = 0; m < kRatedModes.size(); ++m) {
       if (counts.replayed[m] > kMaxReplayedMatches)
-        problem(who + std::to_string(counts.replayed[m]) + " matches in " + kRatingModes[m]->name +
+        problem(who + std::to_string(counts.replayed[m]) + " matches in " + kRatedModeNames[m] +
                 ", the replay holds at most " + std::to_string(kMaxReplayedMatches));
     }
     if (counts.home > kMaxVenueMatches)
@@ -150,7 +131,7 @@ struct RatingSlot {
 
 using RatingSlots = std::array<RatingSlot, kRatingSlotCount>;
 
-void FillRatingSlots(Tdm& dm, const std::string& competition, const RatingMode& m,
+void FillRatingSlots(Tdm& dm, const std::string& competition, const ModeColumns& m,
                      RatingSlots& slots) {
   slots = {};
   dm.Work2.Open(TeamsQuery(competition));
@@ -165,50 +146,12 @@ void FillRatingSlots(Tdm& dm, const std::string& competition, const RatingMode& 
   }
 }
 
-// Moves d by the last four meetings of the pairing with the same home side before `date`:
-// recent meetings weigh more, and the weights shrink with a meeting's age relative to the
-// others. A drawn meeting pulls d toward kDrawPull.
-int32_t AddMeetings(Tdm& dm, const RatingMode& m, int64_t home, int64_t away, const Date& date,
-                    int32_t d) {
-  Query& q = dm.Work1;
-  q.Open(std::string("SELECT TOP 4 ID,DATUM,") + m.outcome +
-         " FROM VYSLEDKY WHERE (HOME=" + std::to_string(home) +
-         " AND AWAY=" + std::to_string(away) + " AND DATUM<" + FormatSqlDate(date) +
-         " AND KONTUMACIA=0 AND " + m.outcome + "<>\"\") ORDER BY DATUM DESC");
-  // Ages are whole days, so the scaled weight (1 - age / total) * w is the exact ratio
-  // w * (total - age) / total.
-  auto age_of = [&]() -> int64_t {
-    return DaysBetween(q.FieldByName("DATUM").AsDate().value_or(date), date);
-  };
-  int64_t total_age = 0;
-  for (q.First(); !q.Eof(); q.Next()) total_age += age_of();
-
-  int32_t w = 0;
-  size_t i = 0;
-  for (q.First(); !q.Eof(); q.Next(), ++i) {
-    if (i < kMeetingWeights.size()) w = kMeetingWeights[i];
-    if (total_age != 0)
-      w = static_cast<int32_t>(RoundRatioHalfEven(int64_t{w} * (total_age - age_of()), total_age));
-    const std::string outcome = q.FieldByName(m.outcome).AsString();
-    if (outcome == "1") {
-      d += w;
-    } else if (outcome == "2") {
-      d -= w;
-    } else if (outcome == "0") {
-      w = static_cast<int32_t>(RoundRatioHalfEven(w, 2));
-      if (d > kDrawPull && d - w > kDrawPull) d -= w;
-      if (d < kDrawPull && d + w < kDrawPull) d += w;
-    }
-  }
-  return d;
-}
-
 struct PassCounts {
   int rated = 0;
   int skipped = 0;
 };
 
-PassCounts RatingPass(Tdm& dm, const std::string& competition, const RatingMode& m) {
+PassCounts RatingPass(Tdm& dm, const std::string& competition, const ModeColumns& m) {
   RatingSlots slots;
   FillRatingSlots(dm, competition, m, slots);
   PassCounts counts;
@@ -225,7 +168,9 @@ PassCounts RatingPass(Tdm& dm, const std::string& competition, const RatingMode&
     int32_t d = int32_t{h->rating} + h->Form() - int32_t{a->rating} - a->Form() +
                 (int32_t{h->rating_home} - int32_t{a->rating_away}) / 2;
     if (std::optional<Date> date = w.FieldByName("DATUM").AsDate())
-      d = AddMeetings(dm, m, home, away, *date, d);
+      d = AdjustByMeetings(
+          d, ReadMeetings(dm.Work1, MeetingsStatement(m.outcome, home, away, *date), m.outcome,
+                          *date));
     dm.Command1.Execute(std::string("UPDATE VYSLEDKY SET ") + m.difference + "=" +
                         std::to_string(d) +
                         " WHERE ID=" + std::to_string(w.FieldByName("ID").AsInteger()));
@@ -382,13 +327,13 @@ ReplayReport ReplaySeason(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
   CheckLimits(dm, competition, report);
   if (report.over_limits) return report;
 
-  const PassCounts full_time = RatingPass(dm, competition, kFullTime);
+  const PassCounts full_time = RatingPass(dm, competition, ColumnsOf(ResultMode::kFullTime));
   report.rows_rated = full_time.rated;
   report.skipped_no_slot = full_time.skipped;
   report.fixtures_with_under = GoalPass(dm, competition);
   // The half passes walk the same rows with the same slots, so they rate and skip the same.
-  RatingPass(dm, competition, kFirstHalf);
-  RatingPass(dm, competition, kSecondHalf);
+  RatingPass(dm, competition, ColumnsOf(ResultMode::kFirstHalf));
+  RatingPass(dm, competition, ColumnsOf(ResultMode::kSecondHalf));
   return report;
 }
 

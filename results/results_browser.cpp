@@ -7,6 +7,7 @@
 #include "core/folder_lock.h"
 #include "core/helpers.h"
 #include "core/kill_point.h"
+#include "core/outcome.h"
 #include "core/text.h"
 #include "i18n/message_ids.h"
 #include "program/program.h"
@@ -61,12 +62,6 @@ void TForm3::WriteResult(const std::string& sql, bool must_change_a_row) {
       throw DatabaseError("the match is no longer in the database");
   });
   KillPoint("edit:committed");
-}
-
-std::string OutcomeOf(int home, int away) {
-  if (away < home) return "1";
-  if (away > home) return "2";
-  return "0";
 }
 
 std::array<std::string, 3> CountButtonTexts(const Program& p, const ListCounts& c,
@@ -357,16 +352,19 @@ std::string TForm4::WriteStatement() const {
   const std::string h = std::to_string(home_list.at(home_index).id);
   const std::string a = std::to_string(away_list.at(away_index).id);
   auto q = [](const std::string& s) { return "\"" + s + "\""; };
+  auto outcome_of = [&](int home, int away) {
+    return q(std::string(OutcomeText(ScoreOutcome(home, away))));
+  };
   const std::string n = std::to_string(home_goals);
   const std::string o = std::to_string(away_goals);
   std::array<std::string, 6> half = {"0", "0", q(""), "0", "0", q("")};
   if (!check) {
     half = {std::to_string(ht_home_goals),
             std::to_string(ht_away_goals),
-            q(OutcomeOf(ht_home_goals, ht_away_goals)),
+            outcome_of(ht_home_goals, ht_away_goals),
             std::to_string(home_goals - ht_home_goals),
             std::to_string(away_goals - ht_away_goals),
-            q(OutcomeOf(home_goals - ht_home_goals, away_goals - ht_away_goals))};
+            outcome_of(home_goals - ht_home_goals, away_goals - ht_away_goals)};
   }
   const std::array<std::string, 14> values = {p_.selection.competition,
                                               q(FormatDateText(date)),
@@ -374,7 +372,7 @@ std::string TForm4::WriteStatement() const {
                                               a,
                                               n,
                                               o,
-                                              q(OutcomeOf(home_goals, away_goals)),
+                                              outcome_of(home_goals, away_goals),
                                               half[0],
                                               half[1],
                                               half[2],

@@ -187,7 +187,4 @@ class ResultsBrowserView {
 // full time in the under/over mode; the mode comes back when the browser returns.
 void OpenResultsBrowser(Program& program, ResultsBrowserView& view);
 
-// "1" when the home side scored more, "2" when the away side did, "0" for a draw.
-std::string OutcomeOf(int home, int away);
-
 }  // namespace morvela

@@ -46,7 +46,7 @@ ResultMode ResultModeOf(const Program& p) {
 }
 
 std::string StandingsStatement(const std::string& competition, ResultMode result_mode) {
-  const ModeColumns c = GoalColumns(result_mode);
+  const ModeColumns& c = ColumnsOf(result_mode);
   const std::string h = c.home_goal, a = c.away_goal;
   return "SELECT HOME,AWAY," + h + "," + a + "," + c.outcome +
          " FROM VYSLEDKY WHERE (ID_SUTAZ=" + competition + " AND " + h + " IS NOT NULL AND " + a +
@@ -402,7 +402,7 @@ void TForm2::Standings(TableSide side) {
   RestoreSlotOrder();
   NastavSG(static_cast<int>(side));
   view_ = TableView::kStandings;
-  const ModeColumns c = GoalColumns(mode_);
+  const ModeColumns& c = ColumnsOf(mode_);
   Query matches(p_.dm.ADOConnection1);
   matches.Open(StandingsStatement(p_.selection.competition, mode_));
   const bool home_side = side != TableSide::kAway;
@@ -465,28 +465,16 @@ void TForm2::FormTable(TableSide side) {
   RestoreSlotOrder();
   NastavSG(6 + static_cast<int>(side));
   view_ = TableView::kForm;
-  const StartRatingColumns start = SeasonStartColumns(mode_);
+  const ModeColumns& c = ColumnsOf(mode_);
+  const RatingTable view = side == TableSide::kHome   ? RatingTable::kEloHome
+                           : side == TableSide::kAway ? RatingTable::kEloAway
+                                                      : RatingTable::kElo;
   for (team_list_.First(); !team_list_.Eof(); team_list_.Next()) {
     const int s = FindSlot(team_list_.FieldByName("ID_MUZSTVO").AsInteger());
     if (s == 0) continue;
     Tmuzstva& t = teams_[s];
-    const auto rating = [&](const char* column) {
-      return static_cast<int32_t>(team_list_.FieldByName(column).AsInteger());
-    };
-    switch (side) {
-      case TableSide::kHome:
-        t.value = rating(start.home);
-        t.rating_away = rating(start.away);
-        break;
-      case TableSide::kAway:
-        t.value = rating(start.away);
-        t.rating_home = rating(start.home);
-        break;
-      case TableSide::kTogether:
-        t.value = rating(start.overall);
-        t.history_count = 0;
-        break;
-    }
+    SetSeasonStart(t, view, team_list_, c);
+    if (side == TableSide::kTogether) t.history_count = 0;
     t.history[0] = static_cast<uint16_t>(t.value);
   }
 
@@ -503,7 +491,6 @@ void TForm2::FormTable(TableSide side) {
     t.history[static_cast<size_t>(t.history_count)] = static_cast<uint16_t>(t.value);
   };
 
-  const ModeColumns c = GoalColumns(mode_);
   Query matches(p_.dm.ADOConnection1);
   matches.Open(RatedMatchesStatement(p_.selection.competition, mode_));
   for (; !matches.Eof(); matches.Next()) {

@@ -21,25 +21,6 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// The outcome and difference columns of a result mode; under/over works on full-time goals.
-struct ModeColumns {
-  const char* outcome;
-  const char* difference;
-};
-
-ModeColumns ColumnsOf(ResultMode mode) {
-  switch (mode) {
-    case ResultMode::kFullTime:
-    case ResultMode::kUnderOver:
-      return {"VYSLEDOK", "ELO_ROZDIEL"};
-    case ResultMode::kFirstHalf:
-      return {"HT_VYSLEDOK", "HT_ELO_ROZDIEL"};
-    case ResultMode::kSecondHalf:
-      return {"SHT_VYSLEDOK", "SHT_ELO_ROZDIEL"};
-  }
-  throw std::invalid_argument("unknown result mode");
-}
-
 // The letters of the outcomes in the order of BacktestMatch::percents.
 std::string_view OutcomeLetters(ResultMode mode) {
   return mode == ResultMode::kUnderOver ? "<>" : "102";
@@ -90,7 +71,7 @@ class NaiveFrequencies {
  public:
   NaiveFrequencies(Connection& conn, const BacktestOptions& o)
       : outcomes_(o.result_mode == ResultMode::kUnderOver ? 2 : 3) {
-    const ModeColumns c = ColumnsOf(o.result_mode);
+    const ModeColumns& c = ColumnsOf(o.result_mode);
     Query q(conn);
     q.Open(std::string("SELECT DATUM,") + c.outcome +
            ",HOME_GOAL,AWAY_GOAL,SUTAZ.ID_LIGA FROM VYSLEDKY, SUTAZ WHERE "
@@ -233,7 +214,7 @@ std::unordered_map<int64_t, std::string> TeamNames(Connection& conn, int languag
 
 BacktestRun RunBacktest(Connection& conn, const BacktestOptions& o) {
   const ResultMode mode = o.result_mode;
-  const ModeColumns c = ColumnsOf(mode);
+  const ModeColumns& c = ColumnsOf(mode);
   const NaiveFrequencies naive(conn, o);
   const auto names = TeamNames(conn, o.language);
   GoalPasses goal_passes(conn);

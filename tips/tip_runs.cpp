@@ -176,13 +176,11 @@ void InsertTipRow(Tdm& dm, ResultMode result_mode, const TipRow& row) {
 }
 
 void SearchFixture(Program& p, const Query& fixture) {
-  static constexpr const char* kDifference[] = {"ELO_ROZDIEL", "HT_ELO_ROZDIEL", "SHT_ELO_ROZDIEL"};
   SearchContext ctx;
   ctx.result_mode = p.selection.result_mode;
   ctx.league = fixture.FieldByName("ID_LIGA").AsString();
   // Under/over runs never search; their mode reaches the search unchanged, which rejects it.
-  const char* column =
-      HasOutcomes(ctx.result_mode) ? kDifference[ModeIndex(ctx.result_mode)] : kDifference[0];
+  const char* column = ColumnsOf(ctx.result_mode).difference;
   const auto d = static_cast<int32_t>(fixture.FieldByName(column).AsInteger());
   FindOutcomeFrequencies(p.dm.ADOConnection1, p.prediction, ctx, SearchMode::kList, d);
 }

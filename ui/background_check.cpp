@@ -10,6 +10,7 @@
 
 #include "i18n/message_ids.h"
 #include "i18n/messages.h"
+#include "ui/qt_text.h"
 
 namespace morvela {
 
@@ -20,10 +21,6 @@ namespace {
 constexpr int kDialogDelayMs = 400;
 // How often an answer waiting for another dialog to close looks again.
 constexpr int kRetryMs = 200;
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 }  // namespace
 

@@ -17,6 +17,7 @@
 
 #include "program/program.h"
 #include "ui/pictures.h"
+#include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 
 namespace morvela {
@@ -27,10 +28,6 @@ namespace {
 // widens every column in proportion.
 constexpr int kDesignTeamWidth = 200;
 constexpr const char* kSampleTeam = "Wolverhampton Wanderers FC";
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 QColor ColorOf(const TableColour& c) {
   return QColor(c.r, c.g, c.b);

@@ -15,6 +15,7 @@
 #include "i18n/message_ids.h"
 #include "program/program.h"
 #include "ui/choice_band.h"
+#include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 
 namespace morvela {
@@ -24,10 +25,6 @@ namespace {
 // The "Show matches" buttons stand this far right of their head-to-head lines.
 constexpr int kShowMatchesGap = 15;
 constexpr const char* kOutcomeHeads[kLiveOddsCount] = {"1", "0", "2", "10", "02", "12"};
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 }  // namespace
 

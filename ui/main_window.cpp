@@ -23,6 +23,7 @@
 #include "program/program.h"
 #include "ui/live_window.h"
 #include "ui/pictures.h"
+#include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 #include "update/server_checks.h"
 
@@ -36,10 +37,6 @@ constexpr int kButtonHeight = kFlagHeight + 12;
 // its right.
 constexpr int kLeagueButtonPadding = 8;
 constexpr int kLeagueButtonSlack = 24;
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 QFrame* Panel(QWidget* parent) {
   auto* frame = new QFrame(parent);

@@ -23,6 +23,7 @@
 #include "i18n/message_ids.h"
 #include "program/program.h"
 #include "ui/choice_band.h"
+#include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 
 namespace morvela {
@@ -34,10 +35,6 @@ constexpr int kChartHeight = 265;
 constexpr double kHitTolerance = 5.0;
 // The "Show matches" button stands this far right of the head-to-head line's end.
 constexpr int kShowMatchesGap = 15;
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 QColor ColourOf(ScreenColour c) {
   return QColor(c.r, c.g, c.b);

@@ -20,6 +20,7 @@
 #include "i18n/message_ids.h"
 #include "program/program.h"
 #include "ui/pictures.h"
+#include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 
 namespace morvela {
@@ -29,10 +30,6 @@ namespace {
 // The grid shows this many rows before it scrolls.
 constexpr int kVisibleRows = 20;
 constexpr int kMaxGoals = 99;
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 QColor ColorOf(const ResultsColour& c) {
   return QColor(c.r, c.g, c.b);

@@ -16,15 +16,12 @@
 #include <QVBoxLayout>
 
 #include "program/program.h"
+#include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 
 namespace morvela {
 
 namespace {
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 // A tab page on the dialog's pale yellow.
 QWidget* Page(QTabWidget* tabs, const char* name) {

@@ -66,32 +66,30 @@ int64_t Count(Connection& conn, const std::string& sql) {
   return q.FieldByName("N").AsInteger();
 }
 
-// The full demo of all twenty leagues with the season preparation, built once for the suite.
+// The full demo of all twenty leagues with the season preparation, built once for the test
+// binary (its own CTest entry) and shared by every test of the suite, so the tests only read it;
+// a test that changes data works on a copy of the file.
 class DemoDatabaseTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    dir_ = new test::TempDir();
+    dir_ = std::make_unique<test::TempDir>();
     NullWaitIndicator wait;
     Messages msgs;
     summary_ = CreateDemoDatabase(dir_->Folder() + "Morvela.mdb", DemoOptions{kSeed, kToday, {}},
                                   false, wait, msgs, {});
-    dm_ = new Tdm();
+    dm_ = std::make_unique<Tdm>();
     dm_->ADOConnection1.OpenFile(dir_->Folder() + "Morvela.mdb", false);
   }
   static void TearDownTestSuite() {
-    delete dm_;
-    delete dir_;
+    dm_.reset();
+    dir_.reset();
   }
   static Connection& Conn() { return dm_->ADOConnection1; }
 
-  static test::TempDir* dir_;
-  static Tdm* dm_;
-  static DemoSummary summary_;
+  static inline std::unique_ptr<test::TempDir> dir_;
+  static inline std::unique_ptr<Tdm> dm_;
+  static inline DemoSummary summary_;
 };
-
-test::TempDir* DemoDatabaseTest::dir_ = nullptr;
-Tdm* DemoDatabaseTest::dm_ = nullptr;
-DemoSummary DemoDatabaseTest::summary_;
 
 TEST_F(DemoDatabaseTest, EveryLeagueHasItsClubCountInEightSeasonsEndingWithTheActiveOne) {
   const std::map<int, std::set<int>> clubs = {
