@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "analysis/analysis_messages.h"
-#include "analysis/competition_teams.h"
+#include "rating/competition_teams.h"
 #include "core/helpers.h"
 #include "core/outcome.h"
 #include "i18n/message_ids.h"

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/competition_teams.h"
+#include "rating/competition_teams.h"
 #include "core/result_mode.h"
 #include "results/results_browser.h"
 

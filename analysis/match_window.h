@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/competition_teams.h"
+#include "rating/competition_teams.h"
 #include "analysis/match_history.h"
 #include "analysis/pairing_analysis.h"
 #include "analysis/under_over_analysis.h"

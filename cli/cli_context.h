@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/competition_teams.h"
+#include "rating/competition_teams.h"
 #include "program/program.h"
 #include "tips/value_tips.h"
 
@@ -120,7 +120,7 @@ int OpenPairing(CliContext& ctx, const PairingArguments& args, std::optional<Tea
                 std::optional<TeamItem>& away, bool one_team = false);
 
 // The team arguments of a command, each a team id or a team name in the program's language
-// (analysis/competition_teams.h), looked up among the teams of the loaded competition. Returns
+// (rating/competition_teams.h), looked up among the teams of the loaded competition. Returns
 // kExitOk with both teams, or kExitUsage after naming the argument, the problem and the
 // competition's teams on stderr.
 int ResolveTeamArguments(Program& p, const std::string& home_text, const std::string& away_text,

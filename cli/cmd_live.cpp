@@ -4,7 +4,7 @@
 #include <memory>
 #include <sstream>
 
-#include "analysis/competition_teams.h"
+#include "rating/competition_teams.h"
 #include "analysis/live_window.h"
 #include "cli/cli_context.h"
 #include "cli/json.h"

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/competition_teams.h"
+#include "rating/competition_teams.h"
 #include "core/date.h"
 #include "core/result_mode.h"
 

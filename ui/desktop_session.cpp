@@ -14,7 +14,7 @@
 
 #include <iostream>
 
-#include "analysis/competition_teams.h"
+#include "rating/competition_teams.h"
 #include "builder/demo_database.h"
 #include "builder/prepare_seasons.h"
 #include "i18n/leagues.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/competition_teams.h"
+#include "rating/competition_teams.h"
 #include "core/helpers.h"
 #include "core/text.h"
 #include "fake_ui.h"

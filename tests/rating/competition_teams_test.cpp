@@ -1,4 +1,4 @@
-#include "analysis/competition_teams.h"
+#include "rating/competition_teams.h"
 
 #include <gtest/gtest.h>
 

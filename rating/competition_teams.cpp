@@ -1,4 +1,4 @@
-#include "analysis/competition_teams.h"
+#include "rating/competition_teams.h"
 
 #include "core/helpers.h"
 #include "i18n/messages.h"
