@@ -40,6 +40,7 @@ TEST(CliExitStatus, EachOutcomeHasItsStatusAndMessage) {
       {"usage_unknown_league", {"tips", "league", "Narnia"}, 2},
       {"usage_unknown_sort_column", {"tips", "week", "--sort", "NOPE"}, 2},
       {"usage_no_command", {}, 2},
+      {"usage_form_window_below_two", {"table", "England", "form", "--window", "1"}, 2},
       {"usage_backtest_range_reversed",
        {"backtest", "--from", "2025-10-05", "--to", "2025-10-01"},
        2},

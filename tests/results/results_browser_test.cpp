@@ -57,6 +57,9 @@ TEST(ResultEditorTest, AddStoresOutcomesHalvesAndForfeits) {
       {2, 1, 1, 1, false, {"1", "0", "1", 1, 1, 1, 0, false}, "2 : 1   (1 : 1)"},
       {0, 2, 0, 1, false, {"2", "2", "2", 0, 1, 0, 1, false}, "0 : 2   (0 : 1)"},
       {3, 0, 2, 0, true, {"1", "", "", 0, 0, 0, 0, true}, "3 : 0 K"},
+      // A forfeit stores no halves, so half-time fields left from before (here above the final
+      // score) neither refuse it nor reach the row.
+      {0, 3, 2, 0, true, {"2", "", "", 0, 0, 0, 0, true}, "0 : 3 K"},
   };
   for (const Case& c : cases) {
     test::TablesDb db(3);
