@@ -27,33 +27,13 @@ double SecondsSince(Clock::time_point start) {
 }
 
 // A program folder whose database is dated 01.06.2010 and whose update server the test names.
-class UpdateLimitsTest : public ::testing::Test {
+class UpdateLimitsTest : public test::UpdaterFixture {
  public:
   void SetUp() override { test::MakeDatabase(dir_.Path() / "Morvela.mdb", "01.06.2010", 3, "Old"); }
 
   Updater& Start(const std::string& server, HttpTimeouts timeouts = {}) {
-    test::WriteUpdateSettings(dir_.Folder(), server);
-    program_ = std::make_unique<Program>(ui_, wait_);
-    StartupOptions o;
-    o.folder = dir_.Folder();
-    o.today = MakeDate(2010, 6, 5);
-    EXPECT_EQ(RunStartup(*program_, o), StartupResult::kReady);
-    UpdateOptions options;
-    options.timeouts = timeouts;
-    updater_ = std::make_unique<Updater>(*program_, options);
-    return *updater_;
+    return StartUpdater(timeouts, server);
   }
-
-  std::string LastText() const { return ui_.messages.empty() ? "" : ui_.messages.back().text; }
-
-  test::TempDir dir_;
-  // Before the updater, which goes first and closes its kept-alive connection, so that the
-  // server need not wait for it to time out.
-  test::TestServer server_;
-  test::FakeUi ui_;
-  NullWaitIndicator wait_;
-  std::unique_ptr<Program> program_;
-  std::unique_ptr<Updater> updater_;
 };
 
 // A server that trickles a byte now and then passes the low-speed test for ever, and one that

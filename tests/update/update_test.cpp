@@ -24,7 +24,7 @@ using test::MakeDatabase;
 constexpr const char* kLocalDate = "01.06.2010";  // the local database's date
 constexpr const char* kToday = "05.06.2010";      // the program's today in these tests
 
-class UpdateTest : public ::testing::Test {
+class UpdateTest : public test::UpdaterFixture {
  public:
   void SetUp() override {
     MakeDatabase(dir_.Path() / "Morvela.mdb", kLocalDate, 3, "Old");
@@ -32,14 +32,7 @@ class UpdateTest : public ::testing::Test {
   }
 
   Program& Start() {
-    program_ = std::make_unique<Program>(ui_, wait_);
-    StartupOptions o;
-    o.folder = dir_.Folder();
-    o.today = MakeDate(2010, 6, 5);
-    EXPECT_EQ(RunStartup(*program_, o), StartupResult::kReady);
-    UpdateOptions options;
-    options.timeouts = {2, 2, 1};
-    updater_ = std::make_unique<Updater>(*program_, options);
+    StartUpdater({2, 2, 1});
     return *program_;
   }
 
@@ -74,14 +67,8 @@ class UpdateTest : public ::testing::Test {
     for (const auto& m : ui_.messages) texts.push_back(m.text);
     return texts;
   }
-  std::string LastText() const { return ui_.messages.empty() ? "" : ui_.messages.back().text; }
 
-  test::TempDir dir_, packages_;
-  test::TestServer server_;
-  test::FakeUi ui_;
-  NullWaitIndicator wait_;
-  std::unique_ptr<Program> program_;
-  std::unique_ptr<Updater> updater_;
+  test::TempDir packages_;
 };
 
 TEST(UpdateTextsTest, EncodingVersionsAndCommas) {

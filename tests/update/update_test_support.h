@@ -20,12 +20,18 @@
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "builder/schema.h"
 #include "core/cipher.h"
 #include "core/database.h"
 #include "core/helpers.h"
 #include "core/ini_file.h"
+#include "fake_ui.h"
+#include "program/program.h"
 #include "program/startup.h"
+#include "test_support.h"
+#include "update/database_update.h"
 
 namespace morvela::test {
 
@@ -213,5 +219,36 @@ inline std::vector<std::string> Leftovers(const std::string& folder) {
   }
   return found;
 }
+
+// A program folder and an update server of the test's own, and the program with its updater
+// once StartUpdater runs (today 05.06.2010): what the update tests drive. The server is a member
+// before the updater, so the updater goes first and closes its kept-alive connection and the
+// server need not wait for it to time out.
+class UpdaterFixture : public ::testing::Test {
+ protected:
+  // Writes the settings naming `server` (when given; else the folder keeps the settings it has)
+  // and starts the program with an updater of these limits.
+  Updater& StartUpdater(HttpTimeouts timeouts, const std::string& server = "") {
+    if (!server.empty()) WriteUpdateSettings(dir_.Folder(), server);
+    program_ = std::make_unique<Program>(ui_, wait_);
+    StartupOptions o;
+    o.folder = dir_.Folder();
+    o.today = MakeDate(2010, 6, 5);
+    EXPECT_EQ(RunStartup(*program_, o), StartupResult::kReady);
+    UpdateOptions options;
+    options.timeouts = timeouts;
+    updater_ = std::make_unique<Updater>(*program_, options);
+    return *updater_;
+  }
+
+  std::string LastText() const { return ui_.messages.empty() ? "" : ui_.messages.back().text; }
+
+  TempDir dir_;
+  TestServer server_;
+  FakeUi ui_;
+  NullWaitIndicator wait_;
+  std::unique_ptr<Program> program_;
+  std::unique_ptr<Updater> updater_;
+};
 
 }  // namespace morvela::test
