@@ -7,7 +7,6 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 
 #include "builder/imported_odds.h"
 #include "cli/cli_context.h"
@@ -217,132 +216,123 @@ void PrintMoney(const std::vector<BacktestGroup>& groups, const std::string& tit
 
 // ---- JSON ----
 
-std::string JsonNumber(double v, int decimals) {
-  return std::isnan(v) ? "null" : Fixed(v, decimals);
+Json JsonHits(const HitRecord& r) {
+  return {{"tips", r.tips},
+          {"won", r.won},
+          {"hit_rate", JsonFixed(r.HitRate(), 6)},
+          {"mean_tip_percent", JsonFixed(r.MeanPercent(), 2)}};
 }
 
-std::string JsonHits(const HitRecord& r) {
-  return "{\"tips\":" + std::to_string(r.tips) + ",\"won\":" + std::to_string(r.won) +
-         ",\"hit_rate\":" + JsonNumber(r.HitRate(), 6) +
-         ",\"mean_tip_percent\":" + JsonNumber(r.MeanPercent(), 2) + "}";
+Json JsonScores(const ForecastScores& s) {
+  return {{"matches", s.matches},
+          {"brier", JsonFixed(s.MeanBrier(), 6)},
+          {"rps", JsonFixed(s.MeanRps(), 6)},
+          {"log_loss", JsonFixed(s.MeanLogLoss(), 6)}};
 }
 
-std::string JsonScores(const ForecastScores& s) {
-  return "{\"matches\":" + std::to_string(s.matches) +
-         ",\"brier\":" + JsonNumber(s.MeanBrier(), 6) + ",\"rps\":" + JsonNumber(s.MeanRps(), 6) +
-         ",\"log_loss\":" + JsonNumber(s.MeanLogLoss(), 6) + "}";
+Json JsonMoney(const BettingRecord& r) {
+  return {{"bets", r.Bets()},
+          {"stakes", JsonFixed(r.Stakes(), 2)},
+          {"returns", JsonFixed(r.Returns(), 2)},
+          {"profit", JsonFixed(r.Profit(), 2)},
+          {"roi_percent", JsonFixed(r.Roi(), 4)},
+          {"longest_losing_run", r.LongestLosingRun()},
+          {"max_drawdown", JsonFixed(r.MaxDrawdown(), 2)}};
 }
 
-std::string JsonMoney(const BettingRecord& r) {
-  return "{\"bets\":" + std::to_string(r.Bets()) + ",\"stakes\":" + JsonNumber(r.Stakes(), 2) +
-         ",\"returns\":" + JsonNumber(r.Returns(), 2) + ",\"profit\":" + JsonNumber(r.Profit(), 2) +
-         ",\"roi_percent\":" + JsonNumber(r.Roi(), 4) +
-         ",\"longest_losing_run\":" + std::to_string(r.LongestLosingRun()) +
-         ",\"max_drawdown\":" + JsonNumber(r.MaxDrawdown(), 2) + "}";
-}
-
-std::string JsonReport(const BacktestReport& r, const ValueFilter& value);
+Json JsonReport(const BacktestReport& r, const ValueFilter& value);
 
 void PrintJson(const BacktestOptions& o, const ValueFilter& value, const BacktestRun& run,
                const std::vector<BacktestGroup>& groups, double seconds,
                const std::vector<std::string>& notes, const BacktestReport* report) {
-  std::ostringstream j;
   static constexpr const char* kKindKeys[] = {"single", "double_chance", "three_way", "under",
                                               "over"};
-  j << "{\"from\":" << JsonString(FormatIsoDate(o.from))
-    << ",\"to\":" << JsonString(FormatIsoDate(o.to))
-    << ",\"mode\":" << JsonString(ModeName(o.result_mode)) << ",\"value_min\":" << value.min_profit
-    << ",\"matches\":" << run.matches.size() << ",\"skipped\":" << run.skipped
-    << ",\"seconds\":" << Fixed(seconds, 2) << ",\"notes\":[";
-  for (size_t i = 0; i < notes.size(); ++i) j << (i ? "," : "") << JsonString(notes[i]);
-  j << "],\"groups\":[";
-  for (size_t gi = 0; gi < groups.size(); ++gi) {
-    const BacktestGroup& g = groups[gi];
-    j << (gi ? "," : "")
-      << "{\"league\":" << (g.league ? JsonString(League(g.league).code) : std::string("null"))
-      << ",\"name\":" << JsonString(GroupName(g)) << ",\"matches\":" << g.matches << ",\"kinds\":{";
-    const std::vector<size_t> kinds = KindsOf(o.result_mode);
-    for (size_t i = 0; i < kinds.size(); ++i)
-      j << (i ? "," : "") << "\"" << kKindKeys[kinds[i]] << "\":" << JsonHits(g.kinds[kinds[i]]);
-    j << "},\"calibration\":[";
-    for (int b = 0; b < kCalibrationBuckets; ++b) {
-      j << (b ? "," : "") << "{\"from\":" << b * 10
-        << ",\"to\":" << (b + 1 < kCalibrationBuckets ? b * 10 + 9 : 100)
-        << ",\"record\":" << JsonHits(g.calibration[b]) << "}";
-    }
-    j << "],\"scores\":{\"all\":{\"tips\":" << JsonScores(g.tips_all)
-      << ",\"naive\":" << JsonScores(g.naive_all)
-      << "},\"with_odds\":{\"tips\":" << JsonScores(g.tips_odds)
-      << ",\"bookmaker\":" << JsonScores(g.market_odds) << ",\"naive\":" << JsonScores(g.naive_odds)
-      << "}},\"money\":{\"tips\":" << JsonMoney(g.tip_bets)
-      << ",\"value\":" << JsonMoney(g.value_bets) << "}}";
+  Json j = {{"from", FormatIsoDate(o.from)},    {"to", FormatIsoDate(o.to)},
+            {"mode", ModeName(o.result_mode)},  {"value_min", value.min_profit},
+            {"matches", run.matches.size()},    {"skipped", run.skipped},
+            {"seconds", JsonFixed(seconds, 2)}, {"notes", notes}};
+  Json json_groups = Json::array();
+  for (const BacktestGroup& g : groups) {
+    Json kinds = Json::object();
+    for (size_t k : KindsOf(o.result_mode)) kinds[kKindKeys[k]] = JsonHits(g.kinds[k]);
+    Json calibration = Json::array();
+    for (int b = 0; b < kCalibrationBuckets; ++b)
+      calibration.push_back({{"from", b * 10},
+                             {"to", b + 1 < kCalibrationBuckets ? b * 10 + 9 : 100},
+                             {"record", JsonHits(g.calibration[b])}});
+    json_groups.push_back(
+        {{"league", g.league ? Json(League(g.league).code) : Json(nullptr)},
+         {"name", GroupName(g)},
+         {"matches", g.matches},
+         {"kinds", std::move(kinds)},
+         {"calibration", std::move(calibration)},
+         {"scores",
+          {{"all", {{"tips", JsonScores(g.tips_all)}, {"naive", JsonScores(g.naive_all)}}},
+           {"with_odds",
+            {{"tips", JsonScores(g.tips_odds)},
+             {"bookmaker", JsonScores(g.market_odds)},
+             {"naive", JsonScores(g.naive_odds)}}}}},
+         {"money", {{"tips", JsonMoney(g.tip_bets)}, {"value", JsonMoney(g.value_bets)}}}});
   }
-  j << "]";
-  if (report) j << ",\"report\":" << JsonReport(*report, value);
-  j << "}\n";
-  std::cout << j.str();
+  j["groups"] = std::move(json_groups);
+  if (report) j["report"] = JsonReport(*report, value);
+  std::cout << JsonText(j) + "\n";
 }
 
-std::string JsonBank(const std::vector<BankPoint>& curve) {
-  std::string s = "[";
-  for (size_t i = 0; i < curve.size(); ++i)
-    s += (i ? "," : "") + std::string("{\"day\":") + JsonString(FormatIsoDate(curve[i].day)) +
-         ",\"bank\":" + JsonNumber(curve[i].bank, 2) +
-         ",\"bets\":" + std::to_string(curve[i].bets) + "}";
-  return s + "]";
+Json JsonBank(const std::vector<BankPoint>& curve) {
+  Json a = Json::array();
+  for (const BankPoint& p : curve)
+    a.push_back({{"day", FormatIsoDate(p.day)}, {"bank", JsonFixed(p.bank, 2)}, {"bets", p.bets}});
+  return a;
 }
 
-std::string JsonOddsRange(const OddsRange& o) {
-  return "{\"from\":" + JsonNumber(o.from, 2) +
-         ",\"to\":" + (std::isinf(o.to) ? std::string("null") : JsonNumber(o.to, 2)) + "}";
+Json JsonOddsRange(const OddsRange& o) {
+  // An open range has no upper end: null rather than infinity.
+  return {{"from", JsonFixed(o.from, 2)}, {"to", JsonFixed(o.to, 2)}};
 }
 
-std::string JsonFilter(const FilterResult& f) {
-  return "{\"min_profit\":" + std::to_string(f.min_profit) + ",\"odds\":" + JsonOddsRange(f.odds) +
-         ",\"money\":" + JsonMoney(f.record) + "}";
+Json JsonFilter(const FilterResult& f) {
+  return {{"min_profit", f.min_profit},
+          {"odds", JsonOddsRange(f.odds)},
+          {"money", JsonMoney(f.record)}};
 }
 
 // The report's figures: calibration in five-point buckets per tip kind (non-empty buckets only),
 // the two bank curves, ROI by odds range and by PROFIT threshold, the grid of filters and the
 // best of them.
-std::string JsonReport(const BacktestReport& r, const ValueFilter& value) {
-  std::string s = "{\"calibration\":{";
+Json JsonReport(const BacktestReport& r, const ValueFilter& value) {
+  Json calibration = Json::object();
   for (int k = 0; k < kCalibrationKinds; ++k) {
-    s += (k ? ",\"" : "\"") + std::string(CalibrationKindKey(static_cast<CalibrationKind>(k))) +
-         "\":[";
-    bool first = true;
+    Json buckets = Json::array();
     for (int b = 0; b < kFineBuckets; ++b) {
       const HitRecord& h = r.calibration[static_cast<size_t>(k)][static_cast<size_t>(b)];
       if (!h.tips) continue;
-      s += (first ? "" : ",") + std::string("{\"from\":") + std::to_string(FineBucketFrom(b)) +
-           ",\"to\":" + std::to_string(FineBucketTo(b)) + ",\"record\":" + JsonHits(h) + "}";
-      first = false;
+      buckets.push_back(
+          {{"from", FineBucketFrom(b)}, {"to", FineBucketTo(b)}, {"record", JsonHits(h)}});
     }
-    s += "]";
+    calibration[CalibrationKindKey(static_cast<CalibrationKind>(k))] = std::move(buckets);
   }
-  s += "},\"value_filter\":{\"min_profit\":" + std::to_string(value.min_profit) +
-       ",\"odds\":" + JsonOddsRange({value.odds_min, value.odds_max}) +
-       "},\"bank\":{\"tips\":" + JsonBank(r.tip_bank) + ",\"value\":" + JsonBank(r.value_bank) +
-       "},\"tips_by_odds\":[";
+  Json tips_by_odds = Json::array();
   for (size_t i = 0; i < r.tips_by_odds.size(); ++i)
-    s += (i ? "," : "") + std::string("{\"odds\":") + JsonOddsRange(ReportOddsRanges()[i]) +
-         ",\"money\":" + JsonMoney(r.tips_by_odds[i]) + "}";
-  s += "],\"value_by_profit\":[";
+    tips_by_odds.push_back(
+        {{"odds", JsonOddsRange(ReportOddsRanges()[i])}, {"money", JsonMoney(r.tips_by_odds[i])}});
+  Json value_by_profit = Json::array();
   for (size_t i = 0; i < r.value_by_profit.size(); ++i)
-    s += (i ? "," : "") + std::string("{\"min_profit\":") +
-         std::to_string(ReportProfitThresholds()[i]) +
-         ",\"money\":" + JsonMoney(r.value_by_profit[i]) + "}";
-  s += "],\"value_grid\":[";
-  bool first = true;
-  for (const std::vector<FilterResult>& row : r.value_grid) {
-    for (const FilterResult& f : row) {
-      s += (first ? "" : ",") + JsonFilter(f);
-      first = false;
-    }
-  }
-  s += "],\"best_filter_min_bets\":" + std::to_string(kMinFilterBets) +
-       ",\"best_filter\":" + (r.best_filter ? JsonFilter(*r.best_filter) : "null") + "}";
-  return s;
+    value_by_profit.push_back(
+        {{"min_profit", ReportProfitThresholds()[i]}, {"money", JsonMoney(r.value_by_profit[i])}});
+  Json value_grid = Json::array();
+  for (const std::vector<FilterResult>& row : r.value_grid)
+    for (const FilterResult& f : row) value_grid.push_back(JsonFilter(f));
+  return {{"calibration", std::move(calibration)},
+          {"value_filter",
+           {{"min_profit", value.min_profit},
+            {"odds", JsonOddsRange({value.odds_min, value.odds_max})}}},
+          {"bank", {{"tips", JsonBank(r.tip_bank)}, {"value", JsonBank(r.value_bank)}}},
+          {"tips_by_odds", std::move(tips_by_odds)},
+          {"value_by_profit", std::move(value_by_profit)},
+          {"value_grid", std::move(value_grid)},
+          {"best_filter_min_bets", kMinFilterBets},
+          {"best_filter", r.best_filter ? JsonFilter(*r.best_filter) : Json(nullptr)}};
 }
 
 // ---- CSV ----

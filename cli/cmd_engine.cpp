@@ -106,16 +106,18 @@ int RunSearch(CliContext& ctx, const std::string& league_text, int diff,
   SelectTip(p.prediction);
   const PredictionState& s = p.prediction;
   if (ctx.json) {
-    std::cout << "{\"HomePercent\":" << s.HomePercent << ",\"DrawPercent\":" << s.DrawPercent
-              << ",\"AwayPercent\":" << s.AwayPercent
-              << ",\"LeagueHomePercent\":" << s.LeagueHomePercent
-              << ",\"LeagueDrawPercent\":" << s.LeagueDrawPercent
-              << ",\"LeagueAwayPercent\":" << s.LeagueAwayPercent
-              << ",\"Tip\":" << JsonString(s.Tip)
-              << ",\"TipPercent\":" << static_cast<int>(s.TipPercent)
-              << ",\"LikelyScore\":" << JsonString(s.LikelyScore)
-              << ",\"LeagueWidths\":" << Widths(trace.league_widths)
-              << ",\"AllWidths\":" << Widths(trace.all_widths) << "}\n";
+    const Json out = {{"HomePercent", s.HomePercent},
+                      {"DrawPercent", s.DrawPercent},
+                      {"AwayPercent", s.AwayPercent},
+                      {"LeagueHomePercent", s.LeagueHomePercent},
+                      {"LeagueDrawPercent", s.LeagueDrawPercent},
+                      {"LeagueAwayPercent", s.LeagueAwayPercent},
+                      {"Tip", s.Tip},
+                      {"TipPercent", s.TipPercent},
+                      {"LikelyScore", s.LikelyScore},
+                      {"LeagueWidths", trace.league_widths},
+                      {"AllWidths", trace.all_widths}};
+    std::cout << JsonText(out) << "\n";
   } else {
     auto row = [](const char* name, int h, int d, int a) {
       std::cout << name << h << " / " << d << " / " << a << "\n";

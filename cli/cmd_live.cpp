@@ -86,41 +86,39 @@ void PrintJson(const TfLive& w, std::ostream& out) {
   const PredictionState& pre = w.PreMatch();
   const PredictionState& live = w.Live();
   const PairingFigures& f = w.Pairing();
-  out << "{\"Caption\":" << JsonString(w.Caption()) << ",\"Home\":{\"id\":" << w.home.Selected()->id
-      << ",\"name\":" << JsonString(w.home.Text()) << "},\"Away\":{\"id\":" << w.away.Selected()->id
-      << ",\"name\":" << JsonString(w.away.Text()) << "}"
-      << ",\"HalfTime\":"
-      << JsonString(std::to_string(w.HalfTimeHome()) + ":" + std::to_string(w.HalfTimeAway()))
-      << ",\"D0\":" << w.D0() << ",\"D1\":" << w.D1() << ",\"D2\":" << w.D2()
-      << ",\"HomePercent\":" << pre.HomePercent << ",\"DrawPercent\":" << pre.DrawPercent
-      << ",\"AwayPercent\":" << pre.AwayPercent << ",\"Tip\":" << JsonString(pre.Tip)
-      << ",\"HeadToHead\":{\"wins\":" << f.wins << ",\"draws\":" << f.draws
-      << ",\"losses\":" << f.losses << "}"
-      << ",\"OddsLine\":" << JsonString(w.OddsLine())
-      << ",\"DifferenceLine\":" << JsonString(w.DifferenceLine())
-      << ",\"LiveTip\":" << (w.LiveTip() ? "true" : "false")
-      << ",\"LiveHomePercent\":" << live.HomePercent << ",\"LiveDrawPercent\":" << live.DrawPercent
-      << ",\"LiveAwayPercent\":" << live.AwayPercent
-      << ",\"LiveTipText\":" << JsonString(w.LiveTip() ? live.Tip : std::string())
-      << ",\"LiveHeadToHead\":{\"wins\":" << w.LiveWins() << ",\"draws\":" << w.LiveDraws()
-      << ",\"losses\":" << w.LiveLosses() << "},\"LiveOdds\":[";
-  for (int i = 0; i < kLiveOddsCount; ++i) out << (i ? "," : "") << FormatSqlNumber(w.Odds(i));
-  out << "],\"LiveDifferences\":";
-  if (!w.LiveTip()) {
-    out << "null";
-  } else {
-    out << "[";
+  Json j = {{"Caption", w.Caption()},
+            {"Home", {{"id", w.home.Selected()->id}, {"name", w.home.Text()}}},
+            {"Away", {{"id", w.away.Selected()->id}, {"name", w.away.Text()}}},
+            {"HalfTime", std::to_string(w.HalfTimeHome()) + ":" + std::to_string(w.HalfTimeAway())},
+            {"D0", w.D0()},
+            {"D1", w.D1()},
+            {"D2", w.D2()},
+            {"HomePercent", pre.HomePercent},
+            {"DrawPercent", pre.DrawPercent},
+            {"AwayPercent", pre.AwayPercent},
+            {"Tip", pre.Tip},
+            {"HeadToHead", {{"wins", f.wins}, {"draws", f.draws}, {"losses", f.losses}}},
+            {"OddsLine", w.OddsLine()},
+            {"DifferenceLine", w.DifferenceLine()},
+            {"LiveTip", w.LiveTip()},
+            {"LiveHomePercent", live.HomePercent},
+            {"LiveDrawPercent", live.DrawPercent},
+            {"LiveAwayPercent", live.AwayPercent},
+            {"LiveTipText", w.LiveTip() ? live.Tip : std::string()},
+            {"LiveHeadToHead",
+             {{"wins", w.LiveWins()}, {"draws", w.LiveDraws()}, {"losses", w.LiveLosses()}}}};
+  Json& odds = j["LiveOdds"] = Json::array();
+  for (int i = 0; i < kLiveOddsCount; ++i) odds.push_back(JsonDecimal(w.Odds(i)));
+  Json& differences = j["LiveDifferences"] = nullptr;
+  if (w.LiveTip()) {
+    differences = Json::array();
     for (int i = 0; i < kLiveOddsCount; ++i)
-      out << (i ? "," : "") << w.Label(kFirstLiveDifference + i).text;
-    out << "]";
+      differences.push_back(JsonInteger(w.Label(kFirstLiveDifference + i).text));
   }
-  out << ",\"Labels\":{";
-  bool first = true;
-  for (int n : {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18, 19}) {
-    out << (first ? "" : ",") << "\"Label" << n << "\":" << JsonString(w.Label(n).text);
-    first = false;
-  }
-  out << "}}\n";
+  Json& labels = j["Labels"] = Json::object();
+  for (int n : {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18, 19})
+    labels["Label" + std::to_string(n)] = w.Label(n).text;
+  out << JsonText(j) << "\n";
 }
 
 int RunLive(CliContext& ctx, const LiveOptions& o) {

@@ -78,102 +78,110 @@ void PrintPlain(const TForm5& w, std::ostream& out) {
 }
 
 template <size_t N>
-std::string Array(const std::array<uint16_t, N>& values, int count) {
-  std::string s = "[";
-  for (int k = 0; k <= count; ++k) s += (k ? "," : "") + std::to_string(values[k]);
-  return s + "]";
+Json Array(const std::array<uint16_t, N>& values, int count) {
+  Json a = Json::array();
+  for (int k = 0; k <= count; ++k) a.push_back(values[k]);
+  return a;
 }
 
 template <size_t N>
-std::string GoalArray(const std::array<uint8_t, N>& values, int count) {
-  std::string s = "[";
-  for (int k = 1; k <= count; ++k) s += (k > 1 ? "," : "") + std::to_string(values[k]);
-  return s + "]";
+Json GoalArray(const std::array<uint8_t, N>& values, int count) {
+  Json a = Json::array();
+  for (int k = 1; k <= count; ++k) a.push_back(values[k]);
+  return a;
 }
 
 void PrintJson(const TForm5& w, const Program& p, std::ostream& out) {
   const PredictionState& s = p.prediction;
   const bool uo = w.Mode() == ResultMode::kUnderOver;
-  out << "{\"Mode\":" << JsonString(std::string(ResultModeCode(w.Mode())))
-      << ",\"Caption\":" << JsonString(w.Caption())
-      << ",\"ReferenceDate\":" << JsonString(FormatIsoDate(w.Reference()));
+  Json j = {{"Mode", std::string(ResultModeCode(w.Mode()))},
+            {"Caption", w.Caption()},
+            {"ReferenceDate", FormatIsoDate(w.Reference())}};
   auto team = [&](const char* key, const TeamItem* item, int slot, bool is_home) {
-    out << ",\"" << key << "\":{\"id\":" << item->id << ",\"name\":" << JsonString(item->name)
-        << ",\"slot\":" << slot;
+    Json t = {{"id", item->id}, {"name", item->name}, {"slot", slot}};
     if (!uo) {
-      const analysis::Tmuzstva& t = w.Teams()[slot];
-      out << ",\"rating\":" << t.rating << ",\"rating_home\":" << t.rating_home
-          << ",\"rating_away\":" << t.rating_away
-          << ",\"history\":" << Array(t.history, t.history_count)
-          << ",\"history_home\":" << Array(t.history_home, t.history_home_count)
-          << ",\"history_away\":" << Array(t.history_away, t.history_away_count);
+      const analysis::Tmuzstva& m = w.Teams()[slot];
+      t["rating"] = m.rating;
+      t["rating_home"] = m.rating_home;
+      t["rating_away"] = m.rating_away;
+      t["history"] = Array(m.history, m.history_count);
+      t["history_home"] = Array(m.history_home, m.history_home_count);
+      t["history_away"] = Array(m.history_away, m.history_away_count);
     } else {
       const analysis::TGoly& g = w.GoalSlots()[slot];
-      out << ",\"average\":" << Number(g.average) << ",\"average_home\":" << Number(g.average_home)
-          << ",\"average_away\":" << Number(g.average_away)
-          << ",\"goals\":" << GoalArray(g.goals, g.goals_count) << ",\"goals_"
-          << (is_home ? "home" : "away") << "\":"
-          << (is_home ? GoalArray(g.goals_home, g.goals_home_count)
-                      : GoalArray(g.goals_away, g.goals_away_count));
+      t["average"] = JsonDecimal(g.average);
+      t["average_home"] = JsonDecimal(g.average_home);
+      t["average_away"] = JsonDecimal(g.average_away);
+      t["goals"] = GoalArray(g.goals, g.goals_count);
+      if (is_home)
+        t["goals_home"] = GoalArray(g.goals_home, g.goals_home_count);
+      else
+        t["goals_away"] = GoalArray(g.goals_away, g.goals_away_count);
     }
-    out << "}";
+    j[key] = std::move(t);
   };
   if (!uo) {
     const PairingFigures& f = w.Pairing();
     team("Home", w.home.Selected(), f.h, true);
     team("Away", w.away.Selected(), f.a, false);
-    out << ",\"Forms\":{\"home\":" << f.form_h << ",\"away\":" << f.form_a
-        << ",\"home_at_home\":" << f.home_form_h << ",\"away_away\":" << f.away_form_a << "}"
-        << ",\"DifferenceBeforeMeetings\":" << f.difference
-        << ",\"AdjustedDifference\":" << f.adjusted << ",\"Meetings\":" << f.meetings
-        << ",\"HeadToHead\":{\"wins\":" << f.wins << ",\"draws\":" << f.draws
-        << ",\"losses\":" << f.losses << "}";
+    j["Forms"] = {{"home", f.form_h},
+                  {"away", f.form_a},
+                  {"home_at_home", f.home_form_h},
+                  {"away_away", f.away_form_a}};
+    j["DifferenceBeforeMeetings"] = f.difference;
+    j["AdjustedDifference"] = f.adjusted;
+    j["Meetings"] = f.meetings;
+    j["HeadToHead"] = {{"wins", f.wins}, {"draws", f.draws}, {"losses", f.losses}};
   } else {
     const GoalFigures& g = w.Goals();
     team("Home", w.home.Selected(), g.h, true);
     team("Away", w.away.Selected(), g.a, false);
-    out << ",\"Goals\":{\"average_home_team\":" << Number(g.average_h)
-        << ",\"average_away_team\":" << Number(g.average_a)
-        << ",\"home_average_home_team\":" << Number(g.average_home_h)
-        << ",\"away_average_away_team\":" << Number(g.average_away_a)
-        << ",\"form_home_team\":" << Number(g.form_h) << ",\"form_away_team\":" << Number(g.form_a)
-        << ",\"home_form_home_team\":" << Number(g.home_form_h)
-        << ",\"away_form_away_team\":" << Number(g.away_form_a)
-        << ",\"E_h\":" << Number(g.expected_h) << ",\"E_a\":" << Number(g.expected_a)
-        << ",\"X\":" << Number(g.meetings_goals) << ",\"meetings_any_venue\":" << g.meetings_any
-        << ",\"meetings_this_venue\":" << g.meetings_same << "}"
-        << ",\"ExpectedGoals\":" << Number(g.lambda)
-        << ",\"UnderPercent\":" << static_cast<int>(g.under)
-        << ",\"HeadToHead\":{\"under\":" << g.under_count << ",\"over\":" << g.over_count << "}";
+    j["Goals"] = {{"average_home_team", JsonDecimal(g.average_h)},
+                  {"average_away_team", JsonDecimal(g.average_a)},
+                  {"home_average_home_team", JsonDecimal(g.average_home_h)},
+                  {"away_average_away_team", JsonDecimal(g.average_away_a)},
+                  {"form_home_team", JsonDecimal(g.form_h)},
+                  {"form_away_team", JsonDecimal(g.form_a)},
+                  {"home_form_home_team", JsonDecimal(g.home_form_h)},
+                  {"away_form_away_team", JsonDecimal(g.away_form_a)},
+                  {"E_h", JsonDecimal(g.expected_h)},
+                  {"E_a", JsonDecimal(g.expected_a)},
+                  {"X", JsonDecimal(g.meetings_goals)},
+                  {"meetings_any_venue", g.meetings_any},
+                  {"meetings_this_venue", g.meetings_same}};
+    j["ExpectedGoals"] = JsonDecimal(g.lambda);
+    j["UnderPercent"] = g.under;
+    j["HeadToHead"] = {{"under", g.under_count}, {"over", g.over_count}};
   }
-  out << ",\"HomePercent\":" << s.HomePercent;
-  if (!uo) out << ",\"DrawPercent\":" << s.DrawPercent;
-  out << ",\"AwayPercent\":" << s.AwayPercent << ",\"Tip\":" << JsonString(s.Tip);
-  if (!uo) out << ",\"LikelyScore\":" << JsonString(s.LikelyScore);
-  out << ",\"TipLine\":" << JsonString(w.Label(kTipLine).text)
-      << ",\"OddsLine\":" << JsonString(w.OddsLine())
-      << ",\"DifferenceLine\":" << JsonString(w.DifferenceLine())
-      << ",\"BetEventId\":" << JsonString(w.BetEventId())
-      << ",\"BetAddress\":" << JsonString(w.BetLink()) << ",\"Labels\":{";
-  bool first = true;
-  for (int n : {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}) {
-    out << (first ? "" : ",") << "\"Label" << n << "\":" << JsonString(w.Label(n).text);
-    first = false;
-  }
-  out << "},\"Chart\":[";
-  first = true;
+  j["HomePercent"] = s.HomePercent;
+  if (!uo) j["DrawPercent"] = s.DrawPercent;
+  j["AwayPercent"] = s.AwayPercent;
+  j["Tip"] = s.Tip;
+  if (!uo) j["LikelyScore"] = s.LikelyScore;
+  j["TipLine"] = w.Label(kTipLine).text;
+  j["OddsLine"] = w.OddsLine();
+  j["DifferenceLine"] = w.DifferenceLine();
+  j["BetEventId"] = w.BetEventId();
+  j["BetAddress"] = w.BetLink();
+  Json labels = Json::object();
+  for (int n : {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14})
+    labels["Label" + std::to_string(n)] = w.Label(n).text;
+  j["Labels"] = std::move(labels);
+  Json chart = Json::array();
   for (int n : {kHomeLine, kAwayLine, kGoalLine}) {
     const ChartSeries& c = w.Series(n);
     if (!c.active) continue;
-    out << (first ? "" : ",") << "{\"title\":" << JsonString(c.title)
-        << ",\"color\":" << JsonString(Colour(c.color)) << ",\"width\":" << c.width
-        << ",\"legend\":" << (c.in_legend ? "true" : "false") << ",\"points\":[";
-    for (size_t k = 0; k < c.points.size(); ++k)
-      out << (k ? "," : "") << "[" << Number(c.points[k].x) << "," << Number(c.points[k].y) << "]";
-    out << "]}";
-    first = false;
+    Json points = Json::array();
+    for (const ChartPoint& point : c.points)
+      points.push_back(Json::array({JsonDecimal(point.x), JsonDecimal(point.y)}));
+    chart.push_back({{"title", c.title},
+                     {"color", Colour(c.color)},
+                     {"width", c.width},
+                     {"legend", c.in_legend},
+                     {"points", std::move(points)}});
   }
-  out << "]}\n";
+  j["Chart"] = std::move(chart);
+  out << JsonText(j) << "\n";
 }
 
 int RunMatch(CliContext& ctx, const MatchOptions& o) {

@@ -123,21 +123,23 @@ void PrintRows(TForm3& b, bool json, bool csv, bool only_current,
   const int first = only_current ? b.CurrentRow() : 0;
   const int end = only_current ? first + 1 : b.RowCount();
   if (json) {
-    std::cout << "{\"caption\":" << JsonString(TrimSpaces(b.caption)) << ",\"buttons\":[";
-    for (int i = 0; i < 3; ++i) std::cout << (i ? "," : "") << JsonString(b.buttons[i]);
-    std::cout << "]";
+    Json out = {{"caption", std::string(TrimSpaces(b.caption))},
+                {"buttons", {b.buttons[0], b.buttons[1], b.buttons[2]}}};
     if (counts)
-      std::cout << ",\"counts\":{\"wins\":" << counts->wins << ",\"draws\":" << counts->draws
-                << ",\"losses\":" << counts->losses << ",\"under\":" << counts->under
-                << ",\"over\":" << counts->over << "}";
-    std::cout << ",\"current\":" << b.CurrentRow() << ",\"rows\":[";
+      out["counts"] = {{"wins", counts->wins},
+                       {"draws", counts->draws},
+                       {"losses", counts->losses},
+                       {"under", counts->under},
+                       {"over", counts->over}};
+    out["current"] = b.CurrentRow();
+    Json& rows = out["rows"] = Json::array();
     for (int r = first; r < end; ++r) {
-      std::cout << (r > first ? "," : "") << "{\"id\":" << b.RowId(r);
-      for (int c = 0; c < 4; ++c)
-        std::cout << ",\"" << kResultsColumns[c].field << "\":" << JsonString(b.CellText(r, c));
-      std::cout << ",\"not_counted\":" << (b.RowNotCounted(r) ? "true" : "false") << "}";
+      Json row = {{"id", JsonInteger(b.RowId(r))}};
+      for (int c = 0; c < 4; ++c) row[kResultsColumns[c].field] = b.CellText(r, c);
+      row["not_counted"] = b.RowNotCounted(r);
+      rows.push_back(std::move(row));
     }
-    std::cout << "]}\n";
+    std::cout << JsonText(out) << "\n";
     return;
   }
   if (!csv && !only_current) std::cout << b.caption << "\n";

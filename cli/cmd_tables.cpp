@@ -1,6 +1,5 @@
 // The table command: one view of the league tables window for a league's season, printed as
 // the window's grid, as JSON (every counted field of every row) or as the grid's texts in CSV.
-#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -103,66 +102,65 @@ void PrintCsv(const TForm2& t) {
 }
 
 void PrintJson(const TForm2& t, const Program& p) {
-  std::ostringstream o;
   const bool goal_view = t.View() == TableView::kGoals || t.View() == TableView::kGoalForm;
-  o << "{\"caption\":" << JsonString(std::string(TrimSpaces(t.Caption())))
-    << ",\"header\":" << JsonString(std::string(TrimSpaces(t.HeaderLine()))) << ",\"view\":\""
-    << ViewName(t.View()) << "\"";
-  if (t.View() < TableView::kElo) o << ",\"side\":\"" << SideName(t.Side()) << "\"";
+  Json j = {{"caption", std::string(TrimSpaces(t.Caption()))},
+            {"header", std::string(TrimSpaces(t.HeaderLine()))},
+            {"view", ViewName(t.View())}};
+  if (t.View() < TableView::kElo) j["side"] = SideName(t.Side());
   if (t.View() == TableView::kForm || t.View() == TableView::kGoalForm)
-    o << ",\"window\":" << t.FormWindow();
-  o << ",\"result_mode\":" << ModeIndex(t.Mode()) << ",\"table_kind\":" << int(t.Kind())
-    << ",\"competition\":" << p.selection.competition
-    << ",\"season\":" << JsonString(p.selection.season) << ",\"columns\":[";
-  for (int c = 0; c < t.ColumnCount(); ++c) o << (c ? "," : "") << JsonString(t.Cell(c, 0));
-  o << "],\"rows\":[";
+    j["window"] = t.FormWindow();
+  j["result_mode"] = ModeIndex(t.Mode());
+  j["table_kind"] = int(t.Kind());
+  j["competition"] = JsonInteger(p.selection.competition);
+  j["season"] = p.selection.season;
+  Json columns = Json::array();
+  for (int c = 0; c < t.ColumnCount(); ++c) columns.push_back(t.Cell(c, 0));
+  j["columns"] = std::move(columns);
+  Json rows = Json::array();
   for (int r = 1; r < t.RowCount(); ++r) {
-    o << (r > 1 ? ",\n " : "\n ") << "{\"place\":" << r << ",\"team_id\":" << t.RowTeam(r);
+    Json row = {{"place", r}, {"team_id", t.RowTeam(r)}};
     if (goal_view) {
       const tables::TGoly& g = t.GoalRows()[static_cast<size_t>(r - 1)];
       const bool played = g.played > 0;
-      o << ",\"name\":" << JsonString(g.name) << ",\"played\":" << g.played
-        << ",\"under_percent\":" << (played ? std::to_string(g.under_percent) : "null")
-        << ",\"over_percent\":" << (played ? std::to_string(g.over) : "null")
-        << ",\"goals\":" << g.goals;
-      if (t.View() == TableView::kGoals) {
-        o << ",\"buckets\":[";
-        for (size_t b = 0; b < g.buckets.size(); ++b) o << (b ? "," : "") << g.buckets[b];
-        o << "]";
-      } else {
-        o << ",\"average\":";
-        if (played) {
-          char buf[32];
-          std::snprintf(buf, sizeof buf, "%.2f", static_cast<double>(g.goals) / g.played);
-          o << buf;
-        } else {
-          o << "null";
-        }
-      }
+      row["name"] = g.name;
+      row["played"] = g.played;
+      row["under_percent"] = played ? Json(g.under_percent) : Json(nullptr);
+      row["over_percent"] = played ? Json(g.over) : Json(nullptr);
+      row["goals"] = g.goals;
+      if (t.View() == TableView::kGoals)
+        row["buckets"] = g.buckets;
+      else
+        row["average"] =
+            played ? JsonFixed(static_cast<double>(g.goals) / g.played, 2) : Json(nullptr);
     } else {
       const tables::Tmuzstva& m = t.Teams()[static_cast<size_t>(r - 1)];
-      o << ",\"name\":" << JsonString(m.name);
+      row["name"] = m.name;
       if (t.View() == TableView::kStandings) {
-        o << ",\"played\":" << m.played << ",\"wins\":" << m.wins << ",\"draws\":" << m.draws
-          << ",\"losses\":" << m.losses << ",\"goals_for\":" << m.goals_for
-          << ",\"goals_against\":" << m.goals_against << ",\"points\":" << m.value;
+        row["played"] = m.played;
+        row["wins"] = m.wins;
+        row["draws"] = m.draws;
+        row["losses"] = m.losses;
+        row["goals_for"] = m.goals_for;
+        row["goals_against"] = m.goals_against;
+        row["points"] = m.value;
       } else if (t.View() == TableView::kForm) {
-        o << ",\"matches\":" << m.history_count << ",\"value\":" << m.value;
+        row["matches"] = m.history_count;
+        row["value"] = m.value;
       } else {
-        o << ",\"value\":" << m.value;
+        row["value"] = m.value;
       }
     }
     const char* zone = ZoneName(t.RowZone(r));
-    o << ",\"zone\":" << (zone ? JsonString(zone) : "null")
-      << ",\"highlight\":" << (t.RowHighlighted(r) ? "true" : "false") << ",\"cells\":[";
-    for (int c = 0; c < t.ColumnCount(); ++c) o << (c ? "," : "") << JsonString(t.Cell(c, r));
-    o << "]}";
+    row["zone"] = zone ? Json(zone) : Json(nullptr);
+    row["highlight"] = t.RowHighlighted(r);
+    Json cells = Json::array();
+    for (int c = 0; c < t.ColumnCount(); ++c) cells.push_back(t.Cell(c, r));
+    row["cells"] = std::move(cells);
+    rows.push_back(std::move(row));
   }
-  o << (t.RowCount() > 1 ? "\n]" : "]");
-  o << ",\"notices\":[";
-  for (size_t i = 0; i < t.Notices().size(); ++i) o << (i ? "," : "") << JsonString(t.Notices()[i]);
-  o << "]}\n";
-  std::cout << o.str();
+  j["rows"] = std::move(rows);
+  j["notices"] = t.Notices();
+  std::cout << JsonText(j, JsonLayout::kRowsOnLines) << "\n";
 }
 
 int RunTable(CliContext& ctx, TableOptions o) {

@@ -51,42 +51,38 @@ void PrintTable(TipsList& list) {
   table.Print(std::cout);
 }
 
-std::string JsonValue(const std::string& name, const Field& f) {
-  if (f.IsNull()) return "null";
+Json JsonValue(const std::string& name, const Field& f) {
+  if (f.IsNull()) return nullptr;
   if (name == "DATUM") {
     auto d = f.AsDate();
-    return d ? JsonString(FormatIsoDate(*d)) : "null";
+    return d ? Json(FormatIsoDate(*d)) : Json(nullptr);
   }
   if (name == "LIGA") {
     std::string text = f.AsString();
     if (text.rfind("  ", 0) == 0) text.erase(0, 2);  // the room left for the flag
-    return JsonString(text);
+    return text;
   }
-  if (name == "TIP" || name == "DOMACI" || name == "HOSTIA") return JsonString(f.AsString());
-  if (f.Kind() == ColumnKind::kDecimal) return FormatSqlNumber(f.AsFloat());
-  return std::to_string(f.AsInteger());
+  if (name == "TIP" || name == "DOMACI" || name == "HOSTIA") return f.AsString();
+  if (f.Kind() == ColumnKind::kDecimal) return JsonDecimal(f.AsFloat());
+  return f.AsInteger();
 }
 
 // With `past` (the database keeps a calibration) every row also gets "PAST %" and "PAST N", the
 // past hit rate of tips like it and their number (null without a record).
 void PrintJson(TipsList& list, bool past) {
-  std::cout << "[";
+  Json rows = Json::array();
   for (int r = 0; r < list.RowCount(); ++r) {
-    std::cout << (r ? ",\n " : "\n ") << "{";
-    bool first = true;
-    for (const std::string& name : list.FieldNames()) {
-      std::cout << (first ? "" : ",") << JsonString(name) << ":"
-                << JsonValue(name, list.Value(r, name));
-      first = false;
-    }
+    Json row = Json::object();
+    for (const std::string& name : list.FieldNames())
+      row[name] = JsonValue(name, list.Value(r, name));
     if (past) {
       const std::optional<PastRecord> record = list.Past(r);
-      std::cout << ",\"PAST %\":" << (record ? std::to_string(record->Percent()) : "null")
-                << ",\"PAST N\":" << (record ? std::to_string(record->tips) : "null");
+      row["PAST %"] = record ? Json(record->Percent()) : Json(nullptr);
+      row["PAST N"] = record ? Json(record->tips) : Json(nullptr);
     }
-    std::cout << "}";
+    rows.push_back(std::move(row));
   }
-  std::cout << (list.RowCount() ? "\n]\n" : "]\n");
+  std::cout << JsonText(rows, JsonLayout::kRowsOnLines) << "\n";
 }
 
 // The list window as the terminal shows it: the title clicks of --sort, the export of --csv,

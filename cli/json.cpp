@@ -1,6 +1,12 @@
 #include "cli/json.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <vector>
+
+#include "core/helpers.h"
 
 namespace morvela {
 
@@ -33,7 +39,87 @@ size_t MultiByteSequence(std::string_view text) {
   return length;
 }
 
+// JSON has no way to say how a number is written, and nlohmann prints a double in its shortest
+// form ("1.0", "0.5"), whereas the output keeps fixed decimals ("1.000000") and the database's
+// decimal form. Such a number travels as its text in a binary value of this subtype, which
+// only Write below knows; nothing else in the output is binary.
+constexpr std::uint8_t kNumberText = 'N';
+
+Json NumberText(const std::string& text) {
+  return Json::binary(std::vector<std::uint8_t>(text.begin(), text.end()), kNumberText);
+}
+
+void Write(const Json& value, JsonLayout layout, std::string& out) {
+  switch (value.type()) {
+    case Json::value_t::object: {
+      out += '{';
+      for (auto it = value.begin(); it != value.end(); ++it) {
+        if (it != value.begin()) out += ',';
+        out += JsonString(it.key());
+        out += ':';
+        Write(it.value(), layout, out);
+      }
+      out += '}';
+      break;
+    }
+    case Json::value_t::array: {
+      const bool lines =
+          layout == JsonLayout::kRowsOnLines && !value.empty() &&
+          std::all_of(value.begin(), value.end(), [](const Json& v) { return v.is_object(); });
+      out += '[';
+      for (size_t i = 0; i < value.size(); ++i) {
+        if (i) out += ',';
+        if (lines) out += "\n ";
+        Write(value[i], layout, out);
+      }
+      if (lines) out += '\n';
+      out += ']';
+      break;
+    }
+    case Json::value_t::string:
+      // Our own escaping rather than nlohmann's: its replacement of broken UTF-8 writes U+FFFD
+      // raw and one per broken sequence, where the output has always had one \ufffd per byte.
+      out += JsonString(value.get_ref<const std::string&>());
+      break;
+    case Json::value_t::binary: {
+      const Json::binary_t& bytes = value.get_binary();
+      if (bytes.has_subtype() && bytes.subtype() == kNumberText) {
+        out.append(bytes.begin(), bytes.end());
+        break;
+      }
+      out += value.dump();
+      break;
+    }
+    default:  // null, booleans, integers; a float that is not finite comes out as null
+      out += value.dump();
+  }
+}
+
 }  // namespace
+
+std::string JsonText(const Json& value, JsonLayout layout) {
+  std::string out;
+  Write(value, layout, out);
+  return out;
+}
+
+Json JsonFixed(double v, int decimals) {
+  if (!std::isfinite(v)) return nullptr;
+  char buf[400];  // "%.*f" of the largest double needs over 300 characters
+  std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+  return NumberText(buf);
+}
+
+Json JsonDecimal(double v) {
+  return NumberText(FormatSqlNumber(v));
+}
+
+Json JsonInteger(std::string_view text) {
+  int64_t v = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, ec] = std::from_chars(text.data(), end, v);
+  return ec == std::errc{} && stop == end ? Json(v) : Json(nullptr);
+}
 
 std::string JsonString(std::string_view text) {
   std::string out = "\"";

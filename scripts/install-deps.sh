@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libsqlite3-dev zlib1g-dev libssl-dev libcurl4-openssl-dev
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev fonts-dejavu-core
-  libx11-dev libcli11-dev
+  libx11-dev libcli11-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev nginx
   clang-format
 )

@@ -2,6 +2,8 @@
 // the plain tables, on their own and end to end with team names that need both.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "cli/json.h"
@@ -50,6 +52,39 @@ TEST(CliJsonString, EscapesWhatJsonRequiresAndKeepsTheRest) {
     const std::string s = JsonString(std::string(1, static_cast<char>(b)));
     std::string why;
     EXPECT_TRUE(IsValidJson(s, &why)) << "byte " << b << ": " << s << " (" << why << ")";
+  }
+}
+
+TEST(CliJsonText, KeepsOrderNumberFormsAndRowLayout) {
+  const Json row_a = {{"b", 1}, {"a", "x"}};  // keys stay in the order they were added
+  const Json row_b = {{"k\"ey", "Z\xfcrich"}};
+  struct Case {
+    Json value;
+    JsonLayout layout;
+    std::string out;
+  };
+  const Case cases[] = {
+      {Json::array({row_a, row_b}), JsonLayout::kCompact,
+       R"([{"b":1,"a":"x"},{"k\"ey":"Z\ufffdrich"}])"},
+      {Json::array({row_a, row_b}), JsonLayout::kRowsOnLines,
+       "[\n {\"b\":1,\"a\":\"x\"},\n {\"k\\\"ey\":\"Z\\ufffdrich\"}\n]"},
+      {{{"rows", Json::array()}, {"names", {"p", "q", "r"}}},
+       JsonLayout::kRowsOnLines,
+       R"({"rows":[],"names":["p","q","r"]})"},
+      // Fixed decimals and the database's decimal form survive; what is not finite is null.
+      {Json::array({JsonFixed(1, 6), JsonFixed(-1.5, 2), JsonFixed(std::nan(""), 2),
+                    JsonFixed(HUGE_VAL, 2), JsonDecimal(2), JsonDecimal(2.53),
+                    JsonDecimal(0.00001)}),
+       JsonLayout::kCompact, "[1.000000,-1.50,null,null,2,2.53,0.00001]"},
+      // Ids and numbers kept as text; an empty or broken one is null.
+      {Json::array({JsonInteger("1360"), JsonInteger("-21"), JsonInteger(""), JsonInteger("12a")}),
+       JsonLayout::kCompact, "[1360,-21,null,null]"},
+  };
+  for (const Case& c : cases) {
+    const std::string text = JsonText(c.value, c.layout);
+    EXPECT_EQ(text, c.out);
+    std::string why;
+    EXPECT_TRUE(IsValidJson(text, &why)) << text << " (" << why << ")";
   }
 }
 
@@ -124,6 +159,23 @@ TEST(CliTeamNames, ReachJsonEscapedAndTablesAligned) {
   EXPECT_TRUE(bytes_differ) << "the table should hold names whose bytes outnumber their letters";
   EXPECT_NE(text.out.find("Ľudovít Šťastný Ďumbier Žilinský Čučoriedka  "), std::string::npos);
   ExpectGolden("team_names_table.txt", DemoHome::Transcript(text_args, text));
+}
+
+TEST(CliTeamNames, BrokenUtf8ComesOutAsReplacementCharacters) {
+  DemoHome home;
+  // A Latin-1 byte and a three-byte sequence cut short, as an old file in another encoding
+  // leaves them.
+  Rename(home, "US Pianlina", "Z\xfcrich \xe2\x82 end");
+  const CliResult r = home.Run({"tips", "week", "--json"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.out.find(R"("DOMACI":"Z\ufffdrich \ufffd\ufffd end")"), std::string::npos)
+      << r.out.substr(0, 600);
+  Json rows;
+  ASSERT_NO_THROW(rows = Json::parse(r.out)) << r.out.substr(0, 600);
+  ASSERT_TRUE(rows.is_array());
+  EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](const Json& row) {
+    return row.value("DOMACI", "") == "Z\uFFFDrich \uFFFD\uFFFD end";
+  }));
 }
 
 }  // namespace
