@@ -10,8 +10,6 @@ namespace morvela {
 
 namespace {
 
-constexpr int kTipCannotBeCalculated = 174;
-
 // Texts per language (English, German, Slovak, Italian) around one value.
 struct Text {
   std::array<std::string_view, 4> before;
@@ -66,12 +64,12 @@ std::string AnalysisProblemText(const Messages& messages, const AnalysisStatus& 
       reason = Compose(kNotInSeason, messages.Language(), team);
       break;
   }
-  return messages.Msg(kTipCannotBeCalculated) + "\r\n" + reason;
+  return messages.Msg(msg::kTipCannotBeCalculated) + "\r\n" + reason;
 }
 
-int ModeNameMessage(ResultMode mode) {
-  static constexpr int kNames[kResultModeCount] = {msg::kFullTime, msg::kFirstHalf,
-                                                   msg::kSecondHalf, msg::kUnderOver};
+MessageId ModeNameMessage(ResultMode mode) {
+  static constexpr MessageId kNames[kResultModeCount] = {msg::kFullTime, msg::kFirstHalf,
+                                                         msg::kSecondHalf, msg::kUnderOver};
   return kNames[ModeIndex(mode)];
 }
 

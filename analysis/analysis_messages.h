@@ -6,6 +6,7 @@
 
 #include "analysis/pairing_analysis.h"
 #include "core/result_mode.h"
+#include "i18n/message_ids.h"
 
 namespace morvela {
 
@@ -18,6 +19,6 @@ std::string AnalysisProblemText(const Messages& messages, const AnalysisStatus& 
 
 // The message number of a result mode's name in captions: FULL TIME, 1st HALF, 2nd HALF,
 // UNDER / OVER.
-int ModeNameMessage(ResultMode mode);
+MessageId ModeNameMessage(ResultMode mode);
 
 }  // namespace morvela

@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "analysis/analysis_messages.h"
-#include "rating/competition_teams.h"
 #include "core/helpers.h"
 #include "core/outcome.h"
 #include "i18n/message_ids.h"
 #include "predict/outcome_search.h"
 #include "predict/tip_selection.h"
 #include "program/program.h"
+#include "rating/competition_teams.h"
 
 namespace morvela {
 
@@ -30,8 +30,8 @@ void CountOutcomes(Connection& conn, const std::string& statement, int& wins, in
 }
 
 std::string RecordLine(const Messages& m, int wins, int draws, int losses) {
-  return m.NastavJazykPar(14, "") + std::to_string(wins) + " - " + std::to_string(draws) + " - " +
-         std::to_string(losses);
+  return m.NastavJazykPar(msg::kHeadToHeadCase, "") + std::to_string(wins) + " - " +
+         std::to_string(draws) + " - " + std::to_string(losses);
 }
 
 }  // namespace
@@ -178,9 +178,10 @@ bool TfLive::ZobrazOkno() {
       odds_line_ = odds.odds_line;
       difference_line_ = odds.difference_line;
       labels_[kTipLine] = {TendencyTipLine(m, s), kFigureRed, false, true, true};
-      labels_[kOddsLine] = {m.NastavJazykPar(23, odds_line_), kLabelBlack, true, false, true};
-      labels_[kDifferenceLine] = {m.NastavJazykPar(24, difference_line_), kLabelBlack, true, false,
-                                  true};
+      labels_[kOddsLine] = {m.NastavJazykPar(msg::kOddsCase, odds_line_), kLabelBlack, true, false,
+                            true};
+      labels_[kDifferenceLine] = {m.NastavJazykPar(msg::kDifferenceCase, difference_line_),
+                                  kLabelBlack, true, false, true};
       labels_[kBeforeMatch] = {m.Msg(msg::kInformationBeforeMatch), kLabelBlue, false, false, true};
 
       // Live difference: D0 moved by the first kind of meetings that exists, so that the
@@ -202,10 +203,11 @@ bool TfLive::ZobrazOkno() {
       FindOutcomeFrequencies(conn, s, sc, SearchMode::kLive, d2_);
       SelectTip(s);
       live_ = s;
-      caption_ = "  " + m.NastavJazykPar(27, home.Text() + " - " + away.Text());
+      caption_ = "  " + m.NastavJazykPar(msg::kLiveTipOfCase, home.Text() + " - " + away.Text());
       labels_[kAfterHalfTime] = {
-          m.NastavJazykPar(28, std::to_string(pb1_) + ":" + std::to_string(pb2_)), kFigureRed,
-          false, false, true};
+          m.NastavJazykPar(msg::kTipAfterHalfTimeCase,
+                           std::to_string(pb1_) + ":" + std::to_string(pb2_)),
+          kFigureRed, false, false, true};
       CountOutcomes(conn,
                     "SELECT VYSLEDOK FROM VYSLEDKY WHERE " + pair +
                         " AND HT_VYSLEDOK<>\"\" AND HT_HOME_GOAL=" + std::to_string(pb1_) +

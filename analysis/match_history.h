@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string>
 
-#include "rating/competition_teams.h"
 #include "core/result_mode.h"
+#include "rating/competition_teams.h"
 #include "results/results_browser.h"
 
 namespace morvela {

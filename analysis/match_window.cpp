@@ -158,13 +158,16 @@ bool TForm5::ZobrazOkno() {
       Odds(match_id);
       const bool uo = mode_ == ResultMode::kUnderOver;
       labels_[kTipLine] = {TipLine(), kFigureRed, false, true, true};
-      labels_[kOddsLine] = {m.NastavJazykPar(uo ? 34 : 23, odds_line_), kLabelBlack, true, false,
-                            true};
-      labels_[kDifferenceLine] = {m.NastavJazykPar(uo ? 35 : 24, difference_line_), kLabelBlack,
-                                  true, false, true};
+      labels_[kOddsLine] = {
+          m.NastavJazykPar(uo ? msg::kOddsUnderOverCase : msg::kOddsCase, odds_line_), kLabelBlack,
+          true, false, true};
+      labels_[kDifferenceLine] = {
+          m.NastavJazykPar(uo ? msg::kDifferenceUnderOverCase : msg::kDifferenceCase,
+                           difference_line_),
+          kLabelBlack, true, false, true};
       Expand();
       caption_ = "  " + m.Msg(ModeNameMessage(mode_)) +
-                 " :: " + m.NastavJazykPar(17, home.Text() + " - " + away.Text());
+                 " :: " + m.NastavJazykPar(msg::kTipOfCase, home.Text() + " - " + away.Text());
     }
   }
   if (status.ok()) return true;
@@ -183,19 +186,19 @@ bool TForm5::ZobrazOkno() {
 
 void FillRatingLabels(const Messages& m, const RatingFigureValues& r, const PairingFigures& f,
                       std::span<WindowLabel> labels) {
-  auto figure = [&](int label, int message, int32_t value, ScreenColour colour) {
+  auto figure = [&](int label, MessageCase message, int32_t value, ScreenColour colour) {
     labels[label] = {m.NastavJazykPar(message, std::to_string(value)), colour, false, false, true};
   };
-  figure(kHomeRating, 10, r.rating_h, RatingColour(r.rating_h));
-  figure(kAwayRating, 10, r.rating_a, RatingColour(r.rating_a));
-  figure(kHomeVenueRating, 11, r.rating_home_h, RatingColour(r.rating_home_h));
-  figure(kAwayVenueRating, 12, r.rating_away_a, RatingColour(r.rating_away_a));
-  figure(kHomeForm, 13, f.form_h, FormColour(f.form_h));
-  figure(kAwayForm, 13, f.form_a, FormColour(f.form_a));
-  figure(kHomeVenueForm, 25, f.home_form_h, FormColour(f.home_form_h));
-  figure(kAwayVenueForm, 26, f.away_form_a, FormColour(f.away_form_a));
-  labels[kHeadToHead] = {m.NastavJazykPar(14, "") + std::to_string(f.wins) + " - " +
-                             std::to_string(f.draws) + " - " + std::to_string(f.losses),
+  figure(kHomeRating, msg::kEloCase, r.rating_h, RatingColour(r.rating_h));
+  figure(kAwayRating, msg::kEloCase, r.rating_a, RatingColour(r.rating_a));
+  figure(kHomeVenueRating, msg::kEloHomeCase, r.rating_home_h, RatingColour(r.rating_home_h));
+  figure(kAwayVenueRating, msg::kEloAwayCase, r.rating_away_a, RatingColour(r.rating_away_a));
+  figure(kHomeForm, msg::kFormCase, f.form_h, FormColour(f.form_h));
+  figure(kAwayForm, msg::kFormCase, f.form_a, FormColour(f.form_a));
+  figure(kHomeVenueForm, msg::kFormHomeCase, f.home_form_h, FormColour(f.home_form_h));
+  figure(kAwayVenueForm, msg::kFormAwayCase, f.away_form_a, FormColour(f.away_form_a));
+  labels[kHeadToHead] = {m.NastavJazykPar(msg::kHeadToHeadCase, "") + std::to_string(f.wins) +
+                             " - " + std::to_string(f.draws) + " - " + std::to_string(f.losses),
                          kLabelBlue, true, false, true};
 }
 
@@ -223,22 +226,22 @@ void TForm5::GoalFiguresAndChart() {
   PredictionState& s = p_.prediction;
   s.HomePercent = f.under;
   s.AwayPercent = static_cast<uint16_t>(100 - f.under);
-  s.Tip = m.Msg(f.under > 50 ? 184 : 185);
+  s.Tip = m.Msg(f.under > 50 ? msg::kUnderTip : msg::kOverTip);
 
-  auto figure = [&](int label, int message, double value) {
+  auto figure = [&](int label, MessageCase message, double value) {
     labels_[label] = {m.NastavJazykPar(message, FormatOdds(value)), GoalColour(value), false, false,
                       true};
   };
-  figure(kHomeRating, 29, f.average_h);
-  figure(kAwayRating, 29, f.average_a);
-  figure(kHomeVenueRating, 30, f.average_home_h);
-  figure(kAwayVenueRating, 31, f.average_away_a);
-  figure(kHomeForm, 13, f.form_h);
-  figure(kAwayForm, 13, f.form_a);
-  figure(kHomeVenueForm, 25, f.home_form_h);
-  figure(kAwayVenueForm, 26, f.away_form_a);
-  labels_[kHeadToHead] = {m.NastavJazykPar(32, "") + std::to_string(f.under_count) + " - " +
-                              std::to_string(f.over_count),
+  figure(kHomeRating, msg::kAverageCase, f.average_h);
+  figure(kAwayRating, msg::kAverageCase, f.average_a);
+  figure(kHomeVenueRating, msg::kAverageHomeCase, f.average_home_h);
+  figure(kAwayVenueRating, msg::kAverageAwayCase, f.average_away_a);
+  figure(kHomeForm, msg::kFormCase, f.form_h);
+  figure(kAwayForm, msg::kFormCase, f.form_a);
+  figure(kHomeVenueForm, msg::kFormHomeCase, f.home_form_h);
+  figure(kAwayVenueForm, msg::kFormAwayCase, f.away_form_a);
+  labels_[kHeadToHead] = {m.NastavJazykPar(msg::kHeadToHeadUnderOverCase, "") +
+                              std::to_string(f.under_count) + " - " + std::to_string(f.over_count),
                           kLabelBlue, true, false, true};
 
   const analysis::TGoly& h = goals_[f.h];
@@ -332,21 +335,21 @@ bool RefuseSameTeams(Program& program, const TeamItem& home, const TeamItem& awa
 }
 
 std::string TendencyTipLine(const Messages& m, const PredictionState& s) {
-  return m.NastavJazykPar(15, TrimTip(s.Tip)) + "    " + m.NastavJazykPar(16, "") +
-         std::to_string(s.HomePercent) + " - " + std::to_string(s.DrawPercent) + " - " +
-         std::to_string(s.AwayPercent);
+  return m.NastavJazykPar(msg::kTipCase, TrimTip(s.Tip)) + "    " +
+         m.NastavJazykPar(msg::kTendencyCase, "") + std::to_string(s.HomePercent) + " - " +
+         std::to_string(s.DrawPercent) + " - " + std::to_string(s.AwayPercent);
 }
 
 std::string TForm5::TipLine() const {
   const Messages& m = p_.messages;
   const PredictionState& s = p_.prediction;
-  const std::string tip = m.NastavJazykPar(15, TrimTip(s.Tip));
+  const std::string tip = m.NastavJazykPar(msg::kTipCase, TrimTip(s.Tip));
   if (mode_ == ResultMode::kUnderOver)
-    return tip + "    " + m.NastavJazykPar(33, "") + std::to_string(s.HomePercent) + " - " +
-           std::to_string(s.AwayPercent);
-  const std::string tendency = m.NastavJazykPar(16, "") + std::to_string(s.HomePercent) + " - " +
-                               std::to_string(s.DrawPercent) + " - " +
-                               std::to_string(s.AwayPercent);
+    return tip + "    " + m.NastavJazykPar(msg::kTendencyUnderOverCase, "") +
+           std::to_string(s.HomePercent) + " - " + std::to_string(s.AwayPercent);
+  const std::string tendency =
+      m.NastavJazykPar(msg::kTendencyCase, "") + std::to_string(s.HomePercent) + " - " +
+      std::to_string(s.DrawPercent) + " - " + std::to_string(s.AwayPercent);
   if (!s.LikelyScore.empty()) return tip + "  (" + s.LikelyScore + ")  " + tendency;
   return TendencyTipLine(m, s);
 }

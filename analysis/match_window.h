@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "rating/competition_teams.h"
 #include "analysis/match_history.h"
 #include "analysis/pairing_analysis.h"
 #include "analysis/under_over_analysis.h"
 #include "core/date.h"
 #include "core/result_mode.h"
+#include "rating/competition_teams.h"
 
 namespace morvela {
 

@@ -100,8 +100,8 @@ void WarnOfPlainHttp(const UpdateServerSettings& server) {
 void ShowSettings(const std::string& path) {
   const Settings s = ReadSettings(path);
   const UpdateServerSettings server = ReadUpdateServerSettings(path);
-  const int lang_names[] = {msg::kEnglishLanguage, msg::kGermanLanguage, msg::kSlovakLanguage,
-                            msg::kItalianLanguage};
+  const MessageId lang_names[] = {msg::kEnglishLanguage, msg::kGermanLanguage, msg::kSlovakLanguage,
+                                  msg::kItalianLanguage};
   std::cout << "Settings file: " << path << "\n";
   std::cout << "Dni=" << s.Dni << "\n";
   std::cout << "3tip=" << (s.Tip3 ? 1 : 0) << "\n";

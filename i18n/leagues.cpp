@@ -67,7 +67,7 @@ std::optional<int> LeagueIdFromName(std::string_view name) {
   if (EqualsIgnoringAsciiCase(name, kCzechFullName)) return kCzechId;
   for (const LeagueInfo& league : kLeagues) {
     if (EqualsIgnoringAsciiCase(name, league.code) ||
-        EqualsIgnoringAsciiCase(name, MessageText(league.caption_message, kEnglish))) {
+        EqualsIgnoringAsciiCase(name, MessageText(MessageId{league.caption_message}, kEnglish))) {
       return league.id;
     }
   }
@@ -75,7 +75,7 @@ std::optional<int> LeagueIdFromName(std::string_view name) {
 }
 
 std::string LeagueName(int id, int lang) {
-  return MessageText(League(id).caption_message, lang);
+  return MessageText(MessageId{League(id).caption_message}, lang);
 }
 
 }  // namespace morvela

@@ -4,146 +4,181 @@
 // captions, hints and status lines in i18n/leagues.cpp) keep their numbers there.
 #pragma once
 
+namespace morvela {
+
+// A message-table entry number. Only the names below make one (MessageId{n} where a table of
+// entries is data, as in i18n/leagues.cpp), so no bare number reaches Msg.
+enum class MessageId : int {};
+// A case number of the parameterised texts (Messages::NastavJazykPar): a numbering of its own,
+// apart from the message table's.
+enum class MessageCase : int {};
+
+}  // namespace morvela
+
 namespace morvela::msg {
 
 // Start-up and exit.
-inline constexpr int kCannotConnect = 0;        // "Unable to connect to the database ! ..."
-inline constexpr int kProgramEnding = 33;       // "The program is ending ..."
-inline constexpr int kOfferDemoDatabase = 197;  // "There is no database yet. ..." (Yes/No)
+inline constexpr MessageId kCannotConnect{0};        // "Unable to connect to the database ! ..."
+inline constexpr MessageId kProgramEnding{33};       // "The program is ending ..."
+inline constexpr MessageId kOfferDemoDatabase{197};  // "There is no database yet. ..." (Yes/No)
 
 // Main window.
-inline constexpr int kChooseSeason = 17;
-inline constexpr int kWebPageHint = 42;
-inline constexpr int kSettingHint = 43;
-inline constexpr int kUpdateHint = 44;
-inline constexpr int kArchive = 69;
-inline constexpr int kTables = 70;
-inline constexpr int kResults = 71;
-inline constexpr int kTipForToday = 72;
-inline constexpr int kTipsForTheWeek = 73;
-inline constexpr int kTippingALeague = 74;
-inline constexpr int kSearchForTip = 75;
-inline constexpr int kSelectALeague = 76;
-inline constexpr int kOk = 100;
-inline constexpr int kNotAvailable = 140;
-inline constexpr int kForm = 162;
-inline constexpr int kValueTips = 169;
-inline constexpr int kLiveTip = 171;
+inline constexpr MessageId kChooseSeason{17};
+inline constexpr MessageId kWebPageHint{42};
+inline constexpr MessageId kSettingHint{43};
+inline constexpr MessageId kUpdateHint{44};
+inline constexpr MessageId kArchive{69};
+inline constexpr MessageId kTables{70};
+inline constexpr MessageId kResults{71};
+inline constexpr MessageId kTipForToday{72};
+inline constexpr MessageId kTipsForTheWeek{73};
+inline constexpr MessageId kTippingALeague{74};
+inline constexpr MessageId kSearchForTip{75};
+inline constexpr MessageId kSelectALeague{76};
+inline constexpr MessageId kOk{100};
+inline constexpr MessageId kNotAvailable{140};
+inline constexpr MessageId kForm{162};
+inline constexpr MessageId kValueTips{169};
+inline constexpr MessageId kLiveTip{171};
 
 // Result modes: titles ("FULL TIME", ...) and export slugs ("full-time", ...).
-inline constexpr int kFullTime = 155;
-inline constexpr int kFirstHalf = 156;
-inline constexpr int kSecondHalf = 157;
-inline constexpr int kUnderOver = 181;
-inline constexpr int kFullTimeSlug = 193;
-inline constexpr int kFirstHalfSlug = 194;
-inline constexpr int kSecondHalfSlug = 195;
-inline constexpr int kUnderOverSlug = 196;
+inline constexpr MessageId kFullTime{155};
+inline constexpr MessageId kFirstHalf{156};
+inline constexpr MessageId kSecondHalf{157};
+inline constexpr MessageId kUnderOver{181};
+inline constexpr MessageId kFullTimeSlug{193};
+inline constexpr MessageId kFirstHalfSlug{194};
+inline constexpr MessageId kSecondHalfSlug{195};
+inline constexpr MessageId kUnderOverSlug{196};
 
 // Tip runs and the tips list.
-inline constexpr int kPleaseWait = 22;
-inline constexpr int kNoMatchesToday = 23;
-inline constexpr int kNoMatchesThisWeek = 24;
-inline constexpr int kNoMatchesInLeague = 25;
-inline constexpr int kNoMatchesOrOdds = 170;
-inline constexpr int kDateTitle = 91;
-inline constexpr int kHomeTitle = 92;
-inline constexpr int kGuestTitle = 93;
-inline constexpr int kTipTitle = 106;
-inline constexpr int kLeagueTitle = 111;
-inline constexpr int kOddTitle = 138;
-inline constexpr int kProfitTitle = 141;  // "DIF.%"
-inline constexpr int kTipForTodaySlug = 189;
-inline constexpr int kTipsForTheWeekSlug = 190;
-inline constexpr int kTippingALeagueSlug = 191;
-inline constexpr int kValueTipsSlug = 192;
+inline constexpr MessageId kPleaseWait{22};
+inline constexpr MessageId kNoMatchesToday{23};
+inline constexpr MessageId kNoMatchesThisWeek{24};
+inline constexpr MessageId kNoMatchesInLeague{25};
+inline constexpr MessageId kNoMatchesOrOdds{170};
+inline constexpr MessageId kDateTitle{91};
+inline constexpr MessageId kHomeTitle{92};
+inline constexpr MessageId kGuestTitle{93};
+inline constexpr MessageId kTipTitle{106};
+inline constexpr MessageId kLeagueTitle{111};
+inline constexpr MessageId kOddTitle{138};
+inline constexpr MessageId kProfitTitle{141};  // "DIF.%"
+inline constexpr MessageId kTipForTodaySlug{189};
+inline constexpr MessageId kTipsForTheWeekSlug{190};
+inline constexpr MessageId kTippingALeagueSlug{191};
+inline constexpr MessageId kValueTipsSlug{192};
 
 // Season replay.
-inline constexpr int kCalculateRatings = 159;  // "Calculate ELO points"
+inline constexpr MessageId kCalculateRatings{159};  // "Calculate ELO points"
 
 // Results browser and result editor.
-inline constexpr int kSearch = 18;
-inline constexpr int kAdd = 19;
-inline constexpr int kEdit = 20;
-inline constexpr int kDelete = 21;
-inline constexpr int kScoreTitle = 82;
-inline constexpr int kNoResultsRecorded = 90;
-inline constexpr int kSameTwoTeams = 94;
-inline constexpr int kAddResult = 95;
-inline constexpr int kEditResult = 96;
-inline constexpr int kSearchResult = 97;
-inline constexpr int kForfeit = 98;
-inline constexpr int kAlsoViceVersa = 99;
-inline constexpr int kBack = 101;
+inline constexpr MessageId kSearch{18};
+inline constexpr MessageId kAdd{19};
+inline constexpr MessageId kEdit{20};
+inline constexpr MessageId kDelete{21};
+inline constexpr MessageId kScoreTitle{82};
+inline constexpr MessageId kNoResultsRecorded{90};
+inline constexpr MessageId kSameTwoTeams{94};
+inline constexpr MessageId kAddResult{95};
+inline constexpr MessageId kEditResult{96};
+inline constexpr MessageId kSearchResult{97};
+inline constexpr MessageId kForfeit{98};
+inline constexpr MessageId kAlsoViceVersa{99};
+inline constexpr MessageId kBack{101};
 // The match analysis windows (match tip, live tip).
-inline constexpr int kMatchInOrder = 107;
-inline constexpr int kRatingAxis = 108;  // "Performance in ELO points"
-inline constexpr int kGoalsAxis = 186;   // "Number of goals in match"
-inline constexpr int kShowMatches = 109;
-inline constexpr int kLatestMatches = 110;
-inline constexpr int kBetOnMatch = 142;
-inline constexpr int kTableHome = 160;
-inline constexpr int kTableAway = 161;
-inline constexpr int kEnterHalftimeResult = 172;
-inline constexpr int kInformationBeforeMatch = 173;
-inline constexpr int kTipCannotBeCalculated = 174;
-inline constexpr int kEnterOdds = 175;
-inline constexpr int kDifferencesPercent = 176;
-inline constexpr int kHomeLabel = 102;
-inline constexpr int kGuestLabel = 103;
-inline constexpr int kDateLabel = 104;
-inline constexpr int kResultLabel = 105;
-inline constexpr int kHalftimeLabel = 158;
+inline constexpr MessageId kMatchInOrder{107};
+inline constexpr MessageId kRatingAxis{108};  // "Performance in ELO points"
+inline constexpr MessageId kGoalsAxis{186};   // "Number of goals in match"
+inline constexpr MessageId kShowMatches{109};
+inline constexpr MessageId kLatestMatches{110};
+inline constexpr MessageId kBetOnMatch{142};
+inline constexpr MessageId kTableHome{160};
+inline constexpr MessageId kTableAway{161};
+inline constexpr MessageId kEnterHalftimeResult{172};
+inline constexpr MessageId kInformationBeforeMatch{173};
+inline constexpr MessageId kTipCannotBeCalculated{174};
+inline constexpr MessageId kUnderTip{184};  // "UNDER"
+inline constexpr MessageId kOverTip{185};   // "OVER"
+inline constexpr MessageId kEnterOdds{175};
+inline constexpr MessageId kDifferencesPercent{176};
+inline constexpr MessageId kHomeLabel{102};
+inline constexpr MessageId kGuestLabel{103};
+inline constexpr MessageId kDateLabel{104};
+inline constexpr MessageId kResultLabel{105};
+inline constexpr MessageId kHalftimeLabel{158};
 // "Tips like this won %1 % of %2 in %3": the past hit rate beside a tip in the tips list.
-inline constexpr int kPastHitRate = 198;
-inline constexpr int kNewProgramVersion = 199;     // "Version %1 is available at %2"
-inline constexpr int kNewestProgramVersion = 200;  // "Version %1 is the newest version."
-inline constexpr int kReplayingUnfinished = 201;   // "Replaying unfinished seasons..."
+inline constexpr MessageId kPastHitRate{198};
+inline constexpr MessageId kNewProgramVersion{199};     // "Version %1 is available at %2"
+inline constexpr MessageId kNewestProgramVersion{200};  // "Version %1 is the newest version."
+inline constexpr MessageId kReplayingUnfinished{201};   // "Replaying unfinished seasons..."
 
 // The settings dialog.
-inline constexpr int kProgramSetting = 117;
-inline constexpr int kTipsTab = 118;
-inline constexpr int kTippingALeagueFor = 119;
-inline constexpr int kDaysAhead = 120;
-inline constexpr int kShowThreeWayTips = 121;  // "Show matches of three guesses"
-inline constexpr int kUpdateResultsDatabase = 122;
-inline constexpr int kWhenProgramStarts = 123;
-inline constexpr int kManually = 124;
-inline constexpr int kVersionTab = 129;
-inline constexpr int kFindNewVersion = 130;
-inline constexpr int kLanguageTab = 131;
-inline constexpr int kSelectProgramLanguage = 132;
-inline constexpr int kEnglishLanguage = 133;
-inline constexpr int kGermanLanguage = 134;
-inline constexpr int kSlovakLanguage = 135;
-inline constexpr int kRestartForLanguage = 136;
-inline constexpr int kCheckNewProgramVersion = 139;
-inline constexpr int kItalianLanguage = 188;
+inline constexpr MessageId kProgramSetting{117};
+inline constexpr MessageId kTipsTab{118};
+inline constexpr MessageId kTippingALeagueFor{119};
+inline constexpr MessageId kDaysAhead{120};
+inline constexpr MessageId kShowThreeWayTips{121};  // "Show matches of three guesses"
+inline constexpr MessageId kUpdateResultsDatabase{122};
+inline constexpr MessageId kWhenProgramStarts{123};
+inline constexpr MessageId kManually{124};
+inline constexpr MessageId kVersionTab{129};
+inline constexpr MessageId kFindNewVersion{130};
+inline constexpr MessageId kLanguageTab{131};
+inline constexpr MessageId kSelectProgramLanguage{132};
+inline constexpr MessageId kEnglishLanguage{133};
+inline constexpr MessageId kGermanLanguage{134};
+inline constexpr MessageId kSlovakLanguage{135};
+inline constexpr MessageId kRestartForLanguage{136};
+inline constexpr MessageId kCheckNewProgramVersion{139};
+inline constexpr MessageId kItalianLanguage{188};
 
 // Results and odds updates.
-inline constexpr int kUpdatingDatabase = 27;          // "Updating the database ... "
-inline constexpr int kUpdateFailed = 28;              // "Failed to update the database !"
-inline constexpr int kUpdateServerUnreachable = 29;   // "Could not connect to update server !"
-inline constexpr int kDatabaseIsCurrent = 30;         // "You have installed the current ..."
-inline constexpr int kCompulsoryUpdate = 137;         // "For the correct operation ..."
-inline constexpr int kAskUpdateOdds = 177;            // "Would you like to update odds?"
-inline constexpr int kUpdatingOdds = 178;             // "Updating odds ..."
-inline constexpr int kOddsUpdated = 179;              // "The update of odds was successful !"
-inline constexpr int kOddsDatabaseUnreachable = 180;  // "Unable to connect to the database !"
+inline constexpr MessageId kUpdatingDatabase{27};          // "Updating the database ... "
+inline constexpr MessageId kUpdateFailed{28};              // "Failed to update the database !"
+inline constexpr MessageId kUpdateServerUnreachable{29};   // "Could not connect to update server !"
+inline constexpr MessageId kDatabaseIsCurrent{30};         // "You have installed the current ..."
+inline constexpr MessageId kCompulsoryUpdate{137};         // "For the correct operation ..."
+inline constexpr MessageId kAskUpdateOdds{177};            // "Would you like to update odds?"
+inline constexpr MessageId kUpdatingOdds{178};             // "Updating odds ..."
+inline constexpr MessageId kOddsUpdated{179};              // "The update of odds was successful !"
+inline constexpr MessageId kOddsDatabaseUnreachable{180};  // "Unable to connect to the database !"
 
-// Parameterised texts of Messages::NastavJazykPar, by case number.
-inline constexpr int kSeasonLoadedCase = 1;   // "   Season 2010/2011 loaded"
-inline constexpr int kNewDatabaseCase = 2;    // "The new version of results database from " p ...
-inline constexpr int kUpdateSuccessCase = 3;  // "Updating the results database from " p ...
-inline constexpr int kReallyDeleteCase = 4;   // "Really delete the match " p " ?"
-inline constexpr int kResultsOfCase = 5;      // "Results .: " p " :."
-inline constexpr int kWinsCase = 6;
-inline constexpr int kDrawsCase = 7;
-inline constexpr int kLossesCase = 8;
-inline constexpr int kLatestMatchesCase = 9;     // "Latest matches .: " p " :."
-inline constexpr int kProgramVersionCase = 21;   // "Version: " p
-inline constexpr int kDatabaseVersionCase = 22;  // "Database version: " p
-inline constexpr int kUnderCase = 36;
-inline constexpr int kOverCase = 37;
+// Parameterised texts of Messages::NastavJazykPar, by case number (a numbering of its own).
+inline constexpr MessageCase kSeasonLoadedCase{1};  // "   Season 2010/2011 loaded"
+inline constexpr MessageCase kNewDatabaseCase{
+    2};  // "The new version of results database from " p ...
+inline constexpr MessageCase kUpdateSuccessCase{3};  // "Updating the results database from " p ...
+inline constexpr MessageCase kReallyDeleteCase{4};   // "Really delete the match " p " ?"
+inline constexpr MessageCase kResultsOfCase{5};      // "Results .: " p " :."
+inline constexpr MessageCase kWinsCase{6};
+inline constexpr MessageCase kDrawsCase{7};
+inline constexpr MessageCase kLossesCase{8};
+inline constexpr MessageCase kLatestMatchesCase{9};  // "Latest matches .: " p " :."
+inline constexpr MessageCase kEloCase{10};           // "ELO: " p
+inline constexpr MessageCase kEloHomeCase{11};
+inline constexpr MessageCase kEloAwayCase{12};
+inline constexpr MessageCase kFormCase{13};
+inline constexpr MessageCase kHeadToHeadCase{14};  // "Head to head matches (wins-draws-losses):  "
+inline constexpr MessageCase kTipCase{15};         // "Tip: " p
+inline constexpr MessageCase kTendencyCase{16};    // "The tendency (win-draw-lose) %:  "
+inline constexpr MessageCase kTipOfCase{17};       // "Tip .: " p " :."
+inline constexpr MessageCase kProgramVersionCase{21};   // "Version: " p
+inline constexpr MessageCase kDatabaseVersionCase{22};  // "Database version: " p
+inline constexpr MessageCase kOddsCase{23};             // "Odds (1-0-2-10-02-12): " p
+inline constexpr MessageCase kDifferenceCase{24};       // "Difference (1,0,2,10,02,12) %: " p
+inline constexpr MessageCase kFormHomeCase{25};
+inline constexpr MessageCase kFormAwayCase{26};
+inline constexpr MessageCase kLiveTipOfCase{27};         // "LIVE tip .: " p " :."
+inline constexpr MessageCase kTipAfterHalfTimeCase{28};  // "Tip after halftime " p
+inline constexpr MessageCase kAverageCase{29};
+inline constexpr MessageCase kAverageHomeCase{30};
+inline constexpr MessageCase kAverageAwayCase{31};
+inline constexpr MessageCase kHeadToHeadUnderOverCase{32};  // "Head to head matches (under-over): "
+inline constexpr MessageCase kTendencyUnderOverCase{33};    // "The tendency (under-over) %:  "
+inline constexpr MessageCase kOddsUnderOverCase{34};        // "Odds (under-over): " p
+inline constexpr MessageCase kDifferenceUnderOverCase{35};  // "Difference (under-over) %: " p
+inline constexpr MessageCase kUnderCase{36};
+inline constexpr MessageCase kOverCase{37};
 
 }  // namespace morvela::msg

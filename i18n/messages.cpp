@@ -1150,8 +1150,9 @@ int EffectiveLanguage(int lang) {
   return lang >= kEnglish && lang <= kLanguageCount ? lang : kEnglish;
 }
 
-const std::string& MessageText(int k, int lang) {
+const std::string& MessageText(MessageId id, int lang) {
   static const std::string empty;
+  const int k = static_cast<int>(id);
   if (k < 0 || k >= kMessageCount) return empty;
   return TextTable()[static_cast<size_t>(kLanguageCount * k + EffectiveLanguage(lang) - 1)];
 }
@@ -1179,7 +1180,7 @@ void Messages::NastavJazyk(int lang) {
                          std::string(d.help)};
 }
 
-std::string Messages::Filled(int k, std::initializer_list<std::string_view> parts) const {
+std::string Messages::Filled(MessageId k, std::initializer_list<std::string_view> parts) const {
   // One pass over the message: a part is never searched for marks itself (an address may hold
   // "%20"), and a mark without a part stays as it is.
   const std::string& text = Msg(k);
@@ -1196,7 +1197,8 @@ std::string Messages::Filled(int k, std::initializer_list<std::string_view> part
   return out;
 }
 
-std::string Messages::NastavJazykPar(int case_number, std::string_view p) const {
+std::string Messages::NastavJazykPar(MessageCase case_id, std::string_view p) const {
+  const int case_number = static_cast<int>(case_id);
   const auto* entry =
       std::find_if(std::begin(kParameterised), std::end(kParameterised),
                    [&](const ParameterisedText& t) { return t.number == case_number; });

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "i18n/message_ids.h"
+
 namespace morvela {
 
 // Language index: 1 English, 2 German, 3 Slovak, 4 Italian; 0 while none has been chosen.
@@ -30,7 +32,7 @@ int EffectiveLanguage(int lang);
 
 // Text of entry `k` in language `lang` (any index outside 1..4 reads English). An entry number
 // outside the table gives the empty text. The reference stays valid until the program ends.
-const std::string& MessageText(int k, int lang);
+const std::string& MessageText(MessageId k, int lang);
 
 // Captions and titles of the platform's message dialogs ("&" marks the keyboard accelerator).
 // The OK button keeps the platform's own caption, so it is not here.
@@ -65,17 +67,17 @@ class Messages {
   int Language() const { return language_; }
 
   // Message k in the current language; empty for an unused or out-of-range entry number.
-  const std::string& Msg(int k) const { return MessageText(k, language_); }
+  const std::string& Msg(MessageId k) const { return MessageText(k, language_); }
   // Message k in language `lang` (English for an index outside 1..4).
-  const std::string& Msg(int k, int lang) const { return MessageText(k, lang); }
+  const std::string& Msg(MessageId k, int lang) const { return MessageText(k, lang); }
 
   // Message k in the current language with its marks %1, %2, ... replaced by `parts` in order.
-  std::string Filled(int k, std::initializer_list<std::string_view> parts) const;
+  std::string Filled(MessageId k, std::initializer_list<std::string_view> parts) const;
 
   // The text of parameterised case `case_number` around `p` in the current language
   // (for example case 1 with "2010/2011" gives "   Season 2010/2011 loaded"). A case
   // number the table does not know gives `p` alone.
-  std::string NastavJazykPar(int case_number, std::string_view p) const;
+  std::string NastavJazykPar(MessageCase case_number, std::string_view p) const;
 
   // The dialog texts of the current language.
   const DialogTexts& Dialogs() const { return dialogs_; }

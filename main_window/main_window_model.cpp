@@ -16,13 +16,13 @@ namespace {
 constexpr const char* kActiveSeason = "Active";
 
 // Message-table entries of the function buttons' captions, Button1 .. Button10.
-constexpr std::array<int, kFunctionButtonCount> kFunctionCaptions = {
+constexpr std::array<MessageId, kFunctionButtonCount> kFunctionCaptions = {
     msg::kArchive,     msg::kTables,         msg::kResults,        msg::kForm,
     msg::kTipForToday, msg::kTipsForTheWeek, msg::kTippingALeague, msg::kSearchForTip,
     msg::kValueTips,   msg::kLiveTip};
 // Message-table entries of the result-mode tabs.
-constexpr std::array<int, kResultModeCount> kTabCaptions = {msg::kFullTime, msg::kFirstHalf,
-                                                            msg::kSecondHalf, msg::kUnderOver};
+constexpr std::array<MessageId, kResultModeCount> kTabCaptions = {
+    msg::kFullTime, msg::kFirstHalf, msg::kSecondHalf, msg::kUnderOver};
 
 }  // namespace
 
@@ -44,8 +44,8 @@ void TForm1::ApplyLanguage() {
     b.column = i % 5;
     b.left = kLeagueColumnsPx[static_cast<size_t>(b.column)];
     b.top = kLeagueRowsPx[static_cast<size_t>(b.row)];
-    b.state.caption = m.Msg(info.caption_message);
-    b.state.hint = m.Msg(info.hint_message);
+    b.state.caption = m.Msg(MessageId{info.caption_message});
+    b.state.hint = m.Msg(MessageId{info.hint_message});
   }
   for (int n = 1; n <= kFunctionButtonCount; ++n)
     Button(n).caption = m.Msg(kFunctionCaptions[static_cast<size_t>(n - 1)]);
@@ -118,7 +118,7 @@ void TForm1::SelectTab(int index) {
 }
 
 void TForm1::LeagueButtonClick(int league) {
-  status_ = p_.messages.Msg(League(league).status_message);
+  status_ = p_.messages.Msg(MessageId{League(league).status_message});
   p_.selection.league = std::to_string(league);
   NacitajIDsutaz(p_.dm, p_.selection, kActiveSeason);
   SwitchFunctions(true);

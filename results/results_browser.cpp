@@ -105,8 +105,8 @@ std::string TForm3::SearchCaption() const {
 }
 
 std::string TForm3::ColumnTitle(int column) const {
-  static constexpr std::array<int, 4> kTitles = {msg::kDateTitle, msg::kHomeTitle, msg::kGuestTitle,
-                                                 msg::kScoreTitle};
+  static constexpr std::array<MessageId, 4> kTitles = {msg::kDateTitle, msg::kHomeTitle,
+                                                       msg::kGuestTitle, msg::kScoreTitle};
   return p_.messages.Msg(kTitles.at(column));
 }
 

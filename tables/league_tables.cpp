@@ -109,7 +109,7 @@ uint8_t MainWindowTableKind(const Program& program, bool form_button) {
 TForm2::TForm2(Program& program) : p_(program), team_list_(program.dm.ADOConnection1) {}
 
 const std::string& TForm2::Msg(int k) const {
-  return p_.messages.Msg(k);
+  return p_.messages.Msg(MessageId{k});
 }
 
 uint8_t TForm2::Kind() const {

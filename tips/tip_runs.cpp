@@ -57,7 +57,7 @@ bool KeepTip(Program& p, TipRun kind) {
 
 // The common walk of the three period runs over the fixtures of `sql`.
 bool RunPeriod(Program& p, TipsListView& view, TipRun kind, const std::string& sql,
-               int no_fixture_message) {
+               MessageId no_fixture_message) {
   Query& fixtures = p.dm.Work2;
   fixtures.Open(sql);
   if (fixtures.Eof()) {

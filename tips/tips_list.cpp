@@ -27,8 +27,8 @@ bool IsUnderOver(const Program& p) {
 
 // Message numbers of a run kind's title and export slug.
 struct TitleAndSlug {
-  int title;
-  int slug;
+  MessageId title;
+  MessageId slug;
 };
 
 TitleAndSlug RunTextsOf(TipRun kind) {

@@ -12,8 +12,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "i18n/message_ids.h"
 #include "update/http_client.h"
 #include "update/inflate.h"
 #include "update/odds_update.h"
@@ -97,10 +99,10 @@ class Updater {
   const std::string& ServerDateText() const { return server_date_; }
 
  private:
-  // Why an install failed: the message-table entry to show (-1: it did not fail) and the
+  // Why an install failed: the message-table entry to show (none: it did not fail) and the
   // reason in the words of the step that failed.
   struct InstallFailure {
-    int message = -1;
+    std::optional<MessageId> message;
     std::string why;
   };
 

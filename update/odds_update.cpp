@@ -126,7 +126,7 @@ bool Updater::AktualizaciaKurzy() {
       RemoveWithCompanions(database);
     }
   } cleanup{dm, package, database};
-  int failure = -1;
+  std::optional<MessageId> failure;
   std::string why;
   {
     WaitScope busy(p_.wait, 0, m.Msg(msg::kUpdatingOdds));
@@ -147,11 +147,11 @@ bool Updater::AktualizaciaKurzy() {
         failure = msg::kOddsDatabaseUnreachable;
         why = e.what();
       }
-      if (failure < 0) last_odds_merge_ = MergeOdds(dm.ADOConnection1, dm.ConnectOdds, dm.Q1);
+      if (!failure) last_odds_merge_ = MergeOdds(dm.ADOConnection1, dm.ConnectOdds, dm.Q1);
     }
   }
-  if (failure >= 0) {
-    p_.ui.ShowDetailedMessage(MessageKind::kError, m.Msg(failure), why);
+  if (failure) {
+    p_.ui.ShowDetailedMessage(MessageKind::kError, m.Msg(*failure), why);
     return false;
   }
   const OddsMergeCount& c = last_odds_merge_;

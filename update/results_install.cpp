@@ -33,10 +33,10 @@ InstallResult Updater::AktualizaciaDB() {
     WaitScope busy(p_.wait, 0, m.Msg(msg::kUpdatingDatabase));
     failure = Install();
   }
-  if (failure.message >= 0) {
-    p_.ui.ShowDetailedMessage(MessageKind::kError, m.Msg(failure.message), failure.why);
-    return failure.message == msg::kCannotConnect ? InstallResult::kEndProgram
-                                                  : InstallResult::kFailed;
+  if (failure.message) {
+    p_.ui.ShowDetailedMessage(MessageKind::kError, m.Msg(*failure.message), failure.why);
+    return *failure.message == msg::kCannotConnect ? InstallResult::kEndProgram
+                                                   : InstallResult::kFailed;
   }
   // An install without a check (the compulsory one after start-up) names today.
   if (server_date_.empty()) server_date_ = p_.today_text;

@@ -234,8 +234,9 @@ TEST_F(PairingDbTest, BeyondTheTablesNothingIsAnalysed) {
   EXPECT_EQ(s.team, stranger);
   Messages de;
   de.NastavJazyk(kGerman);
-  EXPECT_EQ(AnalysisProblemText(de, s, "Stranger"),
-            de.Msg(174) + "\r\nStranger gehört nicht zur geladenen Saison.");
+  EXPECT_EQ(
+      AnalysisProblemText(de, s, "Stranger"),
+      de.Msg(msg::kTipCannotBeCalculated) + "\r\nStranger gehört nicht zur geladenen Saison.");
   EXPECT_EQ(AnalysePairing(db.conn(), Input(stranger, A), table, f).problem,
             AnalysisProblem::kHomeTeamNotFound);
 

@@ -45,9 +45,9 @@ TEST(LeaguesTest, EachLeagueHasItsButtonTextsFlagAndCode) {
     const LeagueInfo& league = League(c.id);
     EXPECT_EQ(league.id, c.id);
     EXPECT_EQ(league.button, c.button) << c.id;
-    EXPECT_EQ(MessageText(league.caption_message, kEnglish), c.caption) << c.id;
-    EXPECT_EQ(MessageText(league.status_message, kEnglish), c.status) << c.id;
-    EXPECT_EQ(MessageText(league.hint_message, kEnglish), c.hint) << c.id;
+    EXPECT_EQ(MessageText(MessageId{league.caption_message}, kEnglish), c.caption) << c.id;
+    EXPECT_EQ(MessageText(MessageId{league.status_message}, kEnglish), c.status) << c.id;
+    EXPECT_EQ(MessageText(MessageId{league.hint_message}, kEnglish), c.hint) << c.id;
     EXPECT_EQ(league.flag, c.id - 1);
     EXPECT_EQ(league.code, c.code) << c.id;
   }

@@ -45,8 +45,9 @@ TEST(MessagesTest, EntriesReadInTheChosenLanguage) {
     Messages messages;
     messages.NastavJazyk(c.lang);
     EXPECT_EQ(messages.Language(), c.lang);
-    EXPECT_EQ(messages.Msg(c.k), c.expected) << "message " << c.k << " language " << c.lang;
-    EXPECT_EQ(Messages().Msg(c.k, c.lang), c.expected) << "message " << c.k;
+    EXPECT_EQ(messages.Msg(MessageId{c.k}), c.expected)
+        << "message " << c.k << " language " << c.lang;
+    EXPECT_EQ(Messages().Msg(MessageId{c.k}, c.lang), c.expected) << "message " << c.k;
   }
 }
 
@@ -54,7 +55,7 @@ TEST(MessagesTest, ListedEntriesAreFilledInEveryLanguageAndUnusedOnesEmpty) {
   const std::set<int> unused = {26, 32, 112, 113, 114, 115, 116, 125, 126, 128, 187};
   for (int k = 0; k < kMessageCount; ++k) {
     for (int lang = kEnglish; lang <= kLanguageCount; ++lang) {
-      const std::string& text = MessageText(k, lang);
+      const std::string& text = MessageText(MessageId{k}, lang);
       EXPECT_EQ(text.empty(), unused.count(k) == 1) << "message " << k << " language " << lang;
       EXPECT_EQ(text.find("\\r\\n"), std::string::npos) << "message " << k;
       EXPECT_EQ(text.find('{'), std::string::npos) << "placeholder left in message " << k;
@@ -68,13 +69,13 @@ TEST(MessagesTest, UnknownLanguageFallsBackToEnglishAndUnknownEntryIsEmpty) {
     messages.NastavJazyk(kGerman);
     messages.NastavJazyk(lang);
     EXPECT_EQ(messages.Language(), kEnglish) << lang;
-    EXPECT_EQ(messages.Msg(22), "Please wait ...") << lang;
+    EXPECT_EQ(messages.Msg(MessageId{22}), "Please wait ...") << lang;
     EXPECT_EQ(messages.Dialogs().yes, "&Yes") << lang;
-    EXPECT_EQ(messages.Msg(22, lang), "Please wait ...") << lang;
+    EXPECT_EQ(messages.Msg(MessageId{22}, lang), "Please wait ...") << lang;
   }
   const Messages messages;
   EXPECT_EQ(messages.Language(), kEnglish);
-  for (int k : {-1, kMessageCount, 1000}) EXPECT_EQ(messages.Msg(k), "") << k;
+  for (int k : {-1, kMessageCount, 1000}) EXPECT_EQ(messages.Msg(MessageId{k}), "") << k;
 }
 
 TEST(MessagesTest, FilledPutsEachPartInItsMarkOnce) {
@@ -163,7 +164,7 @@ TEST(MessagesTest, ParameterisedTextsWrapTheParameter) {
   for (const Case& c : cases) {
     Messages messages;
     messages.NastavJazyk(c.lang);
-    EXPECT_EQ(messages.NastavJazykPar(c.number, c.p), c.expected)
+    EXPECT_EQ(messages.NastavJazykPar(morvela::MessageCase{c.number}, c.p), c.expected)
         << "case " << c.number << " language " << c.lang;
   }
 }

@@ -66,7 +66,7 @@ TEST_F(StartupTest, FirstStartCreatesSettingsAndAsksForTheLanguage) {
   ASSERT_EQ(Start(), StartupResult::kReady);
   EXPECT_EQ(ui_.chooser_shown, 1);
   EXPECT_EQ(program_->language, 2);
-  EXPECT_EQ(program_->messages.Msg(22), "Warten Sie, bitte ...");
+  EXPECT_EQ(program_->messages.Msg(msg::kPleaseWait), "Warten Sie, bitte ...");
   EXPECT_EQ(Ini(), "[Liga]\nDni=21\n3tip=1\n\n[Update]\nDbf=0\nApp=0\nW7=0\n\n[Jazyk]\nLang=2\n")
       << "defaults written, W7 cleared, the chosen language stored";
   EXPECT_TRUE(fs::is_directory(dir_.Path() / "Export"));
