@@ -86,6 +86,8 @@ inline constexpr MessageId kSearchResult{97};
 inline constexpr MessageId kForfeit{98};
 inline constexpr MessageId kAlsoViceVersa{99};
 inline constexpr MessageId kBack{101};
+inline constexpr MessageId kHalfTimeAboveFullTime{202};
+inline constexpr MessageId kResultNotWritten{203};  // followed by the database's reason
 // The match analysis windows (match tip, live tip).
 inline constexpr MessageId kMatchInOrder{107};
 inline constexpr MessageId kRatingAxis{108};  // "Performance in ELO points"
@@ -102,6 +104,9 @@ inline constexpr MessageId kUnderTip{184};  // "UNDER"
 inline constexpr MessageId kOverTip{185};   // "OVER"
 inline constexpr MessageId kEnterOdds{175};
 inline constexpr MessageId kDifferencesPercent{176};
+inline constexpr MessageId kTooManyTeamsForAnalysis{204};    // "The season has %1 teams; ..."
+inline constexpr MessageId kTooManyMatchesForAnalysis{205};  // "%1 has played more matches ..."
+inline constexpr MessageId kNotATeamOfTheSeason{206};        // "%1 is not a team of the ..."
 inline constexpr MessageId kHomeLabel{102};
 inline constexpr MessageId kGuestLabel{103};
 inline constexpr MessageId kDateLabel{104};

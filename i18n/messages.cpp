@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <vector>
+
+#include "i18n/added_messages.h"
 
 namespace morvela {
 namespace {
@@ -1144,6 +1147,18 @@ const std::vector<std::string>& TextTable() {
   return table;
 }
 
+// The added entries as strings, by number.
+const std::map<int, std::array<std::string, kLanguageCount>>& AddedTable() {
+  static const auto table = [] {
+    std::map<int, std::array<std::string, kLanguageCount>> t;
+    for (const AddedMessage& m : AddedMessages())
+      t[m.id] = {std::string(m.text[0]), std::string(m.text[1]), std::string(m.text[2]),
+                 std::string(m.text[3])};
+    return t;
+  }();
+  return table;
+}
+
 }  // namespace
 
 int EffectiveLanguage(int lang) {
@@ -1153,8 +1168,12 @@ int EffectiveLanguage(int lang) {
 const std::string& MessageText(MessageId id, int lang) {
   static const std::string empty;
   const int k = static_cast<int>(id);
-  if (k < 0 || k >= kMessageCount) return empty;
-  return TextTable()[static_cast<size_t>(kLanguageCount * k + EffectiveLanguage(lang) - 1)];
+  if (k < 0) return empty;
+  const auto l = static_cast<size_t>(EffectiveLanguage(lang) - 1);
+  if (k < kMessageCount) return TextTable()[kLanguageCount * static_cast<size_t>(k) + l];
+  const auto& added = AddedTable();
+  const auto it = added.find(k);
+  return it == added.end() ? empty : it->second[l];
 }
 
 Messages::Messages() {

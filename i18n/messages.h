@@ -24,6 +24,7 @@ inline constexpr int kItalian = 4;
 inline constexpr int kLanguageCount = 4;
 
 // Entries are numbered 0 .. kMessageCount - 1; some numbers are unused and hold empty texts.
+// Texts added later follow from kMessageCount up (i18n/added_messages.cpp).
 inline constexpr int kMessageCount = 202;
 
 // The language actually used for `lang`: `lang` itself for 1..4, English for anything else

@@ -12,7 +12,6 @@
 #include "i18n/message_ids.h"
 #include "program/program.h"
 #include "rating/season_replay.h"
-#include "results/results_messages.h"
 
 namespace morvela {
 
@@ -413,7 +412,7 @@ bool TForm4::Ok() {
                          (!check && (ht_home_goals < 0 || ht_away_goals < 0 ||
                                      ht_home_goals > home_goals || ht_away_goals > away_goals));
   if (bad_goals) {
-    p_.ui.ShowMessage(MessageKind::kError, HalfTimeAboveFullTimeText(p_.messages));
+    p_.ui.ShowMessage(MessageKind::kError, p_.messages.Msg(msg::kHalfTimeAboveFullTime));
     return false;
   }
   try {
@@ -424,7 +423,8 @@ bool TForm4::Ok() {
       browser_.remembered_row = w.FieldByName("NewID").AsString();
     }
   } catch (const DatabaseError& e) {
-    p_.ui.ShowMessage(MessageKind::kError, ResultNotWrittenText(p_.messages, e.what()));
+    p_.ui.ShowMessage(MessageKind::kError,
+                      p_.messages.Msg(msg::kResultNotWritten) + "\r\n" + e.what());
     return false;
   }
   browser_.results_changed = true;

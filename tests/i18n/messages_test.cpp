@@ -1,4 +1,5 @@
 #include "i18n/messages.h"
+#include "i18n/added_messages.h"
 #include "i18n/message_ids.h"
 
 #include <gtest/gtest.h>
@@ -63,6 +64,26 @@ TEST(MessagesTest, ListedEntriesAreFilledInEveryLanguageAndUnusedOnesEmpty) {
   }
 }
 
+// Texts added after the fixed table: numbered after it, once each, in all four languages, with
+// the same value marks in each (a translation that drops %1 would lose the value).
+TEST(MessagesTest, AddedEntriesFollowTheTableAndHaveEveryLanguage) {
+  int previous = kMessageCount - 1;
+  for (const AddedMessage& m : AddedMessages()) {
+    EXPECT_GT(m.id, previous) << "added entries out of order or repeated at " << m.id;
+    previous = m.id;
+    std::string marks;
+    for (char c = '1'; c <= '9'; ++c)
+      if (m.text[0].find(std::string("%") + c) != std::string_view::npos) marks += c;
+    for (int lang = kEnglish; lang <= kLanguageCount; ++lang) {
+      const std::string& text = MessageText(MessageId{m.id}, lang);
+      EXPECT_FALSE(text.empty()) << "entry " << m.id << " language " << lang;
+      for (char c : marks)
+        EXPECT_NE(text.find(std::string("%") + c), std::string::npos)
+            << "entry " << m.id << " language " << lang << " lacks %" << c;
+    }
+  }
+}
+
 TEST(MessagesTest, UnknownLanguageFallsBackToEnglishAndUnknownEntryIsEmpty) {
   for (int lang : {0, 5, -1}) {
     Messages messages;
@@ -75,7 +96,7 @@ TEST(MessagesTest, UnknownLanguageFallsBackToEnglishAndUnknownEntryIsEmpty) {
   }
   const Messages messages;
   EXPECT_EQ(messages.Language(), kEnglish);
-  for (int k : {-1, kMessageCount, 1000}) EXPECT_EQ(messages.Msg(MessageId{k}), "") << k;
+  for (int k : {-1, 1000000}) EXPECT_EQ(messages.Msg(MessageId{k}), "") << k;
 }
 
 TEST(MessagesTest, FilledPutsEachPartInItsMarkOnce) {

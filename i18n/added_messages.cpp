@@ -1,0 +1,53 @@
+#include "i18n/added_messages.h"
+
+namespace morvela {
+namespace {
+
+// Numbers are grouped by feature so that texts added side by side never take the same number:
+// 202-299 notices of the windows and the results editor, 300-349 fetching from the public
+// source, 350-399 the second opinion (goal model and market), 400-419 installation.
+// Keep each group ordered; "\r\n" is a line break of a message box.
+constexpr AddedMessage kAdded[] = {
+    // 202-299: windows and the results editor.
+    {202,
+     {"The half-time score cannot be higher than the final score !",
+      "Der Halbzeitstand kann nicht höher sein als das Endergebnis !",
+      "Výsledok polčasu nemôže byť vyšší ako konečný výsledok !",
+      "Il risultato del primo tempo non può superare quello finale !"}},
+    {203,
+     {"The result was not saved; the match stays as it was.",
+      "Das Ergebnis wurde nicht gespeichert; das Spiel bleibt unverändert.",
+      "Výsledok nebol uložený; zápas zostáva bez zmeny.",
+      "Il risultato non è stato salvato; la partita resta invariata."}},
+    {204,
+     {"The season has %1 teams; the match analysis holds at most 25.",
+      "Die Saison hat %1 Mannschaften; die Spielanalyse fasst höchstens 25.",
+      "Ročník má %1 mužstiev; analýza zápasu zvládne najviac 25.",
+      "La stagione ha %1 squadre; l'analisi della partita ne gestisce al massimo 25."}},
+    {205,
+     {"%1 has played more matches this season than the match analysis holds (50 in all, 25 at "
+      "home, 25 away).",
+      "%1 hat in dieser Saison mehr Spiele bestritten, als die Spielanalyse fasst (50 insgesamt, "
+      "25 Heim, 25 Auswärts).",
+      "%1 odohralo v tomto ročníku viac zápasov, než zvládne analýza zápasu (spolu 50, doma 25, "
+      "vonku 25).",
+      "%1 ha giocato in questa stagione più partite di quante l'analisi ne gestisca (50 in tutto, "
+      "25 in casa, 25 fuori)."}},
+    {206,
+     {"%1 is not a team of the loaded season.", "%1 gehört nicht zur geladenen Saison.",
+      "%1 nie je mužstvom načítaného ročníka.", "%1 non è una squadra della stagione caricata."}},
+
+    // 300-349: fetching from the public source.
+
+    // 350-399: the second opinion.
+
+    // 400-419: installation.
+};
+
+}  // namespace
+
+std::span<const AddedMessage> AddedMessages() {
+  return kAdded;
+}
+
+}  // namespace morvela
