@@ -26,10 +26,4 @@ std::string AnalysisProblemText(const Messages& messages, const AnalysisStatus& 
   return messages.Msg(msg::kTipCannotBeCalculated) + "\r\n" + reason;
 }
 
-MessageId ModeNameMessage(ResultMode mode) {
-  static constexpr MessageId kNames[kResultModeCount] = {msg::kFullTime, msg::kFirstHalf,
-                                                         msg::kSecondHalf, msg::kUnderOver};
-  return kNames[ModeIndex(mode)];
-}
-
 }  // namespace morvela

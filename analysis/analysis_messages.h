@@ -19,6 +19,5 @@ std::string AnalysisProblemText(const Messages& messages, const AnalysisStatus& 
 
 // The message number of a result mode's name in captions: FULL TIME, 1st HALF, 2nd HALF,
 // UNDER / OVER.
-MessageId ModeNameMessage(ResultMode mode);
 
 }  // namespace morvela

@@ -109,7 +109,7 @@ ListCounts FillHistoryList(Program& p, TForm3& browser, const HistoryRequest& r)
   browser.direction = "ASC";
   Query& w = p.dm.Work1;
   w.Close();
-  w.Open(HistoryStatement(r, p.language));
+  w.Open(HistoryStatement(r, p.messages.Language()));
   p.dm.Work1Uprav();
   const ListCounts counts = Count(w, r);
   w.First();
@@ -119,7 +119,7 @@ ListCounts FillHistoryList(Program& p, TForm3& browser, const HistoryRequest& r)
       r.kind == HistoryKind::kLatestMatches
           ? m.NastavJazykPar(msg::kLatestMatchesCase, r.team.name)
           : m.NastavJazykPar(msg::kResultsOfCase, r.team.name + " - " + r.other.name);
-  browser.caption = "  " + m.Msg(ModeNameMessage(r.mode)) + " :: " + title;
+  browser.caption = "  " + m.Msg(ModeTitle(r.mode)) + " :: " + title;
   browser.buttons = CountButtonTexts(
       p, counts, r.mode == ResultMode::kUnderOver && r.kind != HistoryKind::kLiveHeadToHead);
   browser.buttons_enabled = false;

@@ -166,7 +166,7 @@ bool TForm5::ZobrazOkno() {
                            difference_line_),
           kLabelBlack, true, false, true};
       Expand();
-      caption_ = "  " + m.Msg(ModeNameMessage(mode_)) +
+      caption_ = "  " + m.Msg(ModeTitle(mode_)) +
                  " :: " + m.NastavJazykPar(msg::kTipOfCase, home.Text() + " - " + away.Text());
     }
   }

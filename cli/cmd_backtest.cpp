@@ -368,7 +368,7 @@ int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
   o.result_mode = ctx.Mode();
   if (auto rc = ctx.OpenProgram()) return *rc;
   Program& p = *ctx.program;
-  o.language = p.language;
+  o.language = p.messages.Language();
 
   const auto start = std::chrono::steady_clock::now();
   BacktestRun run;

@@ -27,11 +27,11 @@ int RunInfo(CliContext& ctx) {
   const Settings& s = p.settings;
   std::cout << "Program:        " << kProgramTitle << " " << kProgramVersion << "\n"
             << "Folder:         " << p.folder << "\n"
-            << "Language:       " << p.language << " ("
-            << (p.language == 2   ? "German"
-                : p.language == 3 ? "Slovak"
-                : p.language == 4 ? "Italian"
-                                  : "English")
+            << "Language:       " << p.messages.Language() << " ("
+            << (p.messages.Language() == kGerman    ? "German"
+                : p.messages.Language() == kSlovak  ? "Slovak"
+                : p.messages.Language() == kItalian ? "Italian"
+                                                    : "English")
             << ")\n";
   std::cout << "Settings:       Dni=" << s.Dni << " 3tip=" << (s.Tip3 ? 1 : 0) << " Dbf=" << s.Dbf
             << " App=" << s.App << " W7=" << (s.W7 ? 1 : 0) << " Lang=" << s.Lang << "\n"

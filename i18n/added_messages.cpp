@@ -37,6 +37,28 @@ constexpr AddedMessage kAdded[] = {
      {"%1 is not a team of the loaded season.", "%1 gehört nicht zur geladenen Saison.",
       "%1 nie je mužstvom načítaného ročníka.", "%1 non è una squadra della stagione caricata."}},
 
+    {207,
+     {"The settings could not be written to %1",
+      "Die Einstellungen konnten nicht gespeichert "
+      "werden: %1",
+      "Nastavenia sa nepodarilo zapísať do %1", "Impossibile salvare le impostazioni in %1"}},
+    {208,
+     {"The competition lists %1 teams; the tables show the first %2.",
+      "Der Wettbewerb führt %1 Mannschaften; die Tabellen zeigen die ersten %2.",
+      "Súťaž uvádza %1 mužstiev; tabuľky ukazujú prvých %2.",
+      "La competizione elenca %1 squadre; le classifiche mostrano le prime %2."}},
+    {209,
+     {"The competition should have %1 teams but lists %2; the tables show those %2.",
+      "Der Wettbewerb sollte %1 Mannschaften haben, führt aber %2; die Tabellen zeigen diese %2.",
+      "Súťaž má mať %1 mužstiev, no uvádza %2; tabuľky ukazujú týchto %2.",
+      "La competizione dovrebbe avere %1 squadre ma ne elenca %2; le classifiche mostrano queste "
+      "%2."}},
+    {210,
+     {"%1 has more than %2 counted matches; the form table follows the first %2.",
+      "%1 hat mehr als %2 gezählte Spiele; die Formtabelle folgt den ersten %2.",
+      "%1 má viac ako %2 započítaných zápasov; tabuľka formy sleduje prvých %2.",
+      "%1 ha più di %2 partite contate; la classifica della forma segue le prime %2."}},
+
     // 300-349: fetching from the public source.
 
     // 350-399: the second opinion.

@@ -4,6 +4,8 @@
 // captions, hints and status lines in i18n/leagues.cpp) keep their numbers there.
 #pragma once
 
+#include "core/result_mode.h"
+
 namespace morvela {
 
 // A message-table entry number. Only the names below make one (MessageId{n} where a table of
@@ -88,6 +90,29 @@ inline constexpr MessageId kAlsoViceVersa{99};
 inline constexpr MessageId kBack{101};
 inline constexpr MessageId kHalfTimeAboveFullTime{202};
 inline constexpr MessageId kResultNotWritten{203};  // followed by the database's reason
+// The league tables window.
+inline constexpr MessageId kTeamTitle{77};
+inline constexpr MessageId kMatchesTitle{78};
+inline constexpr MessageId kWinsTitle{79};
+inline constexpr MessageId kDrawsTitle{80};
+inline constexpr MessageId kLossesTitle{81};
+inline constexpr MessageId kPointsTitle{83};
+inline constexpr MessageId kHomeSide{84};  // then Away 85, Together 86
+inline constexpr MessageId kAwaySide{85};
+inline constexpr MessageId kTogetherSide{86};
+inline constexpr MessageId kEloTable{87};  // then ELO Home 88, ELO Away 89
+inline constexpr MessageId kEloHomeTable{88};
+inline constexpr MessageId kEloAwayTable{89};
+inline constexpr MessageId kLast2Matches{165};  // the form window's choices
+inline constexpr MessageId kLast3Matches{166};
+inline constexpr MessageId kLast4Matches{167};
+inline constexpr MessageId kLast5Matches{168};
+inline constexpr MessageId kGoalsTitle{182};
+inline constexpr MessageId kAverageTitle{183};
+inline constexpr MessageId kTooManyTeamsListed{208};  // "The competition lists %1 teams; ..."
+inline constexpr MessageId kTeamCountDiffers{209};    // "The competition should have %1 ..."
+inline constexpr MessageId kFormHistoryFull{210};     // "%1 has more than %2 counted ..."
+
 // The match analysis windows (match tip, live tip).
 inline constexpr MessageId kMatchInOrder{107};
 inline constexpr MessageId kRatingAxis{108};  // "Performance in ELO points"
@@ -119,6 +144,7 @@ inline constexpr MessageId kNewestProgramVersion{200};  // "Version %1 is the ne
 inline constexpr MessageId kReplayingUnfinished{201};   // "Replaying unfinished seasons..."
 
 // The settings dialog.
+inline constexpr MessageId kSettingsNotWritten{207};  // "The settings could not be written to %1"
 inline constexpr MessageId kProgramSetting{117};
 inline constexpr MessageId kTipsTab{118};
 inline constexpr MessageId kTippingALeagueFor{119};
@@ -187,3 +213,14 @@ inline constexpr MessageCase kUnderCase{36};
 inline constexpr MessageCase kOverCase{37};
 
 }  // namespace morvela::msg
+
+namespace morvela {
+
+// The title of a result mode ("FULL TIME", "1st HALF", ...).
+constexpr MessageId ModeTitle(ResultMode mode) {
+  constexpr MessageId kTitles[kResultModeCount] = {msg::kFullTime, msg::kFirstHalf,
+                                                   msg::kSecondHalf, msg::kUnderOver};
+  return kTitles[ModeIndex(mode)];
+}
+
+}  // namespace morvela

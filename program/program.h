@@ -53,8 +53,7 @@ struct Program {
   std::string folder;   // the program folder, with a trailing separator
   std::string caption;  // the main window's caption
   Settings settings;
-  int language = 1;  // the language of this run (1..4)
-  Messages messages;
+  Messages messages;  // speaks the language of this run (Messages::Language)
   Tdm dm;
   Selection selection;
   PredictionState prediction;

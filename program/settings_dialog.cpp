@@ -12,12 +12,6 @@ namespace morvela {
 
 namespace {
 
-// English, German, Slovak, Italian.
-constexpr std::array<std::string_view, 4> kNotWritten = {
-    "The settings could not be written to ",
-    "Die Einstellungen konnten nicht gespeichert werden: ", "Nastavenia sa nepodarilo zapísať do ",
-    "Impossibile salvare le impostazioni in "};
-
 int ToRange(int value, int lo, int hi) {
   return std::clamp(value, lo, hi);
 }
@@ -67,7 +61,7 @@ void TfNastavenie::FormShow() {
   controls_.database_check = s.Dbf;
   controls_.program_check = s.App;
   controls_.three_way = s.Tip3;
-  controls_.language_button = p_.language - 1;
+  controls_.language_button = p_.messages.Language() - 1;
   controls_.tab = kTipsTab;
   failed_key_.clear();
   open_ = true;
@@ -77,12 +71,12 @@ void TfNastavenie::btnUlozClick() {
   const SettingsDialogControls& c = controls_;
   const int chosen = c.language_button >= 0 && c.language_button < kLanguageCount
                          ? c.language_button + 1
-                         : p_.language;
+                         : p_.messages.Language();
   Settings& s = p_.settings;
   // Left on the running language, the stored one stays: a run in another language for once
   // (--lang) must not become the stored choice because the user saved the days.
   const int lang_to_store =
-      chosen == p_.language && s.Lang >= 1 && s.Lang <= kLanguageCount ? s.Lang : chosen;
+      chosen == p_.messages.Language() && s.Lang >= 1 && s.Lang <= kLanguageCount ? s.Lang : chosen;
   // Each step writes its key and, once it is in the file, takes it over into memory.
   struct Step {
     std::string_view key;
@@ -108,12 +102,12 @@ void TfNastavenie::btnUlozClick() {
   if (!failed_key_.empty()) {
     // Closing silently would let the user believe the settings were kept.
     p_.ui.ShowMessage(MessageKind::kError,
-                      std::string(kNotWritten[p_.messages.Language() - 1]) + p_.SettingsPath());
+                      p_.messages.Filled(msg::kSettingsNotWritten, {p_.SettingsPath()}));
     // Without Lang in the file a restart would come up in the old language again.
     const bool lang_written = failed_key_ == "3tip";
     if (!lang_written) return;
   }
-  if (chosen != p_.language) {
+  if (chosen != p_.messages.Language()) {
     p_.ui.ShowMessage(MessageKind::kInformation, MessageText(msg::kRestartForLanguage, chosen));
     if (app_restart_) app_restart_();
   }

@@ -144,8 +144,9 @@ StartupResult RunStartup(Program& p, const StartupOptions& o) {
     p.settings.W7 = false;
   }
 
+  int language = kEnglish;
   if (o.language) {
-    p.language = *o.language;
+    language = *o.language;
   } else {
     if (p.settings.Lang == 0) {
       p.settings.Lang = p.ui.ChooseLanguage();
@@ -153,9 +154,9 @@ StartupResult RunStartup(Program& p, const StartupOptions& o) {
       // (an atomic replace with its disk flush) would only cost every command-line run time.
       if (p.settings.Lang != 0) WriteLang(ini, p.settings.Lang);
     }
-    p.language = p.settings.Lang == 0 ? 1 : p.settings.Lang;
+    language = p.settings.Lang == 0 ? kEnglish : p.settings.Lang;
   }
-  p.messages.NastavJazyk(p.language);
+  p.messages.NastavJazyk(language);
   p.selection.result_mode = ResultMode::kFullTime;
 
   // The reason a connection fails goes with the message: "no database" and "not a database of

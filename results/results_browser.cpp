@@ -119,7 +119,7 @@ void TForm3::FormShow() {
 }
 
 std::string TForm3::ListHead() const {
-  return ResultsListHead(p_.language);
+  return ResultsListHead(p_.messages.Language());
 }
 
 std::string ResultsListHead(int language) {
@@ -308,11 +308,11 @@ void TForm4::FormShow() {
   const Messages& m = p_.messages;
   Connection& conn = p_.dm.ADOConnection1;
   if (mode_ == EditorMode::kSearch) {
-    home_list = LeagueTeams(conn, p_.selection.league, p_.language);
+    home_list = LeagueTeams(conn, p_.selection.league, p_.messages.Language());
     goal_fields_visible = false;
     check_caption = "  " + m.Msg(msg::kAlsoViceVersa);
   } else {
-    home_list = CompetitionTeams(conn, p_.selection.competition, p_.language);
+    home_list = CompetitionTeams(conn, p_.selection.competition, p_.messages.Language());
     goal_fields_visible = true;
     check_caption = "  " + m.Msg(msg::kForfeit);
   }

@@ -15,24 +15,10 @@ using tables::Tmuzstva;
 
 namespace {
 
-// Message numbers of the window's texts.
-constexpr int kPleaseWait = 22;
-constexpr int kTablesTitle = 70;
-constexpr int kTeamTitle = 77;
-constexpr int kMatchesTitle = 78;
-constexpr int kWinsTitle = 79;
-constexpr int kDrawsTitle = 80;
-constexpr int kLossesTitle = 81;
-constexpr int kScoreTitle = 82;
-constexpr int kPointsTitle = 83;
-constexpr int kSideTexts[3] = {84, 85, 86};    // Home, Away, Together
-constexpr int kRatingTexts[3] = {87, 88, 89};  // ELO, ELO Home, ELO Away
-constexpr int kModeTexts[4] = {155, 156, 157, 181};
-constexpr int kFormTitle = 162;
-constexpr int kFormWindowTexts[4] = {165, 166, 167, 168};
-constexpr int kUnderOverTitle = 181;
-constexpr int kGoalsTitle = 182;
-constexpr int kAverageTitle = 183;
+constexpr MessageId kSideTexts[3] = {msg::kHomeSide, msg::kAwaySide, msg::kTogetherSide};
+constexpr MessageId kRatingTexts[3] = {msg::kEloTable, msg::kEloHomeTable, msg::kEloAwayTable};
+constexpr MessageId kFormWindowTexts[4] = {msg::kLast2Matches, msg::kLast3Matches,
+                                           msg::kLast4Matches, msg::kLast5Matches};
 
 constexpr int kWaitDelayMs = 1000;
 
@@ -108,8 +94,8 @@ uint8_t MainWindowTableKind(const Program& program, bool form_button) {
 
 TForm2::TForm2(Program& program) : p_(program), team_list_(program.dm.ADOConnection1) {}
 
-const std::string& TForm2::Msg(int k) const {
-  return p_.messages.Msg(MessageId{k});
+const std::string& TForm2::Msg(MessageId k) const {
+  return p_.messages.Msg(k);
 }
 
 uint8_t TForm2::Kind() const {
@@ -117,7 +103,7 @@ uint8_t TForm2::Kind() const {
 }
 
 std::string TForm2::ModeLabel() const {
-  return Msg(kModeTexts[ModeIndex(mode_)]);
+  return Msg(ModeTitle(mode_));
 }
 
 void TForm2::Notice(int key, const std::string& text) {
@@ -141,21 +127,21 @@ void TForm2::FormShow() {
     rating_buttons_visible_ = false;
     form_list_visible_ = true;
     form_list_index_ = 2;
-    caption_ = "  " + Msg(kFormTitle) + " :: " + ModeLabel();
+    caption_ = "  " + Msg(msg::kForm) + " :: " + ModeLabel();
   } else if (family == TableView::kGoals) {
     rating_buttons_visible_ = false;
     form_list_visible_ = false;
-    caption_ = "  " + Msg(kUnderOverTitle);
+    caption_ = "  " + Msg(msg::kUnderOver);
   } else {
     rating_buttons_visible_ = true;
     form_list_visible_ = false;
-    caption_ = "  " + Msg(kTablesTitle) + " :: " + ModeLabel();
+    caption_ = "  " + Msg(msg::kTables) + " :: " + ModeLabel();
   }
 
   vycisti();
   limits_ = {p_.selection.LM, p_.selection.EL, p_.selection.BARAZ, p_.selection.VYP};
   team_list_.Open(
-      std::string("SELECT SUTAZ_MUZSTVA.*,MUZSTVA.") + NameColumn(p_.language) +
+      std::string("SELECT SUTAZ_MUZSTVA.*,MUZSTVA.") + NameColumn(p_.messages.Language()) +
       " FROM SUTAZ_MUZSTVA,MUZSTVA WHERE (SUTAZ_MUZSTVA.ID_SUTAZ=" + p_.selection.competition +
       " AND MUZSTVA.ID=SUTAZ_MUZSTVA.ID_MUZSTVO) ORDER BY ID_MUZSTVO ASC");
   // The table has room for 25 teams. A team list longer than that, or one that differs from
@@ -163,17 +149,16 @@ void TForm2::FormShow() {
   const int listed = team_list_.RecordCount();
   team_count_ = std::min(listed, kTableSlotCount);
   if (listed > kTableSlotCount) {
-    Notice(kNoticeTeamList, "The competition lists " + std::to_string(listed) +
-                                " teams; the tables show the first " +
-                                std::to_string(kTableSlotCount) + ".");
+    Notice(kNoticeTeamList,
+           p_.messages.Filled(msg::kTooManyTeamsListed,
+                              {std::to_string(listed), std::to_string(kTableSlotCount)}));
   } else if (listed != p_.selection.team_count) {
-    Notice(kNoticeTeamList, "The competition should have " +
-                                std::to_string(p_.selection.team_count) + " teams but lists " +
-                                std::to_string(listed) + "; the tables show those " +
-                                std::to_string(listed) + ".");
+    Notice(kNoticeTeamList,
+           p_.messages.Filled(msg::kTeamCountDiffers,
+                              {std::to_string(p_.selection.team_count), std::to_string(listed)}));
   }
   list_order_.clear();
-  const char* name_column = NameColumn(p_.language);
+  const char* name_column = NameColumn(p_.messages.Language());
   team_list_.First();
   for (int slot = 1; slot <= team_count_; ++slot, team_list_.Next()) {
     const int64_t id = team_list_.FieldByName("ID_MUZSTVO").AsInteger();
@@ -240,7 +225,7 @@ void TForm2::Close() {
 }
 
 void TForm2::Side(TableSide side) {
-  WaitScope wait(p_.wait, kWaitDelayMs, Msg(kPleaseWait));
+  WaitScope wait(p_.wait, kWaitDelayMs, Msg(msg::kPleaseWait));
   zone_colouring_ = side == TableSide::kTogether && mode_ == ResultMode::kFullTime && Kind() < 4;
   header_line_ = Msg(kSideTexts[SideIndex(side)]) + " :: " + ModeLabel() + "  ";
   vycisti();
@@ -280,46 +265,46 @@ void TForm2::vycisti() {
 }
 
 void TForm2::NastavSG(int layout) {
-  const std::string team = Msg(kTeamTitle);
+  const std::string team = Msg(msg::kTeamTitle);
   switch (layout) {
     case 1:
     case 2:
     case 3:
       columns_ = {{"", 35},
                   {team, 200},
-                  {Msg(kMatchesTitle), 55},
-                  {Msg(kWinsTitle), 55},
-                  {Msg(kDrawsTitle), 55},
-                  {Msg(kLossesTitle), 55},
-                  {Msg(kScoreTitle), 100},
-                  {Msg(kPointsTitle), 60}};
+                  {Msg(msg::kMatchesTitle), 55},
+                  {Msg(msg::kWinsTitle), 55},
+                  {Msg(msg::kDrawsTitle), 55},
+                  {Msg(msg::kLossesTitle), 55},
+                  {Msg(msg::kScoreTitle), 100},
+                  {Msg(msg::kPointsTitle), 60}};
       break;
     case 4:
     case 5:
     case 6:
-      columns_ = {{"", 35}, {team, 200}, {Msg(kPointsTitle), 55}};
+      columns_ = {{"", 35}, {team, 200}, {Msg(msg::kPointsTitle), 55}};
       break;
     case 7:
     case 8:
     case 9:
-      columns_ = {{"", 35}, {team, 200}, {AsciiUpper(Msg(kFormTitle)), 55}};
+      columns_ = {{"", 35}, {team, 200}, {AsciiUpper(Msg(msg::kForm)), 55}};
       break;
     case 10:
     case 11:
     case 12:
       columns_ = {{"", 25}, {team, 200}, {"<2,5", 55}, {">2,5", 55}};
       for (const char* g : {"0", "1", "2", "3", "4", "5", "6>"}) columns_.push_back({g, 25});
-      columns_.push_back({Msg(kMatchesTitle), 55});
-      columns_.push_back({Msg(kGoalsTitle), 55});
+      columns_.push_back({Msg(msg::kMatchesTitle), 55});
+      columns_.push_back({Msg(msg::kGoalsTitle), 55});
       break;
     default:
       columns_ = {{"", 25},
                   {team, 200},
                   {"<2,5", 55},
                   {">2,5", 55},
-                  {Msg(kAverageTitle), 65},
-                  {Msg(kMatchesTitle), 65},
-                  {Msg(kGoalsTitle), 65}};
+                  {Msg(msg::kAverageTitle), 65},
+                  {Msg(msg::kMatchesTitle), 65},
+                  {Msg(msg::kGoalsTitle), 65}};
       break;
   }
   cells_.assign(static_cast<size_t>(team_count_) + 1,
@@ -523,9 +508,8 @@ void TForm2::FormTable(TableSide side) {
     }
   }
   if (!stopped.empty()) {
-    Notice(kNoticeHistory, stopped + " has more than " + std::to_string(kFormHistorySize - 1) +
-                               " counted matches; the form table follows the first " +
-                               std::to_string(kFormHistorySize - 1) + ".");
+    Notice(kNoticeHistory, p_.messages.Filled(msg::kFormHistoryFull,
+                                              {stopped, std::to_string(kFormHistorySize - 1)}));
   }
 
   const int k = FormWindow();
@@ -646,7 +630,7 @@ void TForm2::WriteGoalRows(bool goal_form) {
 
 void TForm2::RatingView(RatingTable table) {
   const int index = static_cast<int>(table);
-  WaitScope wait(p_.wait, kWaitDelayMs, Msg(kPleaseWait));
+  WaitScope wait(p_.wait, kWaitDelayMs, Msg(msg::kPleaseWait));
   zone_colouring_ = false;
   header_line_ = Msg(kRatingTexts[index]) + " :: " + ModeLabel() + "  ";
   vycisti();

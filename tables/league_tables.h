@@ -21,6 +21,7 @@
 
 #include "core/database.h"
 #include "core/result_mode.h"
+#include "i18n/message_ids.h"
 #include "rating/rating_tables.h"
 
 namespace morvela {
@@ -228,7 +229,7 @@ class TForm2 {
   void WriteGoalRows(bool goal_form);
   void Notice(int key, const std::string& text);
   std::string ModeLabel() const;
-  const std::string& Msg(int k) const;
+  const std::string& Msg(MessageId k) const;
 
   Program& p_;
   Query team_list_;

@@ -84,23 +84,18 @@ std::string MakeExportName(const Program& p) {
   return kept;
 }
 
-// Restores the current league, competition and team count when the match window is done.
+// Puts the whole selection (league, season, team count, zone limits) back when the match window
+// is done: a window opened later for the loaded league must not see the other league's zones.
 class SelectionRestore {
  public:
-  explicit SelectionRestore(Selection& s)
-      : s_(s), league_(s.league), competition_(s.competition), team_count_(s.team_count) {}
-  ~SelectionRestore() {
-    s_.league = league_;
-    s_.competition = competition_;
-    s_.team_count = team_count_;
-  }
+  explicit SelectionRestore(Selection& s) : s_(s), saved_(s) {}
+  ~SelectionRestore() { s_ = saved_; }
   SelectionRestore(const SelectionRestore&) = delete;
   SelectionRestore& operator=(const SelectionRestore&) = delete;
 
  private:
   Selection& s_;
-  std::string league_, competition_;
-  uint8_t team_count_;
+  const Selection saved_;
 };
 
 // Clears the match window's OpenedFromTips flag when the window is done.

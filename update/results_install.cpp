@@ -107,8 +107,8 @@ void Updater::ReportInstall(const UpdateServer& server) {
   } catch (const DatabaseError&) {
   }
   const std::string url = JoinUrl(server.base_url, kReportPath) +
-                          "?LANG=" + std::to_string(p_.language) + "&VER=" + PercentEncode(mark) +
-                          "&OS=" + PercentEncode(OsVersionText());
+                          "?LANG=" + std::to_string(p_.messages.Language()) +
+                          "&VER=" + PercentEncode(mark) + "&OS=" + PercentEncode(OsVersionText());
   std::string ignored;
   Http(server).GetText(url, ignored);  // the answer and any failure do not matter
 }

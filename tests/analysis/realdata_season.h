@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "rating/competition_teams.h"
 #include "core/helpers.h"
 #include "core/text.h"
 #include "fake_ui.h"
 #include "program/program.h"
 #include "program/selection.h"
+#include "rating/competition_teams.h"
 #include "realdata_support.h"
 #include "test_support.h"
 
@@ -36,7 +36,6 @@ class RealSeasonTest : public ::testing::Test {
     p.today = *ParseIsoDate(kToday);
     p.today_text = FormatDateText(p.today);
     p.messages.NastavJazyk(kEnglish);
-    p.language = kEnglish;
 
     Query q(p.dm.ADOConnection1);
     q.Open("SELECT TOP 1 ROCNIK FROM SUTAZ WHERE ID_LIGA=" + std::to_string(kScotland) +

@@ -32,7 +32,6 @@ class MainWindowTest : public ::testing::Test {
     program_->caption = "  Morvela  4.8";
     program_->dm.ADOConnection1.SetConnectionString(MakeConnectionString(db_.Folder(), ""));
     program_->dm.ADOConnection1.Open();
-    program_->language = language;
     program_->messages.NastavJazyk(language);
     form_ = std::make_unique<TForm1>(*program_);
     return *form_;

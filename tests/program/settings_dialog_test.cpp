@@ -26,7 +26,6 @@ class SettingsDialogTest : public ::testing::Test {
   TfNastavenie& Open(int language, const Settings& stored = Settings{}) {
     program_ = std::make_unique<Program>(ui_, wait_);
     program_->folder = dir_.Folder();
-    program_->language = language;
     program_->messages.NastavJazyk(language);
     program_->settings = stored;
     program_->db_date = EncipherText("07.03.2011");
@@ -119,7 +118,7 @@ TEST_F(SettingsDialogTest, SaveWritesFileAndMemoryAndRestartsOnlyOnANewLanguage)
     // Memory takes over everything but the language, which stays this run's.
     expected.Lang = k.running;
     EXPECT_EQ(program_->settings, expected);
-    EXPECT_EQ(program_->language, k.running);
+    EXPECT_EQ(program_->messages.Language(), k.running);
 
     if (std::string(k.notice).empty()) {
       EXPECT_TRUE(ui_.messages.empty());

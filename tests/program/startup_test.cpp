@@ -65,7 +65,7 @@ TEST_F(StartupTest, FirstStartCreatesSettingsAndAsksForTheLanguage) {
   ui_.chooser_answer = 2;
   ASSERT_EQ(Start(), StartupResult::kReady);
   EXPECT_EQ(ui_.chooser_shown, 1);
-  EXPECT_EQ(program_->language, 2);
+  EXPECT_EQ(program_->messages.Language(), 2);
   EXPECT_EQ(program_->messages.Msg(msg::kPleaseWait), "Warten Sie, bitte ...");
   EXPECT_EQ(Ini(), "[Liga]\nDni=21\n3tip=1\n\n[Update]\nDbf=0\nApp=0\nW7=0\n\n[Jazyk]\nLang=2\n")
       << "defaults written, W7 cleared, the chosen language stored";
@@ -78,7 +78,7 @@ TEST_F(StartupTest, FirstStartCreatesSettingsAndAsksForTheLanguage) {
 TEST_F(StartupTest, ClosedChooserRunsInEnglishAndAsksAgainNextTime) {
   ui_.chooser_answer = 0;
   ASSERT_EQ(Start(), StartupResult::kReady);
-  EXPECT_EQ(program_->language, 1);
+  EXPECT_EQ(program_->messages.Language(), 1);
   EXPECT_NE(Ini().find("Lang=0"), std::string::npos);
   // The unchanged 0 is not written again: the file keeps its inode (an atomic replace would
   // give it a new one).
@@ -101,7 +101,7 @@ TEST_F(StartupTest, GarbageSettingsReadAsDefaults) {
   EXPECT_EQ(program_->settings.Dni, 21);
   EXPECT_TRUE(program_->settings.Tip3);
   EXPECT_EQ(program_->settings.Dbf, 0);
-  EXPECT_EQ(program_->language, 3);
+  EXPECT_EQ(program_->messages.Language(), 3);
   EXPECT_EQ(ui_.chooser_shown, 0);
 }
 

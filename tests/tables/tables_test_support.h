@@ -23,7 +23,6 @@ class TablesDb {
     p.folder = db_.Folder();
     p.dm.ADOConnection1.SetConnectionString(MakeConnectionString(db_.Folder(), ""));
     p.dm.ADOConnection1.Open();
-    p.language = kEnglish;
     p.messages.NastavJazyk(kEnglish);
     competition_ = db_.AddCompetition(4, "Active", pocet < 0 ? teams : pocet);
     for (int i = 1; i <= teams; ++i) AddTeam("T" + std::to_string(i), start);

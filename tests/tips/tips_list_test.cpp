@@ -391,7 +391,7 @@ class FakeMatchWindow : public MatchWindowOpener {
   Program& p_;
 };
 
-TEST(TipsListTest, DoubleClickOpensTheMatchWindowInTheTipsLeague) {
+TEST(TipsListTest, DoubleClickOpensTheMatchWindowInTheTipsLeagueAndRestoresTheSelection) {
   for (bool fail : {false, true}) {
     SCOPED_TRACE(fail ? "window fails" : "window closes");
     ListDb t;
@@ -401,6 +401,8 @@ TEST(TipsListTest, DoubleClickOpensTheMatchWindowInTheTipsLeague) {
     p.selection.league = "4";
     p.selection.competition = "77";
     p.selection.team_count = 18;
+    p.selection.season = "2010/2011";
+    p.selection.LM = 4, p.selection.EL = 7, p.selection.VYP = 18;
     TipsList list(p);
     list.Show();
     FakeMatchWindow window(p);
@@ -430,6 +432,11 @@ TEST(TipsListTest, DoubleClickOpensTheMatchWindowInTheTipsLeague) {
     EXPECT_EQ(p.selection.league, "4");
     EXPECT_EQ(p.selection.competition, "77");
     EXPECT_EQ(p.selection.team_count, 18);
+    // The tables opened later for the loaded league show its own zones, not the match's.
+    EXPECT_EQ(p.selection.season, "2010/2011");
+    EXPECT_EQ(
+        std::vector<int>({p.selection.LM, p.selection.EL, p.selection.BARAZ, p.selection.VYP}),
+        std::vector<int>({4, 7, 0, 18}));
   }
 }
 

@@ -38,7 +38,6 @@ class TipsDb {
     p.dm.ADOConnection1.Open();
     p.today = *ParseIsoDate(today);
     p.today_text = FormatDateText(p.today);
-    p.language = language;
     p.messages.NastavJazyk(language);
   }
 
