@@ -247,8 +247,8 @@ bool TfLive::ZobrazOkno() {
 
 void TfLive::TableClick(bool home_table, LeagueTablesView& view) const {
   if (!home.Selected() || !away.Selected()) return;
-  OpenLeagueTables(p_, view, home_table ? 1 : 2,
-                   TableMatch{home.Selected()->id, away.Selected()->id});
+  view.ShowLeagueTables(p_, {MatchTableKind(ResultMode::kFullTime, home_table),
+                             TableMatch{home.Selected()->id, away.Selected()->id}});
 }
 
 void TfLive::LatestMatchesClick(bool home_column, HistoryListLinks& links) const {

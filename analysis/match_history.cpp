@@ -104,9 +104,9 @@ std::string HistoryStatement(const HistoryRequest& r, int language) {
 
 ListCounts FillHistoryList(Program& p, TForm3& browser, const HistoryRequest& r) {
   browser.external_list = true;
-  browser.sort_column = "DATUM";
-  browser.second_key = "ID";
-  browser.direction = "ASC";
+  // The history lists come newest first; the date column's sort arrow says so.
+  browser.sort = ResultsSort::kDate;
+  browser.direction = SortDirection::kDescending;
   Query& w = p.dm.Work1;
   w.Close();
   w.Open(HistoryStatement(r, p.messages.Language()));

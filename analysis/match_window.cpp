@@ -404,9 +404,8 @@ void TForm5::ShowMatchesClick(MatchWindowLinks& links) const {
 
 void TForm5::TableClick(bool home_table, MatchWindowLinks& links) const {
   if (!home.Selected() || !away.Selected()) return;
-  const bool uo = CurrentResultMode(p_) == ResultMode::kUnderOver;
-  const int kind = home_table ? (uo ? 10 : 1) : (uo ? 11 : 2);
-  links.ShowLeagueTable(kind, home.Selected()->id, away.Selected()->id);
+  links.ShowLeagueTable({MatchTableKind(CurrentResultMode(p_), home_table),
+                         TableMatch{home.Selected()->id, away.Selected()->id}});
 }
 
 std::string TForm5::BetLink() const {

@@ -22,6 +22,7 @@
 #include "core/date.h"
 #include "core/result_mode.h"
 #include "rating/competition_teams.h"
+#include "tables/league_tables.h"
 
 namespace morvela {
 
@@ -79,10 +80,10 @@ struct TeamChooser {
 // column, "Show matches" beside the head-to-head line) and the league tables window.
 class MatchWindowLinks : public HistoryListLinks {
  public:
-  // "Table home" / "Table away": the league tables window with table kind `kind` (1 home table,
-  // 2 away table, 10 and 11 in the under/over mode), zone colouring off, the two teams
-  // highlighted.
-  virtual void ShowLeagueTable(int kind, int64_t home, int64_t away) = 0;
+  // "Table home" / "Table away": the league tables window with `context` (the home or away
+  // standings, or goals in the under/over mode, and the match), zone colouring off, the two
+  // teams highlighted.
+  virtual void ShowLeagueTable(const TableContext& context) = 0;
 };
 
 // The captions both match analysis windows (match tip, live tip) show: the choice band and the

@@ -69,9 +69,7 @@ int main(int argc, char** argv) {
   double worst = 0;
   for (const View& v : views) {
     p.selection.result_mode = static_cast<ResultMode>(v.mode);
-    p.tables = {};
-    p.tables.kind = v.kind;
-    TForm2 t(p);
+    TForm2 t(p, {static_cast<TableKind>(v.kind)});
     t.FormShow();
     const double s = bench::MedianSeconds(runs, [&] {
       switch (v.button) {

@@ -110,7 +110,7 @@ void PrintJson(const TForm2& t, const Program& p) {
   if (t.View() == TableView::kForm || t.View() == TableView::kGoalForm)
     j["window"] = t.FormWindow();
   j["result_mode"] = ModeIndex(t.Mode());
-  j["table_kind"] = int(t.Kind());
+  j["table_kind"] = KindNumber(t.Kind());
   j["competition"] = JsonInteger(p.selection.competition);
   j["season"] = p.selection.season;
   Json columns = Json::array();
@@ -125,7 +125,7 @@ void PrintJson(const TForm2& t, const Program& p) {
       row["name"] = g.name;
       row["played"] = g.played;
       row["under_percent"] = played ? Json(g.under_percent) : Json(nullptr);
-      row["over_percent"] = played ? Json(g.over) : Json(nullptr);
+      row["over_percent"] = played ? Json(g.over_percent) : Json(nullptr);
       row["goals"] = g.goals;
       if (t.View() == TableView::kGoals)
         row["buckets"] = g.buckets;
@@ -184,25 +184,22 @@ int RunTable(CliContext& ctx, TableOptions o) {
   if (!pair.empty()) {
     std::optional<TeamItem> home, away;
     if (int rc = ResolveTeamArguments(p, pair[0], pair[1], home, away); rc != kExitOk) return rc;
-    context.has_match = true;
-    context.home_team = home->id;
-    context.away_team = away->id;
+    context.match = TableMatch{home->id, away->id};
   }
-  const bool match = context.has_match;
+  const bool match = context.match.has_value();
   if (o.view == "form") {
-    context.kind = 9;
+    context.kind = TableKind::kForm;
   } else if (o.view == "goalform") {
-    context.kind = 15;
+    context.kind = TableKind::kGoalForm;
   } else if (o.view == "goals") {
-    context.kind = match ? 10 : 12;
+    context.kind = match ? TableKind::kGoalsHome : TableKind::kGoals;
   } else {
-    context.kind = match ? 1 : 3;
+    context.kind = match ? TableKind::kStandingsHome : TableKind::kStandings;
   }
   if (match && (o.view == "form" || o.view == "goalform"))
     std::cerr << "Note: the form tables highlight no teams; --highlight has no effect here\n";
-  p.tables = context;
 
-  TForm2 t(p);
+  TForm2 t(p, context);
   t.FormShow();
   if (o.window != 0) t.SelectFormWindow(o.window - 2);
   if (o.view == "elo") {

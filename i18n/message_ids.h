@@ -23,6 +23,7 @@ namespace morvela::msg {
 inline constexpr MessageId kCannotConnect{0};        // "Unable to connect to the database ! ..."
 inline constexpr MessageId kProgramEnding{33};       // "The program is ending ..."
 inline constexpr MessageId kOfferDemoDatabase{197};  // "There is no database yet. ..." (Yes/No)
+inline constexpr MessageId kNoDatabaseFile{217};     // "Could not find file '%1'."
 
 // Main window.
 inline constexpr MessageId kChooseSeason{17};
@@ -73,6 +74,13 @@ inline constexpr MessageId kValueTipsSlug{192};
 
 // Season replay.
 inline constexpr MessageId kCalculateRatings{159};  // "Calculate ELO points"
+// A season beyond the replay's working arrays: "Competition %1: " and one of the limits.
+inline constexpr MessageId kReplayCompetition{211};
+inline constexpr MessageId kReplayTooManyTeams{212};
+inline constexpr MessageId kGoalReplayTooManyTeams{213};
+inline constexpr MessageId kReplayTooManyMatches{214};
+inline constexpr MessageId kReplayTooManyHomeMatches{215};
+inline constexpr MessageId kReplayTooManyAwayMatches{216};
 
 // Results browser and result editor.
 inline constexpr MessageId kSearch{18};
@@ -174,6 +182,14 @@ inline constexpr MessageId kAskUpdateOdds{177};            // "Would you like to
 inline constexpr MessageId kUpdatingOdds{178};             // "Updating odds ..."
 inline constexpr MessageId kOddsUpdated{179};              // "The update of odds was successful !"
 inline constexpr MessageId kOddsDatabaseUnreachable{180};  // "Unable to connect to the database !"
+// A failed request's reason (update/network_text.cpp).
+inline constexpr MessageId kNoUpdateServer{218};
+inline constexpr MessageId kServerNotReached{219};  // "the server could not be reached (%1)"
+inline constexpr MessageId kRequestTimeLimit{220};  // "the time limit of %1 s was reached"
+inline constexpr MessageId kAnswerTooLong{221};
+inline constexpr MessageId kRequestCancelled{222};
+inline constexpr MessageId kServerAnswered{223};  // "the server answered %1"
+inline constexpr MessageId kCannotWriteDownload{224};
 
 // Parameterised texts of Messages::NastavJazykPar, by case number (a numbering of its own).
 inline constexpr MessageCase kSeasonLoadedCase{1};  // "   Season 2010/2011 loaded"

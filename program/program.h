@@ -32,18 +32,6 @@ struct TipRunState {
   uint8_t BestTipPercent = 0;
 };
 
-// What an opener hands the league tables window: the table kind (1-3 standings home, away,
-// together; 7-9 form; 10-12 goals under/over; 13-15 goal form; 4-6 are only the rating
-// tables' grid layouts) and, when a match window opens it, the two teams of that match, which
-// the tables highlight. The main window opens the tables without a match. The window itself
-// moves the kind between home and away as the user switches sides.
-struct TableContext {
-  uint8_t kind = 3;
-  bool has_match = false;
-  int64_t home_team = 0;  // MUZSTVA.ID of the match's home team
-  int64_t away_team = 0;
-};
-
 struct Program {
   Program(UserInterface& ui_, WaitIndicator& wait_) : ui(ui_), wait(wait_) {}
 
@@ -58,7 +46,6 @@ struct Program {
   Selection selection;
   PredictionState prediction;
   TipRunState tip_run;
-  TableContext tables;
   bool WindowRaised = false;
   bool compulsory_update = false;
   Date today{};

@@ -174,6 +174,10 @@ StartupResult RunStartup(Program& p, const StartupOptions& o) {
       return cannot_connect(e.what());
     }
   }
+  // The common case, no database yet (the demo offer declined), is said in the user's
+  // language; the engine's own reasons for a file it cannot use stay as the engine gives them.
+  if (!fs::exists(p.DatabasePath(), exists_ec))
+    return cannot_connect(p.messages.Filled(msg::kNoDatabaseFile, {p.DatabasePath()}));
   try {
     p.dm.ADOConnection1.SetConnectionString(MakeConnectionString(p.folder, DatabasePassword()));
     p.dm.ADOConnection1.Open();

@@ -16,10 +16,9 @@ namespace morvela {
 
 namespace {
 
-// The modes a replay rates, and their names for problem reports.
+// The modes a replay rates.
 constexpr std::array<ResultMode, 3> kRatedModes{ResultMode::kFullTime, ResultMode::kFirstHalf,
                                                 ResultMode::kSecondHalf};
-constexpr std::array<const char*, 3> kRatedModeNames{"full time", "first half", "second half"};
 
 std::string TeamsQuery(const std::string& competition) {
   return "SELECT * FROM SUTAZ_MUZSTVA WHERE (ID_SUTAZ=" + competition + ") ORDER BY ID_MUZSTVO ASC";
@@ -55,11 +54,15 @@ struct TeamCounts {
 };
 
 // Counts what the passes will put into the per-team arrays, without writing anything.
-void CheckLimits(Tdm& dm, const std::string& competition, ReplayReport& report) {
-  auto problem = [&](const std::string& text) {
+// Each problem is said in the program's language: the results browser shows them to the user.
+void CheckLimits(Tdm& dm, const Messages& msgs, const std::string& competition,
+                 ReplayReport& report) {
+  auto problem = [&](MessageId text, std::initializer_list<std::string_view> values) {
     report.over_limits = true;
-    report.problems.push_back("Competition " + competition + ": " + text);
+    report.problems.push_back(msgs.Filled(msg::kReplayCompetition, {competition}) +
+                              msgs.Filled(text, values));
   };
+  auto n = [](auto v) { return std::to_string(v); };
 
   std::map<int64_t, TeamCounts> teams;
   dm.Work2.Open(TeamsQuery(competition));
@@ -67,11 +70,9 @@ void CheckLimits(Tdm& dm, const std::string& competition, ReplayReport& report) 
   for (; !dm.Work2.Eof(); dm.Work2.Next())
     teams.try_emplace(dm.Work2.FieldByName("ID_MUZSTVO").AsInteger());
   if (team_count > kRatingSlotCount)
-    problem(std::to_string(team_count) + " teams, the rating replay holds at most " +
-            std::to_string(kRatingSlotCount));
+    problem(msg::kReplayTooManyTeams, {n(team_count), n(kRatingSlotCount)});
   if (team_count > kGoalSlotCount)
-    problem(std::to_string(team_count) + " teams, the goal replay holds at most " +
-            std::to_string(kGoalSlotCount));
+    problem(msg::kGoalReplayTooManyTeams, {n(team_count), n(kGoalSlotCount)});
 
   dm.Work2.Open(SeasonWalk(competition));
   for (; !dm.Work2.Eof(); dm.Work2.Next()) {
@@ -91,18 +92,16 @@ void CheckLimits(Tdm& dm, const std::string& competition, ReplayReport& report) 
   }
 
   for (const auto& [team, counts] : teams) {
-    const std::string who = "team " + std::to_string(team) + " has ";
     for (size_t m = 0; m < kRatedModes.size(); ++m) {
       if (counts.replayed[m] > kMaxReplayedMatches)
-        problem(who + std::to_string(counts.replayed[m]) + " matches in " + kRatedModeNames[m] +
-                ", the replay holds at most " + std::to_string(kMaxReplayedMatches));
+        problem(msg::kReplayTooManyMatches,
+                {n(team), n(counts.replayed[m]), msgs.Msg(ModeTitle(kRatedModes[m])),
+                 n(kMaxReplayedMatches)});
     }
     if (counts.home > kMaxVenueMatches)
-      problem(who + std::to_string(counts.home) + " home matches, the goal replay holds at most " +
-              std::to_string(kMaxVenueMatches));
+      problem(msg::kReplayTooManyHomeMatches, {n(team), n(counts.home), n(kMaxVenueMatches)});
     if (counts.away > kMaxVenueMatches)
-      problem(who + std::to_string(counts.away) + " away matches, the goal replay holds at most " +
-              std::to_string(kMaxVenueMatches));
+      problem(msg::kReplayTooManyAwayMatches, {n(team), n(counts.away), n(kMaxVenueMatches)});
   }
 }
 
@@ -324,7 +323,7 @@ ReplayReport ReplaySeason(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
   dm.Work1.Close();
   WaitScope shown(wait, 0, msgs.Msg(msg::kCalculateRatings) + " ...");
   ReplayReport report;
-  CheckLimits(dm, competition, report);
+  CheckLimits(dm, msgs, competition, report);
   if (report.over_limits) return report;
 
   const PassCounts full_time = RatingPass(dm, competition, ColumnsOf(ResultMode::kFullTime));

@@ -44,7 +44,8 @@ struct ReplayReport {
   int skipped_no_slot = 0;
   // The competition has more teams or matches than the working arrays hold.
   bool over_limits = false;
-  // One English line per exceeded limit, naming the competition (and the team) and the limit.
+  // One line per exceeded limit in the program's language, naming the competition (and the
+  // team) and the limit.
   std::vector<std::string> problems;
 };
 

@@ -110,9 +110,8 @@ std::string TForm3::ColumnTitle(int column) const {
 }
 
 void TForm3::FormShow() {
-  sort_column = "DATUM";
-  second_key = "ID";
-  direction = "ASC";
+  sort = ResultsSort::kDate;
+  direction = SortDirection::kAscending;
   ZobrazList("0");
   search_flag = false;
   results_changed = false;
@@ -130,14 +129,32 @@ std::string ResultsListHead(int language) {
          n + " FROM MUZSTVA WHERE MUZSTVA.ID=VYSLEDKY.AWAY) AS HOSTIA,";
 }
 
+namespace {
+
+// ORDER BY of the list: the teams by the names the list shows, so the order is the one the user
+// reads; ties, and the date itself, by date then match id.
+std::string OrderBy(ResultsSort sort, SortDirection direction) {
+  const char* dir = direction == SortDirection::kAscending ? " ASC" : " DESC";
+  switch (sort) {
+    case ResultsSort::kHome:
+      return std::string("DOMACI") + dir + ", DATUM" + dir;
+    case ResultsSort::kGuest:
+      return std::string("HOSTIA") + dir + ", DATUM" + dir;
+    case ResultsSort::kDate:
+      break;
+  }
+  return std::string("DATUM") + dir + ", ID" + dir;
+}
+
+}  // namespace
+
 void TForm3::ZobrazList(const std::string& id) {
   Query& w = p_.dm.Work1;
   if (!external_list) {
     w.Open(ListHead() + kOwnScore +
            ",HOME,AWAY,HOME_GOAL,AWAY_GOAL,HT_HOME_GOAL,HT_AWAY_GOAL,KONTUMACIA,NERATAT,ID FROM "
            "VYSLEDKY WHERE (VYSLEDKY.ID_SUTAZ=" +
-           p_.selection.competition + ") ORDER BY  " + sort_column + " " + direction + ", " +
-           second_key + " " + direction + " ");
+           p_.selection.competition + ") ORDER BY " + OrderBy(sort, direction));
     p_.dm.Work1Uprav();
   }
   if (id == "0") {
@@ -253,15 +270,15 @@ void TForm3::DoubleClick(ResultEditorView& view) {
 
 void TForm3::TitleClick(int column) {
   if (search_flag || column == 3) return;
-  static constexpr std::array<const char*, 3> kSort = {"DATUM", "HOME", "AWAY"};
-  const std::string column_name = kSort.at(column);
-  if (column_name != sort_column) {
-    direction = "ASC";
+  if (column < 0 || column > 2) return;
+  const auto clicked = static_cast<ResultsSort>(column);
+  if (clicked != sort) {
+    direction = SortDirection::kAscending;
   } else {
-    direction = direction == "ASC" ? "DESC" : "ASC";
+    direction = direction == SortDirection::kAscending ? SortDirection::kDescending
+                                                       : SortDirection::kAscending;
   }
-  sort_column = column_name;
-  second_key = column == 0 ? "ID" : "DATUM";
+  sort = clicked;
   if (RowCount() > 0 && !p_.dm.Work1.Eof())
     remembered_row = p_.dm.Work1.FieldByName("ID").AsString();
   else
@@ -441,9 +458,8 @@ void TForm4::RunSearch() {
   const TeamItem& away = away_list.at(away_index);
   const std::string h = std::to_string(home.id);
   const std::string a = std::to_string(away.id);
-  browser_.sort_column = "DATUM";
-  browser_.second_key = "ID";
-  browser_.direction = "DESC";
+  browser_.sort = ResultsSort::kDate;
+  browser_.direction = SortDirection::kDescending;
   const std::string filter = check ? "((VYSLEDKY.HOME=" + h + " AND VYSLEDKY.AWAY=" + a +
                                          ") OR (VYSLEDKY.HOME=" + a + " AND VYSLEDKY.AWAY=" + h +
                                          ")) AND (HOME_GOAL IS NOT NULL AND AWAY_GOAL IS NOT NULL )"

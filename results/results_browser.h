@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "rating/competition_teams.h"
 #include "core/date.h"
 #include "core/result_mode.h"
+#include "rating/competition_teams.h"
 
 namespace morvela {
 
@@ -66,6 +66,10 @@ class ResultEditorView {
 // The statement head of a results list: DATUM and the two teams' names (DOMACI, HOSTIA) in
 // the name column of `language`, up to the score expression.
 std::string ResultsListHead(int language);
+
+// The results list's sort keys, as its title columns 0-2 name them.
+enum class ResultsSort : uint8_t { kDate = 0, kHome = 1, kGuest = 2 };
+enum class SortDirection : uint8_t { kAscending, kDescending };
 
 class TForm3 {
  public:
@@ -115,10 +119,11 @@ class TForm3 {
   void WriteResult(const std::string& sql, bool must_change_a_row);
 
   // --- state ---
-  std::string sort_column = "DATUM";  // DATUM, HOME, AWAY
-  std::string second_key = "ID";      // ID, DATUM
-  std::string direction = "ASC";      // applies to both keys
-  std::string remembered_row;         // match ID shown after a change
+  // The list's order: a title column (date, home team's name, guest's name), then the date (or
+  // the match id under the date), both keys in one direction.
+  ResultsSort sort = ResultsSort::kDate;
+  SortDirection direction = SortDirection::kAscending;
+  std::string remembered_row;  // match ID shown after a change
   bool search_flag = false;
   bool results_changed = false;
   bool saved = false;  // set by the editor when it wrote a row, cleared by Back

@@ -57,10 +57,14 @@ int SideIndex(TableSide side) {
 
 }  // namespace
 
-TableView SideViewOfKind(uint8_t kind) {
-  if (kind >= 7 && kind <= 9) return TableView::kForm;
-  if (kind >= 10 && kind <= 12) return TableView::kGoals;
-  if (kind >= 13 && kind <= 15) return TableView::kGoalForm;
+TableView SideViewOfKind(TableKind kind) {
+  const int k = KindNumber(kind);
+  if (k >= KindNumber(TableKind::kFormHome) && k <= KindNumber(TableKind::kForm))
+    return TableView::kForm;
+  if (k >= KindNumber(TableKind::kGoalsHome) && k <= KindNumber(TableKind::kGoals))
+    return TableView::kGoals;
+  if (k >= KindNumber(TableKind::kGoalFormHome) && k <= KindNumber(TableKind::kGoalForm))
+    return TableView::kGoalForm;
   return TableView::kStandings;
 }
 
@@ -73,33 +77,23 @@ Zone ZoneOfPlace(int place, const ZoneLimits& z) {
   return zone;
 }
 
-void OpenLeagueTables(Program& program, LeagueTablesView& view, uint8_t kind,
-                      std::optional<TableMatch> match) {
-  TableContext context;
-  context.kind = kind;
-  if (match) {
-    context.has_match = true;
-    context.home_team = match->home_team;
-    context.away_team = match->away_team;
-  }
-  program.tables = context;
-  view.ShowLeagueTables(program);
-}
-
-uint8_t MainWindowTableKind(const Program& program, bool form_button) {
+TableKind MainWindowTableKind(const Program& program, bool form_button) {
   const bool under_over = ResultModeOf(program) == ResultMode::kUnderOver;
-  if (form_button) return under_over ? 15 : 9;
-  return under_over ? 12 : 3;
+  if (form_button) return under_over ? TableKind::kGoalForm : TableKind::kForm;
+  return under_over ? TableKind::kGoals : TableKind::kStandings;
 }
 
-TForm2::TForm2(Program& program) : p_(program), team_list_(program.dm.ADOConnection1) {}
+TableKind MatchTableKind(ResultMode mode, bool home_table) {
+  if (mode == ResultMode::kUnderOver)
+    return home_table ? TableKind::kGoalsHome : TableKind::kGoalsAway;
+  return home_table ? TableKind::kStandingsHome : TableKind::kStandingsAway;
+}
+
+TForm2::TForm2(Program& program, const TableContext& context)
+    : p_(program), context_(context), team_list_(program.dm.ADOConnection1) {}
 
 const std::string& TForm2::Msg(MessageId k) const {
   return p_.messages.Msg(k);
-}
-
-uint8_t TForm2::Kind() const {
-  return p_.tables.kind;
 }
 
 std::string TForm2::ModeLabel() const {
@@ -121,8 +115,7 @@ void TForm2::FormShow() {
   for (int r = 0; r < 3; ++r) rating_captions_[r] = Msg(kRatingTexts[r]);
   for (int f = 0; f < 4; ++f) form_list_items_[f] = Msg(kFormWindowTexts[f]);
 
-  const uint8_t kind = Kind();
-  const TableView family = SideViewOfKind(kind);
+  const TableView family = SideViewOfKind(Kind());
   if (family == TableView::kForm || family == TableView::kGoalForm) {
     rating_buttons_visible_ = false;
     form_list_visible_ = true;
@@ -173,23 +166,23 @@ void TForm2::FormShow() {
     g.name = name;
   }
 
-  switch (kind) {
-    case 1:
-    case 7:
-    case 10:
-    case 13:
+  switch (Kind()) {
+    case TableKind::kStandingsHome:
+    case TableKind::kFormHome:
+    case TableKind::kGoalsHome:
+    case TableKind::kGoalFormHome:
       Button1Click();
       break;
-    case 2:
-    case 8:
-    case 11:
-    case 14:
+    case TableKind::kStandingsAway:
+    case TableKind::kFormAway:
+    case TableKind::kGoalsAway:
+    case TableKind::kGoalFormAway:
       Button2Click();
       break;
-    case 3:
-    case 9:
-    case 12:
-    case 15:
+    case TableKind::kStandings:
+    case TableKind::kForm:
+    case TableKind::kGoals:
+    case TableKind::kGoalForm:
       Button3Click();
       break;
     default:
@@ -226,7 +219,8 @@ void TForm2::Close() {
 
 void TForm2::Side(TableSide side) {
   WaitScope wait(p_.wait, kWaitDelayMs, Msg(msg::kPleaseWait));
-  zone_colouring_ = side == TableSide::kTogether && mode_ == ResultMode::kFullTime && Kind() < 4;
+  zone_colouring_ = side == TableSide::kTogether && mode_ == ResultMode::kFullTime &&
+                    KindNumber(Kind()) <= KindNumber(TableKind::kStandings);
   header_line_ = Msg(kSideTexts[SideIndex(side)]) + " :: " + ModeLabel() + "  ";
   vycisti();
   side_ = side;
@@ -247,7 +241,7 @@ void TForm2::Side(TableSide side) {
 }
 
 void TForm2::vycisti() {
-  if (Kind() <= 9) {
+  if (CountsTeams(Kind())) {
     for (int s = 1; s <= kTableSlotCount; ++s) {
       Tmuzstva& t = teams_[s];
       t.played = t.wins = t.draws = t.losses = t.goals_for = t.goals_against = 0;
@@ -258,7 +252,7 @@ void TForm2::vycisti() {
   } else {
     for (int s = 1; s <= kTableSlotCount; ++s) {
       TGoly& g = goals_[s];
-      g.played = g.under_percent = g.over = g.goals = 0;
+      g.played = g.over_matches = g.under_percent = g.over_percent = g.goals = 0;
       g.buckets.fill(0);
     }
   }
@@ -312,20 +306,21 @@ void TForm2::NastavSG(int layout) {
   for (size_t c = 0; c < columns_.size(); ++c) cells_[0][c] = columns_[c].title;
   row_teams_.assign(static_cast<size_t>(team_count_) + 1, 0);
 
-  uint8_t& kind = p_.tables.kind;
-  const bool from_match = kind == 1 || kind == 2 || kind == 10 || kind == 11;
-  both_teams_ = (layout == 3 || layout == 4 || layout == 12) && from_match;
+  TableKind& kind = context_.kind;
+  both_teams_ = (layout == 3 || layout == 4 || layout == 12) && OpenedFromMatch(kind);
   // A table opened by a match window follows the side the user picks.
-  if ((layout == 1 || layout == 5) && kind == 2) kind = 1;
-  if ((layout == 2 || layout == 6) && kind == 1) kind = 2;
-  if (layout == 10 && kind == 11) kind = 10;
-  if (layout == 11 && kind == 10) kind = 11;
+  if ((layout == 1 || layout == 5) && kind == TableKind::kStandingsAway)
+    kind = TableKind::kStandingsHome;
+  if ((layout == 2 || layout == 6) && kind == TableKind::kStandingsHome)
+    kind = TableKind::kStandingsAway;
+  if (layout == 10 && kind == TableKind::kGoalsAway) kind = TableKind::kGoalsHome;
+  if (layout == 11 && kind == TableKind::kGoalsHome) kind = TableKind::kGoalsAway;
 }
 
 void TForm2::utried() {
   const int n = team_count_;
   if (n < 2) return;
-  if (Kind() <= 9) {
+  if (CountsTeams(Kind())) {
     for (int i = 1; i <= n - 1; ++i) {
       for (int j = i + 1; j <= n; ++j) {
         Tmuzstva& a = teams_[i];
@@ -343,8 +338,8 @@ void TForm2::utried() {
       for (int j = i + 1; j <= n; ++j) {
         TGoly& a = goals_[i];
         TGoly& b = goals_[j];
-        if (a.over < b.over) std::swap(a, b);
-        if (a.over == b.over && a.goals < b.goals) std::swap(a, b);
+        if (a.over_percent < b.over_percent) std::swap(a, b);
+        if (a.over_percent == b.over_percent && a.goals < b.goals) std::swap(a, b);
       }
     }
   }
@@ -542,7 +537,7 @@ void TForm2::GoalTable(TableSide side) {
       t.goals += g;
       ++t.played;
       ++t.buckets[static_cast<size_t>(std::clamp(g, 0, 6))];
-      if (g > 2) ++t.over;
+      if (g > 2) ++t.over_matches;
     };
     // A match with a team outside the table changes no row, on any side.
     const int home = FindGoalSlot(matches.FieldByName("HOME").AsInteger());
@@ -554,8 +549,8 @@ void TForm2::GoalTable(TableSide side) {
   for (int s = 1; s <= team_count_; ++s) {
     TGoly& t = goals_[s];
     if (t.played == 0) continue;
-    t.over = static_cast<int>(RoundRatioHalfEven(int64_t{t.over} * 100, t.played));
-    t.under_percent = 100 - t.over;
+    t.over_percent = static_cast<int>(RoundRatioHalfEven(int64_t{t.over_matches} * 100, t.played));
+    t.under_percent = 100 - t.over_percent;
   }
   utried();
   WriteGoalRows(false);
@@ -595,11 +590,12 @@ void TForm2::GoalFormTable(TableSide side) {
       const int g = static_cast<int>(last.FieldByName("HOME_GOAL").AsInteger() +
                                      last.FieldByName("AWAY_GOAL").AsInteger());
       t.goals += g;
-      if (g > 2) ++t.over;
+      if (g > 2) ++t.over_matches;
     }
     if (t.played > 0) {
-      t.over = static_cast<int>(RoundRatioHalfEven(int64_t{t.over} * 100, t.played));
-      t.under_percent = 100 - t.over;
+      t.over_percent =
+          static_cast<int>(RoundRatioHalfEven(int64_t{t.over_matches} * 100, t.played));
+      t.under_percent = 100 - t.over_percent;
     }
   }
   utried();
@@ -614,7 +610,7 @@ void TForm2::WriteGoalRows(bool goal_form) {
     row[0] = std::to_string(r);
     row[1] = t.name;
     row[2] = Percent(t.under_percent, played);
-    row[3] = Percent(t.over, played);
+    row[3] = Percent(t.over_percent, played);
     if (goal_form) {
       row[4] = played ? FormatNumber2(static_cast<double>(t.goals) / t.played) : "-";
       row[5] = std::to_string(t.played);
@@ -672,12 +668,12 @@ Zone TForm2::RowZone(int row) const {
 }
 
 bool TForm2::RowHighlighted(int row) const {
-  const uint8_t kind = Kind();
-  if (row <= 0 || row >= RowCount() || !p_.tables.has_match) return false;
-  if (kind != 1 && kind != 2 && kind != 10 && kind != 11) return false;
+  const TableKind kind = Kind();
+  if (row <= 0 || row >= RowCount() || !context_.match || !OpenedFromMatch(kind)) return false;
   const int64_t team = RowTeam(row);
-  const bool home = (kind == 1 || kind == 10 || both_teams_) && team == p_.tables.home_team;
-  const bool away = (kind == 2 || kind == 11 || both_teams_) && team == p_.tables.away_team;
+  const bool home_side = kind == TableKind::kStandingsHome || kind == TableKind::kGoalsHome;
+  const bool home = (home_side || both_teams_) && team == context_.match->home_team;
+  const bool away = (!home_side || both_teams_) && team == context_.match->away_team;
   return home || away;
 }
 

@@ -2,8 +2,8 @@
 // competition — standings (home, away, together), form, goals under/over 2.5, goal form, or
 // one of the three rating tables — with its grid texts and the way every cell is drawn.
 //
-// An opener sets the program's table context (program.tables: the table kind and, from a match
-// window, the match whose teams are highlighted) and shows the window; showing runs FormShow,
+// An opener hands the window its table context (the table kind and, from a match window, the
+// match whose teams are highlighted), which the window owns from then on; showing runs FormShow,
 // which loads the teams and computes the view the kind asks for. The side buttons Home / Away /
 // Together recompute the current view family for that side; the rating buttons show "ELO",
 // "ELO Home" and "ELO Away". A view only draws: the grid's texts, column widths and cell styles
@@ -23,6 +23,7 @@
 #include "core/result_mode.h"
 #include "i18n/message_ids.h"
 #include "rating/rating_tables.h"
+#include "tables/table_kind.h"
 
 namespace morvela {
 
@@ -57,8 +58,9 @@ struct TGoly {
   int64_t id = 0;
   std::string name;
   int played = 0;
-  int under_percent = 0;         // matches with at most 2 goals, in percent
-  int over = 0;                  // matches with 3 or more goals; then their percentage
+  int over_matches = 0;          // matches with 3 or more goals
+  int under_percent = 0;         // matches with at most 2 goals, in percent of `played`
+  int over_percent = 0;          // matches with 3 or more goals, in percent of `played`
   int goals = 0;                 // goals of both teams in the counted matches
   std::array<int, 7> buckets{};  // matches with 0..5 goals; index 6: 6 or more
 };
@@ -69,9 +71,9 @@ enum class TableSide : uint8_t { kHome = 1, kAway = 2, kTogether = 3 };
 
 enum class TableView : uint8_t { kStandings, kForm, kGoals, kGoalForm, kElo, kEloHome, kEloAway };
 
-// The view family the side buttons compute for a table kind: 7-9 form, 10-12 goals, 13-15
-// goal form, anything else standings.
-TableView SideViewOfKind(uint8_t kind);
+// The view family the side buttons compute for a table kind: form, goals, goal form, anything
+// else standings.
+TableView SideViewOfKind(TableKind kind);
 
 // The coloured zones of column 0 in the full-time "Together" standings.
 enum class Zone : uint8_t { kNone, kTop, kSecond, kPlayOff, kRelegation };
@@ -120,36 +122,41 @@ struct GridColumn {
 // The league tables window as its openers reach it: the main window's "Tables" and "Form"
 // buttons and the match windows' "Table home" / "Table away". The desktop program shows its
 // window modally; tests and the command line use their own.
-class LeagueTablesView {
- public:
-  virtual ~LeagueTablesView() = default;
-  // Shows the window for the table context in program.tables and returns when it closes.
-  virtual void ShowLeagueTables(Program& program) = 0;
-};
-
 // The two teams of a match window's match (MUZSTVA.ID), highlighted in the tables.
 struct TableMatch {
   int64_t home_team = 0;
   int64_t away_team = 0;
 };
 
-// An opener's way in: sets the table kind and the match context (none from the main window)
-// and shows the window. Match windows pass kind 1 or 2 ("Table home", "Table away"), or 10 or
-// 11 in the under/over mode.
-void OpenLeagueTables(Program& program, LeagueTablesView& view, uint8_t kind,
-                      std::optional<TableMatch> match = std::nullopt);
+// What an opener hands the window: the table kind and, when a match window opens it, the two
+// teams of that match, which the tables highlight. The main window opens the tables without a
+// match. The window itself moves the kind between home and away as the user switches sides.
+struct TableContext {
+  TableKind kind = TableKind::kStandings;
+  std::optional<TableMatch> match;
+};
 
-// The table kind of the main window's "Tables" (3, or 12 in the under/over mode) and "Form"
-// (9, or 15) buttons.
-uint8_t MainWindowTableKind(const Program& program, bool form_button);
+class LeagueTablesView {
+ public:
+  virtual ~LeagueTablesView() = default;
+  // Shows the window for `context` and returns when it closes.
+  virtual void ShowLeagueTables(Program& program, const TableContext& context) = 0;
+};
+
+// The table kind of the main window's "Tables" (standings, or goals in the under/over mode) and
+// "Form" (form, or goal form) buttons.
+TableKind MainWindowTableKind(const Program& program, bool form_button);
+
+// The kind a match window's "Table home" / "Table away" opens in `mode`.
+TableKind MatchTableKind(ResultMode mode, bool home_table);
 
 class TForm2 {
  public:
-  explicit TForm2(Program& program);
+  explicit TForm2(Program& program, const TableContext& context = {});
 
   // Opening: captions, the rating buttons or the form-window list (set to "Last 4 matches"),
   // the competition's teams in ascending id, and the side the table kind asks for. Reads the
-  // result mode, the competition and the table context from the program.
+  // result mode and the competition from the program.
   void FormShow();
 
   // The side buttons "Home", "Away", "Together" for the view family of the table kind.
@@ -197,7 +204,7 @@ class TForm2 {
   // Whether column 1 of a team row carries the match colour.
   bool RowHighlighted(int row) const;
 
-  uint8_t Kind() const;
+  TableKind Kind() const { return context_.kind; }
   bool ZoneColouring() const { return zone_colouring_; }
   bool BothTeams() const { return both_teams_; }
   TableView View() const { return view_; }
@@ -232,6 +239,7 @@ class TForm2 {
   const std::string& Msg(MessageId k) const;
 
   Program& p_;
+  TableContext context_;
   Query team_list_;
   ResultMode mode_ = ResultMode::kFullTime;
   int team_count_ = 0;

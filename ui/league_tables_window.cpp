@@ -87,8 +87,9 @@ class LeagueCellDelegate : public QStyledItemDelegate {
   TForm2& m_;
 };
 
-LeagueTablesWindow::LeagueTablesWindow(Program& program, QWidget* parent)
-    : ModelWindow(program, parent), model_(program) {
+LeagueTablesWindow::LeagueTablesWindow(Program& program, const TableContext& context,
+                                       QWidget* parent)
+    : ModelWindow(program, parent), model_(program, context) {
   setObjectName(QStringLiteral("Form2"));
   setWindowIcon(QIcon(EmblemPixmap(64)));
   auto* layout = new QVBoxLayout(this);
@@ -234,9 +235,9 @@ QtLeagueTablesView::~QtLeagueTablesView() {
   delete window_.data();
 }
 
-void QtLeagueTablesView::ShowLeagueTables(Program& program) {
+void QtLeagueTablesView::ShowLeagueTables(Program& program, const TableContext& context) {
   delete window_.data();
-  window_ = new LeagueTablesWindow(program, parent_);
+  window_ = new LeagueTablesWindow(program, context, parent_);
   window_->Open();
   ShowWindow(*window_, modal_);
 }

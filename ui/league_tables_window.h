@@ -25,7 +25,7 @@ class LeagueTablesWindow : public ModelWindow {
   Q_OBJECT
 
  public:
-  LeagueTablesWindow(Program& program, QWidget* parent = nullptr);
+  LeagueTablesWindow(Program& program, const TableContext& context, QWidget* parent = nullptr);
   ~LeagueTablesWindow() override;
 
   // Shows the tables for the program's table context (the model's FormShow). Database errors
@@ -59,7 +59,7 @@ class QtLeagueTablesView : public LeagueTablesView {
  public:
   QtLeagueTablesView(QWidget* parent, bool modal) : parent_(parent), modal_(modal) {}
   ~QtLeagueTablesView() override;
-  void ShowLeagueTables(Program& program) override;
+  void ShowLeagueTables(Program& program, const TableContext& context) override;
   // The window of the latest showing; null before the first.
   LeagueTablesWindow* Window() const { return window_.data(); }
 

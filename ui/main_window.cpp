@@ -271,10 +271,10 @@ QWidget* MainWindow::BuildFunctions() {
   connect_button(kTippingALeagueButton, [this] { model_.Button7Click(tips_view_); });
   connect_button(kValueTipsButton, [this] { model_.Button9Click(tips_view_); });
   connect_button(kTablesButton, [this] {
-    OpenLeagueTables(p_, tables_view_, MainWindowTableKind(p_, /*form_button=*/false));
+    tables_view_.ShowLeagueTables(p_, {MainWindowTableKind(p_, /*form_button=*/false)});
   });
   connect_button(kFormButton, [this] {
-    OpenLeagueTables(p_, tables_view_, MainWindowTableKind(p_, /*form_button=*/true));
+    tables_view_.ShowLeagueTables(p_, {MainWindowTableKind(p_, /*form_button=*/true)});
   });
   connect_button(kSearchForTipButton, [this] { match_window_->OpenForChoice(this); });
   connect_button(kResultsButton, [this] { model_.Button3Click(results_view_); });

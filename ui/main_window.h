@@ -47,7 +47,7 @@ class MainWindow : public QMainWindow {
   TipsListWindow* TipsWindow() const { return tips_view_.Window(); }
   // The league tables window of the latest "Tables" or "Form"; null before the first.
   LeagueTablesWindow* TablesWindow() const { return tables_view_.Window(); }
-  // The way the match windows open the league tables (OpenLeagueTables with their match).
+  // The way the match windows open the league tables (with their match).
   LeagueTablesView& TablesView() { return tables_view_; }
   // The match tip window of "Search for tip" and of the tips list's double click.
   MatchTipWindow* MatchWindow() const { return match_window_; }

@@ -332,8 +332,8 @@ bool MatchTipWindow::ChooseAndAnalyse(int64_t home, int64_t away) {
 void MatchTipWindow::ShowHistoryList(const HistoryRequest& request) {
   results_view_.ShowHistoryList(request);
 }
-void MatchTipWindow::ShowLeagueTable(int kind, int64_t home, int64_t away) {
-  OpenLeagueTables(p_, tables_view_, static_cast<uint8_t>(kind), TableMatch{home, away});
+void MatchTipWindow::ShowLeagueTable(const TableContext& context) {
+  tables_view_.ShowLeagueTables(p_, context);
 }
 
 }  // namespace morvela

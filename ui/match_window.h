@@ -56,7 +56,7 @@ class MatchTipWindow : public ModelWindow, public MatchWindowOpener, public Matc
 
   // The history lists in the results browser; the league tables window.
   void ShowHistoryList(const HistoryRequest& request) override;
-  void ShowLeagueTable(int kind, int64_t home, int64_t away) override;
+  void ShowLeagueTable(const TableContext& context) override;
 
   // Selects the chooser items of the two teams (by id) and presses OK. False when a team is
   // not in its chooser.

@@ -269,6 +269,10 @@ void ResultsBrowserWindow::Refresh() {
 
   const int current = model_.CurrentRow();
   table_model_->Reload();
+  grid_->horizontalHeader()->setSortIndicatorShown(true);
+  grid_->horizontalHeader()->setSortIndicator(
+      static_cast<int>(model_.sort),
+      model_.direction == SortDirection::kAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
   // The design's widths, widened where a title or a cell of this font needs more room.
   const QFontMetrics metrics(grid_->font());
   const QFontMetrics header_metrics(grid_->horizontalHeader()->font());

@@ -1,4 +1,5 @@
 #include "update/database_update.h"
+#include "update/network_text.h"
 
 #include <sys/utsname.h>
 
@@ -66,7 +67,9 @@ int Updater::AktualizovatDB(int verbose) {
   server_date_ = found.server_date;
   if (found.result == kCheckFailed && verbose)
     p_.ui.ShowDetailedMessage(MessageKind::kError, p_.messages.Msg(msg::kUpdateServerUnreachable),
-                              found.error);
+                              found.request.failure != HttpFailure::kNone
+                                  ? NetworkFailureText(p_.messages, found.request)
+                                  : found.error);
   return found.result;
 }
 

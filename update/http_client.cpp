@@ -140,14 +140,17 @@ HttpResult HttpClient::Perform(const std::string& url,
                                HttpTransfer& transfer) {
   HttpResult r;
   if (!curl_ || !multi_) {
+    r.failure = HttpFailure::kNoConnection;
     r.error = "the HTTP client could not be created";
     return r;
   }
   if (!refusal_.empty()) {
+    r.failure = HttpFailure::kRefused;
     r.error = refusal_;
     return r;
   }
   if (PlaceholderHost(url)) {
+    r.failure = HttpFailure::kNoServer;
     r.error = "no update server is set (Server in the section Update of Nastavenie.ini)";
     return r;
   }
@@ -217,12 +220,18 @@ HttpResult HttpClient::Perform(const std::string& url,
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, nullptr);
   curl_slist_free_all(headers);
   if (transfer.stop != HttpTransfer::Stop::kNone) {
+    r.failure = transfer.stop == HttpTransfer::Stop::kCancelled   ? HttpFailure::kCancelled
+                : transfer.stop == HttpTransfer::Stop::kTimeLimit ? HttpFailure::kTimeLimit
+                                                                  : HttpFailure::kTooLong;
+    r.limit_seconds = transfer.limit_seconds;
     r.error = transfer.Why();
   } else if (code == CURLE_OK && r.status < 400) {
     r.ok = true;
   } else if (r.status >= 400) {
+    r.failure = HttpFailure::kServerStatus;
     r.error = "the server answered " + std::to_string(r.status);
   } else {
+    r.failure = HttpFailure::kNoConnection;
     r.error = error[0] ? error : curl_easy_strerror(code);
   }
   return r;
@@ -242,6 +251,7 @@ HttpResult HttpClient::GetFile(const std::string& url, const std::filesystem::pa
   FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) {
     HttpResult r;
+    r.failure = HttpFailure::kCannotWrite;
     r.error = "cannot write " + path.string();
     return r;
   }
@@ -251,6 +261,7 @@ HttpResult HttpClient::GetFile(const std::string& url, const std::filesystem::pa
   HttpResult r = Perform(url, WriteToFile, transfer);
   if (std::fclose(file) != 0 && r.ok) {
     r.ok = false;
+    r.failure = HttpFailure::kCannotWrite;
     r.error = "cannot write " + path.string();
   }
   if (!r.ok) {

@@ -45,10 +45,25 @@ struct HttpTimeouts {
   long package_unsized_seconds = 30 * 60;
 };
 
+// Why a request failed, as the user is told it (update/network_text.h words it).
+enum class HttpFailure : uint8_t {
+  kNone,
+  kNoServer,      // no update server is set
+  kRefused,       // the settings' address was refused (`error` says why)
+  kNoConnection,  // no answer: name, connection, TLS or transfer failure (libcurl's words)
+  kTimeLimit,     // the request's total time limit
+  kTooLong,       // a text answer beyond its limit
+  kCancelled,     // cancelled by the user
+  kServerStatus,  // the server answered with an error status
+  kCannotWrite,   // the download could not be written
+};
+
 struct HttpResult {
   bool ok = false;
-  long status = 0;    // the HTTP status, 0 when no answer came
-  std::string error;  // why it failed, in libcurl's or the status line's words
+  long status = 0;  // the HTTP status, 0 when no answer came
+  HttpFailure failure = HttpFailure::kNone;
+  std::string error;       // why it failed, in libcurl's or the status line's words
+  long limit_seconds = 0;  // the time limit that stopped it (kTimeLimit)
 };
 
 // Bytes received so far and the announced total (0 when the server did not say).

@@ -1,4 +1,5 @@
 #include "update/odds_update.h"
+#include "update/network_text.h"
 
 #include <filesystem>
 
@@ -134,7 +135,7 @@ bool Updater::AktualizaciaKurzy() {
                                                 options_.progress);
     if (!got.ok) {
       failure = msg::kUpdateServerUnreachable;
-      why = got.error;
+      why = NetworkFailureText(m, got);
     } else {
       // A broken stream or a package too large is no connection failure: its reason reaches
       // the general error report, as does a bad value found by the merge.

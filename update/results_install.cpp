@@ -12,6 +12,7 @@
 #include "program/program.h"
 #include "program/startup.h"
 #include "update/database_update.h"
+#include "update/network_text.h"
 #include "update/package_copy.h"
 #include "update/program_version.h"
 
@@ -59,7 +60,7 @@ Updater::InstallFailure Updater::Install() {
 
   const HttpResult got = Http(server).GetFile(JoinUrl(server.base_url, kResultsPackagePath),
                                               package, options_.progress);
-  if (!got.ok) return {msg::kUpdateServerUnreachable, got.error};
+  if (!got.ok) return {msg::kUpdateServerUnreachable, NetworkFailureText(p_.messages, got)};
   KillPoint("install:downloaded");
 
   // The package is inflated and rebuilt beside the database; the live file is written once, by the

@@ -48,6 +48,7 @@ DateCheckResult CheckServerDate(HttpClient& http, const UpdateServer& server,
   const HttpResult r = http.GetText(JoinUrl(server.base_url, kDateCheckPath), answer);
   if (!r.ok) {
     found.error = r.error;
+    found.request = r;
     return found;
   }
   // An answer that is no date (a proxy's error page, a half-written file) says nothing about

@@ -22,6 +22,7 @@ struct DateCheckResult {
   int result = kCheckFailed;  // kServerNewer, kDatabaseCurrent or kCheckFailed
   std::string server_date;    // the server's date as dd.mm.yyyy; empty when the check failed
   std::string error;          // why it failed
+  HttpResult request;         // the date request, when it is what failed
 };
 
 // Asks check.txt for the server's database date and compares it with `local_date` (the local

@@ -256,19 +256,21 @@ TEST_F(LiveWindowTest, HalfTimeScoreIsOneDigitEach) {
 TEST_F(LiveWindowTest, TableButtonsOpenTheLeagueTablesWithThePairing) {
   struct Recorder : LeagueTablesView {
     std::vector<TableContext> shown;
-    void ShowLeagueTables(Program& program) override { shown.push_back(program.tables); }
+    void ShowLeagueTables(Program&, const TableContext& context) override {
+      shown.push_back(context);
+    }
   } view;
   w.Open();
   w.FormShow();
   w.TableClick(true, view);
   w.TableClick(false, view);
   ASSERT_EQ(view.shown.size(), 2u);
-  const int kinds[2] = {1, 2};
+  const TableKind kinds[2] = {TableKind::kStandingsHome, TableKind::kStandingsAway};
   for (int i = 0; i < 2; ++i) {
     EXPECT_EQ(view.shown[i].kind, kinds[i]);
-    EXPECT_TRUE(view.shown[i].has_match);
-    EXPECT_EQ(view.shown[i].home_team, teams[0]);
-    EXPECT_EQ(view.shown[i].away_team, teams[1]);
+    ASSERT_TRUE(view.shown[i].match.has_value());
+    EXPECT_EQ(view.shown[i].match->home_team, teams[0]);
+    EXPECT_EQ(view.shown[i].match->away_team, teams[1]);
   }
 }
 

@@ -27,7 +27,7 @@ class RecordingBrowser : public ResultsBrowserView, public MatchWindowLinks {
     replayed = browser_.Close();
   }
   void ShowHistoryList(const HistoryRequest& r) override { morvela::ShowHistoryList(p_, *this, r); }
-  void ShowLeagueTable(int, int64_t, int64_t) override {}
+  void ShowLeagueTable(const TableContext&) override {}
 
   int shown = 0;
   bool replayed = false;

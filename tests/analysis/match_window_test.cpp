@@ -342,9 +342,9 @@ class RecordingLinks : public MatchWindowLinks {
       calls.push_back("h2h " + std::to_string(r.team.id) + " " + std::to_string(r.other.id) +
                       " mode " + mode);
   }
-  void ShowLeagueTable(int kind, int64_t h, int64_t a) override {
-    calls.push_back("table " + std::to_string(kind) + " " + std::to_string(h) + " " +
-                    std::to_string(a));
+  void ShowLeagueTable(const TableContext& c) override {
+    calls.push_back("table " + std::to_string(KindNumber(c.kind)) + " " +
+                    std::to_string(c.match->home_team) + " " + std::to_string(c.match->away_team));
   }
   std::vector<std::string> calls;
 };

@@ -21,7 +21,7 @@ TEST(RatingTablesTest, StartRatingsAndVenueRatings) {
   const int fourth = db.AddTeam("T4", strong);
   db.program().selection.team_count = 4;
   db.Context(3);
-  TForm2 t(db.program());
+  TForm2 t(db.program(), db.context());
   t.FormShow();
   // Before the first match: the season-start ratings, descending; the exchange sort moves T1
   // to the end of the level ones when it swaps T4 to the top.
@@ -38,7 +38,7 @@ TEST(RatingTablesTest, StartRatingsAndVenueRatings) {
   // away T3 loses 20; a forfeit moves nothing.
   db.Match("2020-08-01", 2, 3, 3, 1);
   db.Match("2020-08-02", 1, 2, 5, 0, /*forfeit=*/true);
-  TForm2 r(db.program());
+  TForm2 r(db.program(), db.context());
   r.FormShow();
   r.Button4Click();
   EXPECT_EQ(ColumnTexts(r, 1), (Texts{"T4", "T2", "T1", "T3"}));

@@ -72,9 +72,7 @@ TEST(LeagueTablesRealData, EveryViewOfEveryLeagueAndStandingsMatchAPlainCount) {
       const std::vector<uint8_t> kinds =
           mode == 3 ? std::vector<uint8_t>{12, 15} : std::vector<uint8_t>{3, 9};
       for (uint8_t kind : kinds) {
-        p.tables = {};
-        p.tables.kind = kind;
-        TForm2 t(p);
+        TForm2 t(p, {static_cast<TableKind>(kind)});
         t.FormShow();
         ASSERT_GT(t.TeamCount(), 8);
         for (int window = 0; window < (kind == 3 || kind == 12 ? 1 : 4); ++window) {
@@ -108,7 +106,7 @@ TEST(LeagueTablesRealData, EveryViewOfEveryLeagueAndStandingsMatchAPlainCount) {
             } else {
               for (const tables::TGoly& g : t.GoalRows()) {
                 if (g.played > 0) {
-                  EXPECT_EQ(g.under_percent + g.over, 100) << g.name;
+                  EXPECT_EQ(g.under_percent + g.over_percent, 100) << g.name;
                 }
                 if (kind == 15) {
                   EXPECT_LE(g.played, t.FormWindow());

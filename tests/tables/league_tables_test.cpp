@@ -19,7 +19,7 @@ TEST(StandingsTest, SortsByPointsGoalDifferenceGoalsThenByTheExchangeSort) {
   db.Match("2020-08-01", 3, 4, 3, 1);
   db.Match("2020-08-01", 5, 6, 2, 0);
   db.Context(3);
-  TForm2 t(db.program());
+  TForm2 t(db.program(), db.context());
   t.FormShow();
   EXPECT_EQ(ColumnTexts(t, 1), (Texts{"T3", "T5", "T1", "T2", "T4", "T6"}));
   EXPECT_EQ(ColumnTexts(t, 0), (Texts{"1", "2", "3", "4", "5", "6"}));
@@ -37,7 +37,7 @@ TEST(StandingsTest, SortsByPointsGoalDifferenceGoalsThenByTheExchangeSort) {
   level.Match("2020-08-03", 3, 4, 0, 0);
   level.Match("2020-08-04", 3, 4, 0, 0);
   level.Context(1);
-  TForm2 home(level.program());
+  TForm2 home(level.program(), level.context());
   home.FormShow();
   EXPECT_EQ(ColumnTexts(home, 1), (Texts{"T3", "T2", "T1", "T4"}));
   EXPECT_EQ(ColumnTexts(home, 7), (Texts{"2", "1", "1", "0"}));
@@ -49,7 +49,7 @@ TEST(StandingsTest, SortsByPointsGoalDifferenceGoalsThenByTheExchangeSort) {
   // No played match: all-zero rows in ascending id.
   TablesDb empty(3);
   empty.Context(3);
-  TForm2 e(empty.program());
+  TForm2 e(empty.program(), empty.context());
   e.FormShow();
   EXPECT_EQ(ColumnTexts(e, 1), (Texts{"T1", "T2", "T3"}));
   EXPECT_EQ(ColumnTexts(e, 6), (Texts{"0 : 0", "0 : 0", "0 : 0"}));
@@ -61,7 +61,7 @@ TEST(StandingsTest, HomeAndAwaySidesCountOnlyThatVenue) {
   db.Match("2020-08-02", 2, 3, 1, 1);
   db.Match("2020-08-03", 3, 1, 2, 1);
   db.Context(3);
-  TForm2 t(db.program());
+  TForm2 t(db.program(), db.context());
   t.FormShow();
   t.Button2Click();  // Away: T2 won 0:2 at T1, T1 lost 1:2 at T3, T3 drew 1:1 at T2
   EXPECT_EQ(ColumnTexts(t, 1), (Texts{"T2", "T3", "T1"}));
@@ -104,7 +104,7 @@ TEST(TablesTest, ForfeitsAndUncountedMatchesPerView) {
     SCOPED_TRACE(c.name);
     db.program().selection.result_mode = test::ModeOf(c.mode);
     db.Context(c.kind);
-    TForm2 t(db.program());
+    TForm2 t(db.program(), db.context());
     t.FormShow();
     if (c.button == 4) t.Button4Click();
     EXPECT_EQ(ColumnTexts(t, 1), c.names);
@@ -113,13 +113,13 @@ TEST(TablesTest, ForfeitsAndUncountedMatchesPerView) {
   // Played matches in the standings.
   db.program().selection.result_mode = test::ModeOf(0);
   db.Context(3);
-  TForm2 ft(db.program());
+  TForm2 ft(db.program(), db.context());
   ft.FormShow();
   EXPECT_EQ(ColumnTexts(ft, 2), (Texts{"2", "2"}));
   // The goal table counts the uncounted match (1 goal) and the normal one (2), not the forfeit.
   db.program().selection.result_mode = test::ModeOf(3);
   db.Context(12);
-  TForm2 goals(db.program());
+  TForm2 goals(db.program(), db.context());
   goals.FormShow();
   EXPECT_EQ(goals.Cell(11, 1), "2");
   EXPECT_EQ(goals.Cell(12, 1), "3");
@@ -131,7 +131,7 @@ TEST(DrawingTest, ZoneColoursOfAnEighteenTeamLeague) {
   TablesDb db(18);
   db.Zones(4, 6, 16, 17);
   db.Context(3);
-  TForm2 t(db.program());
+  TForm2 t(db.program(), db.context());
   t.FormShow();
   ASSERT_EQ(t.RowCount(), 19);
   for (int place = 1; place <= 18; ++place) {
@@ -168,12 +168,12 @@ TEST(DrawingTest, ZoneColoursOfAnEighteenTeamLeague) {
   t.Button4Click();
   EXPECT_FALSE(zones_anywhere(t));
   db.program().selection.result_mode = test::ModeOf(1);
-  TForm2 half(db.program());
+  TForm2 half(db.program(), db.context());
   half.FormShow();
   EXPECT_FALSE(zones_anywhere(half));
   db.program().selection.result_mode = test::ModeOf(0);
   db.Context(9);
-  TForm2 form(db.program());
+  TForm2 form(db.program(), db.context());
   form.FormShow();
   EXPECT_FALSE(zones_anywhere(form));
 
@@ -186,7 +186,7 @@ TEST(DrawingTest, ZoneColoursOfAnEighteenTeamLeague) {
 TEST(TableKindTest, MatchWindowKindsFollowTheSideAndHighlightTheMatch) {
   TablesDb db(6);
   db.Context(1, /*home=*/2, /*away=*/5);
-  TForm2 t(db.program());
+  TForm2 t(db.program(), db.context());
   auto highlighted = [&t, &db] {
     std::vector<int> teams;
     for (int r = 1; r < t.RowCount(); ++r) {
@@ -218,18 +218,18 @@ TEST(TableKindTest, MatchWindowKindsFollowTheSideAndHighlightTheMatch) {
     if (p == "ELO") t.Button4Click();
     if (p == "ELO Home") t.Button5Click();
     if (p == "ELO Away") t.Button6Click();
-    EXPECT_EQ(t.Kind(), s.kind);
+    EXPECT_EQ(KindNumber(t.Kind()), s.kind);
     EXPECT_EQ(highlighted(), s.teams);
   }
 
   // Goals opened from a match window: 10 <-> 11, both teams in Together.
   db.program().selection.result_mode = test::ModeOf(3);
   db.Context(11, 2, 5);
-  TForm2 g(db.program());
+  TForm2 g(db.program(), db.context());
   g.FormShow();
-  EXPECT_EQ(g.Kind(), 11);
+  EXPECT_EQ(g.Kind(), TableKind::kGoalsAway);
   g.Button1Click();
-  EXPECT_EQ(g.Kind(), 10);
+  EXPECT_EQ(g.Kind(), TableKind::kGoalsHome);
   g.Button3Click();
   EXPECT_TRUE(g.BothTeams());
   int both = 0;
@@ -240,12 +240,12 @@ TEST(TableKindTest, MatchWindowKindsFollowTheSideAndHighlightTheMatch) {
   db.program().selection.result_mode = test::ModeOf(0);
   for (uint8_t kind : {uint8_t{3}, uint8_t{9}}) {
     db.Context(kind, 2, 5);
-    TForm2 m(db.program());
+    TForm2 m(db.program(), db.context());
     m.FormShow();
     m.Button1Click();
     m.Button2Click();
     if (kind == 3) m.Button5Click();
-    EXPECT_EQ(m.Kind(), kind);
+    EXPECT_EQ(KindNumber(m.Kind()), kind);
     for (int r = 1; r < m.RowCount(); ++r) EXPECT_FALSE(m.RowHighlighted(r));
   }
 }
@@ -295,7 +295,7 @@ TEST(WindowTest, OpeningTextsAndLayoutsByKind) {
     SCOPED_TRACE(c.caption);
     db.program().selection.result_mode = test::ModeOf(c.mode);
     db.Context(c.kind);
-    TForm2 t(db.program());
+    TForm2 t(db.program(), db.context());
     t.FormShow();
     EXPECT_EQ(t.Caption(), c.caption);
     EXPECT_EQ(t.RatingButtonsVisible(), c.rating_buttons);
@@ -308,7 +308,7 @@ TEST(WindowTest, OpeningTextsAndLayoutsByKind) {
   }
   db.program().selection.result_mode = test::ModeOf(0);
   db.Context(9);
-  TForm2 t(db.program());
+  TForm2 t(db.program(), db.context());
   t.FormShow();
   EXPECT_EQ(t.FormListItems()[2], "Last 4 matches");
   EXPECT_EQ(t.FormWindow(), 4);
@@ -328,7 +328,7 @@ TEST(FormTableTest, ChangeOverTheLastMatchesOfTheWindow) {
   db.AddTeam("Idle");
   db.program().selection.team_count = 8;
   db.Context(9);
-  TForm2 t(db.program());
+  TForm2 t(db.program(), db.context());
   t.FormShow();
   struct Case {
     int window;
@@ -381,7 +381,7 @@ TEST(GoalTablesTest, BucketsPercentagesAndEmptyRows) {
   for (int m = 0; m < 8; ++m)
     db.Match("2020-08-0" + std::to_string(m + 1), 1, 2, scores[m][0], scores[m][1]);
   db.Context(12);
-  TForm2 t(db.program());
+  TForm2 t(db.program(), db.context());
   t.FormShow();
   EXPECT_EQ(ColumnTexts(t, 1), (Texts{"T1", "T2", "T3"}));
   // 3 of 8 is 37.5 %: 38 over, 62 under.
@@ -403,14 +403,14 @@ TEST(GoalTablesTest, BucketsPercentagesAndEmptyRows) {
   for (int m = 0; m < 8; ++m)
     low.Match("2020-08-0" + std::to_string(m + 1), 1, 2, m == 0 ? 3 : 0, 0);
   low.Context(12);
-  TForm2 l(low.program());
+  TForm2 l(low.program(), low.context());
   l.FormShow();
   EXPECT_EQ(l.Cell(3, 1), "12 %");
   EXPECT_EQ(l.Cell(2, 1), "88 %");
 
   // Goal form with k = 3 (the latest 3: 0:1, 2:0, 1:0 -> 4 goals, none over).
   db.Context(15);
-  TForm2 f(db.program());
+  TForm2 f(db.program(), db.context());
   f.FormShow();
   f.SelectFormWindow(1);
   f.Button1Click();
@@ -431,7 +431,7 @@ TEST(GoalTablesTest, GoalFormWithFewMatchesAndTiesOnTheLastDate) {
   db.Match("2020-08-15", 1, 4, 3, 1);
   db.Match("2020-08-15", 2, 3, 1, 0);
   db.Context(15);
-  TForm2 t(db.program());
+  TForm2 t(db.program(), db.context());
   t.FormShow();
   t.SelectFormWindow(1);  // k = 3
   t.Button3Click();
@@ -440,7 +440,7 @@ TEST(GoalTablesTest, GoalFormWithFewMatchesAndTiesOnTheLastDate) {
       // Two matches only: both count.
       EXPECT_EQ(g.played, 2);
       EXPECT_EQ(g.goals, 6);
-      EXPECT_EQ(g.over, 50);
+      EXPECT_EQ(g.over_percent, 50);
     }
   }
   t.SelectFormWindow(0);  // k = 2: the second-latest date holds two of T1's matches
@@ -450,10 +450,10 @@ TEST(GoalTablesTest, GoalFormWithFewMatchesAndTiesOnTheLastDate) {
     ASSERT_TRUE(g.played == 2 || g.played == 3) << g.played;
     if (g.played == 2) {
       EXPECT_TRUE(g.goals == 4 + 2 || g.goals == 4 + 4) << g.goals;
-      EXPECT_EQ(g.over, g.goals == 8 ? 100 : 50);
+      EXPECT_EQ(g.over_percent, g.goals == 8 ? 100 : 50);
     } else {
       EXPECT_EQ(g.goals, 10);
-      EXPECT_EQ(g.over, 67);
+      EXPECT_EQ(g.over_percent, 67);
     }
   }
 }
@@ -463,7 +463,7 @@ TEST(SoundnessTest, TeamListsThatDoNotFitAndLongHistories) {
   TablesDb short_list(3, /*pocet=*/4);
   short_list.Match("2020-08-01", 1, 2, 1, 0);
   short_list.Context(3);
-  TForm2 s(short_list.program());
+  TForm2 s(short_list.program(), short_list.context());
   s.FormShow();
   s.Button1Click();
   s.Button4Click();
@@ -475,7 +475,7 @@ TEST(SoundnessTest, TeamListsThatDoNotFitAndLongHistories) {
   TablesDb long_list(27);
   long_list.Match("2020-08-01", 26, 1, 4, 0);
   long_list.Context(3);
-  TForm2 l(long_list.program());
+  TForm2 l(long_list.program(), long_list.context());
   l.FormShow();
   EXPECT_EQ(l.RowCount(), 26);
   EXPECT_EQ(l.TeamCount(), 25);
@@ -487,7 +487,7 @@ TEST(SoundnessTest, TeamListsThatDoNotFitAndLongHistories) {
   l.Button3Click();
   long_list.program().selection.result_mode = test::ModeOf(3);
   long_list.Context(12);
-  TForm2 lg(long_list.program());
+  TForm2 lg(long_list.program(), long_list.context());
   lg.FormShow();
   EXPECT_EQ(lg.RowCount(), 26);
   // The goal table leaves out a match with a team outside the table, also for T1's row.
@@ -500,7 +500,7 @@ TEST(SoundnessTest, TeamListsThatDoNotFitAndLongHistories) {
                    std::to_string(m % 31 + 1),
                m % 2 ? 1 : 2, m % 2 ? 2 : 1, m % 3, 0);
   busy.Context(9);
-  TForm2 b(busy.program());
+  TForm2 b(busy.program(), busy.context());
   b.FormShow();
   b.Button1Click();
   b.Button3Click();
@@ -524,7 +524,7 @@ TEST(SortTest, GoalRowsByOverPercentageThenGoals) {
   db.Match("2020-08-09", 3, 4, 4, 0);
   db.Match("2020-08-10", 3, 4, 0, 0);
   db.Context(12);
-  TForm2 t(db.program());
+  TForm2 t(db.program(), db.context());
   t.FormShow();
   t.Button1Click();
   EXPECT_EQ(ColumnTexts(t, 1), (Texts{"T2", "T1", "T3", "T4"}));

@@ -65,15 +65,11 @@ class TablesDb {
   }
 
   // Sets the table context as an opener does (a match of teams i and j when i > 0).
-  void Context(uint8_t kind, int home = 0, int away = 0) {
-    program_.tables = {};
-    program_.tables.kind = kind;
-    if (home > 0) {
-      program_.tables.has_match = true;
-      program_.tables.home_team = Team(home);
-      program_.tables.away_team = Team(away);
-    }
+  void Context(int kind, int home = 0, int away = 0) {
+    context_ = {static_cast<TableKind>(kind)};
+    if (home > 0) context_.match = TableMatch{Team(home), Team(away)};
   }
+  const TableContext& context() const { return context_; }
 
   Program& program() { return program_; }
   FixtureDb& db() { return db_; }
@@ -83,6 +79,7 @@ class TablesDb {
   NullWaitIndicator wait;
 
  private:
+  TableContext context_;
   FixtureDb db_;
   Program program_;
   int competition_ = 0;

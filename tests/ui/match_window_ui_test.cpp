@@ -112,7 +112,7 @@ TEST_F(MatchWindowUiTest, SearchForTipChooseOkAndTheHint) {
   Settle();
   LeagueTablesWindow* tables = w->TablesWindow();
   ASSERT_TRUE(tables && tables->isVisible());
-  EXPECT_EQ(tables->Model().Kind(), 1);
+  EXPECT_EQ(tables->Model().Kind(), TableKind::kStandingsHome);
   std::vector<int64_t> highlighted;
   for (int row = 1; row < tables->Model().RowCount(); ++row)
     if (tables->Model().RowHighlighted(row)) highlighted.push_back(tables->Model().RowTeam(row));

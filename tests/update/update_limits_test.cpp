@@ -114,6 +114,15 @@ TEST(HttpLimitsTest, CancelFlagEndsARequestAgainstASilentServer) {
   }
 }
 
+// The reason under the message is in the user's language, with libcurl's own words inside it.
+TEST_F(UpdateLimitsTest, TheReasonOfAFailedRequestIsInTheUsersLanguage) {
+  Updater& updater = Start("http://127.0.0.1:9/", HttpTimeouts{});
+  program_->messages.NastavJazyk(kGerman);
+  ui_.messages.clear();
+  EXPECT_EQ(updater.AktualizovatDB(1), kCheckFailed);
+  EXPECT_NE(LastText().find("der Server war nicht erreichbar ("), std::string::npos) << LastText();
+}
+
 // An answer that does not decipher to a date says nothing about the server's database: the
 // check fails (silently at start-up), the reason quotes the answer in one line, and the command
 // line's check ends with status 1. Both date forms still count.
