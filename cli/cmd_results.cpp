@@ -298,7 +298,7 @@ void RegisterResultsCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
                                  "The results of a season; add, edit, delete and search results");
   sub->add_option("league", o->league, "League id 1-20 or English country name");
   sub->add_option("--season", o->season, "Season label; default: the active season");
-  sub->add_option("--sort", o->sort, "date (default), home or away (by team id)")
+  sub->add_option("--sort", o->sort, "date (default), home or away (by team name)")
       ->check(CLI::IsMember({"date", "home", "away"}));
   sub->add_flag("--desc", o->desc, "Descending order");
   auto* json = sub->add_flag("--json", ctx.json, "Print the rows as JSON");
