@@ -44,6 +44,10 @@ struct TableContext {
   int64_t away_team = 0;
 };
 
+// The two files that make a folder a program folder.
+inline constexpr const char* kDatabaseFileName = "Morvela.mdb";
+inline constexpr const char* kSettingsFileName = "Nastavenie.ini";
+
 struct Program {
   Program(UserInterface& ui_, WaitIndicator& wait_) : ui(ui_), wait(wait_) {}
 
@@ -65,8 +69,8 @@ struct Program {
   std::string today_text;  // today as dd.mm.yyyy, the reference date of the analysis windows
   std::string db_date;     // DAT_DB of NASTAVENIE as stored (enciphered)
 
-  std::string SettingsPath() const { return folder + "Nastavenie.ini"; }
-  std::string DatabasePath() const { return folder + "Morvela.mdb"; }
+  std::string SettingsPath() const { return folder + kSettingsFileName; }
+  std::string DatabasePath() const { return folder + kDatabaseFileName; }
   std::string ExportFolder() const { return folder + "Export/"; }
 };
 
