@@ -12,8 +12,9 @@ rm -f morvela_*.deb
 cpack -G DEB >/dev/null
 deb=$(ls morvela_*.deb)
 # A package without its manual pages or menu entry means a tool was missing at configure time.
+contents=$(dpkg-deb -c "$deb")
 for f in ./usr/share/man/man1/morvela-cli.1.gz ./usr/share/man/man1/morvela.1.gz \
   ./usr/share/applications/org.morvela.Morvela.desktop; do
-  dpkg-deb -c "$deb" | grep -q " $f\$" || { echo "$deb lacks $f" >&2; exit 1; }
+  grep -q " $f\$" <<<"$contents" || { echo "$deb lacks $f" >&2; exit 1; }
 done
 echo "$root/build/$deb ($(du -h "$deb" | cut -f1))"
