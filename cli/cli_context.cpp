@@ -86,7 +86,11 @@ void TerminalWait::HideWait() {
 }
 
 std::string CliContext::Folder() const {
-  return ResolveProgramFolder(home, exe_path);
+  return ChosenFolder().path;
+}
+
+ProgramFolder CliContext::ChosenFolder() const {
+  return ChooseProgramFolder(home, exe_path);
 }
 
 std::optional<Date> CliContext::Today() const {

@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "rating/competition_teams.h"
 #include "program/program.h"
+#include "program/startup.h"
+#include "rating/competition_teams.h"
 #include "tips/value_tips.h"
 
 namespace morvela {
@@ -66,8 +67,9 @@ struct CliContext {
   TerminalWait wait;
   std::unique_ptr<Program> program;
 
-  std::string Folder() const;
-  std::optional<Date> Today() const;  // throws CLI::ValidationError on a bad date
+  std::string Folder() const;          // the program folder (ChooseProgramFolder)
+  ProgramFolder ChosenFolder() const;  // the same with the rule that chose it
+  std::optional<Date> Today() const;   // throws CLI::ValidationError on a bad date
   ResultMode Mode() const;
   std::optional<int> Language() const;
   // Storage for an option's text that lives as long as the context.

@@ -7,6 +7,7 @@
 #include "core/atomic_file.h"
 #include "core/cipher.h"
 #include "core/folder_lock.h"
+#include "i18n/message_ids.h"
 #include "program/startup.h"
 
 namespace morvela {
@@ -21,12 +22,28 @@ bool IsQuery(const std::string& sql) {
   return head == "SELECT";
 }
 
+MessageId FolderReasonText(FolderReason reason) {
+  switch (reason) {
+    case FolderReason::kOption:
+      return msg::kFolderFromOption;
+    case FolderReason::kEnvironment:
+      return msg::kFolderFromEnvironment;
+    case FolderReason::kExecutable:
+      return msg::kFolderOfExecutable;
+    case FolderReason::kUserData:
+      break;
+  }
+  return msg::kFolderOfUser;
+}
+
 int RunInfo(CliContext& ctx) {
   if (auto rc = ctx.OpenProgram()) return *rc;
   Program& p = *ctx.program;
   const Settings& s = p.settings;
+  const FolderReason reason = ctx.ChosenFolder().reason;
   std::cout << "Program:        " << kProgramTitle << " " << kProgramVersion << "\n"
-            << "Folder:         " << p.folder << "\n"
+            << "Folder:         " << p.folder << " (" << p.messages.Msg(FolderReasonText(reason))
+            << ")\n"
             << "Language:       " << p.messages.Language() << " ("
             << (p.messages.Language() == kGerman    ? "German"
                 : p.messages.Language() == kSlovak  ? "Slovak"

@@ -121,6 +121,19 @@ constexpr AddedMessage kAdded[] = {
     // 350-399: the second opinion.
 
     // 400-419: installation.
+    {400,
+     {"given with --home", "mit --home angegeben", "zadaný cez --home", "indicata con --home"}},
+    {401,
+     {"set in MORVELA_HOME", "in MORVELA_HOME gesetzt", "nastavený v MORVELA_HOME",
+      "impostata in MORVELA_HOME"}},
+    {402,
+     {"the program's own folder, which is writable and holds a database or settings file",
+      "der Ordner des Programms, beschreibbar und mit einer Datenbank oder Einstellungsdatei",
+      "priečinok programu, zapisovateľný a s databázou alebo súborom nastavení",
+      "la cartella del programma, scrivibile e con un database o un file di impostazioni"}},
+    {403,
+     {"the per-user data folder", "der Datenordner des Benutzers", "dátový priečinok používateľa",
+      "la cartella dei dati dell'utente"}},
 };
 
 }  // namespace

@@ -228,6 +228,12 @@ inline constexpr MessageCase kDifferenceUnderOverCase{35};  // "Difference (unde
 inline constexpr MessageCase kUnderCase{36};
 inline constexpr MessageCase kOverCase{37};
 
+// Installation: why the program folder was chosen (morvela-cli info).
+inline constexpr MessageId kFolderFromOption{400};       // "given with --home"
+inline constexpr MessageId kFolderFromEnvironment{401};  // "set in MORVELA_HOME"
+inline constexpr MessageId kFolderOfExecutable{402};     // "the program's own folder, ..."
+inline constexpr MessageId kFolderOfUser{403};           // "the per-user data folder"
+
 }  // namespace morvela::msg
 
 namespace morvela {

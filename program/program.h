@@ -32,6 +32,10 @@ struct TipRunState {
   uint8_t BestTipPercent = 0;
 };
 
+// The two files that make a folder a program folder.
+inline constexpr const char* kDatabaseFileName = "Morvela.mdb";
+inline constexpr const char* kSettingsFileName = "Nastavenie.ini";
+
 struct Program {
   Program(UserInterface& ui_, WaitIndicator& wait_) : ui(ui_), wait(wait_) {}
 
@@ -52,8 +56,8 @@ struct Program {
   std::string today_text;  // today as dd.mm.yyyy, the reference date of the analysis windows
   std::string db_date;     // DAT_DB of NASTAVENIE as stored (enciphered)
 
-  std::string SettingsPath() const { return folder + "Nastavenie.ini"; }
-  std::string DatabasePath() const { return folder + "Morvela.mdb"; }
+  std::string SettingsPath() const { return folder + kSettingsFileName; }
+  std::string DatabasePath() const { return folder + kDatabaseFileName; }
   std::string ExportFolder() const { return folder + "Export/"; }
 };
 

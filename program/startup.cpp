@@ -72,29 +72,48 @@ std::string DatabasePassword() {
   return DecipherText(kDatabasePasswordCipher, false);
 }
 
-std::string ResolveProgramFolder(const std::optional<std::string>& dir,
-                                 const std::string& exe_path) {
+ProgramFolder ChooseProgramFolder(const std::optional<std::string>& dir,
+                                  const std::string& exe_path) {
+  ProgramFolder chosen;
   fs::path folder;
   if (dir && !dir->empty()) {
     folder = *dir;
+    chosen.reason = FolderReason::kOption;
   } else if (const char* env = std::getenv("MORVELA_HOME"); env && *env) {
     folder = env;
+    chosen.reason = FolderReason::kEnvironment;
   } else {
     std::error_code ec;
-    fs::path exe = fs::weakly_canonical(exe_path, ec);
-    fs::path exe_dir = exe.parent_path();
-    if (!ec && !exe_dir.empty() && IsWritableDir(exe_dir)) {
+    const fs::path exe_dir = fs::weakly_canonical(exe_path, ec).parent_path();
+    // A writable folder alone is not enough: an installed program's folder may be writable for
+    // root, and a build folder without data should not collect a user's database.
+    const bool holds_data = !ec && !exe_dir.empty() &&
+                            (fs::is_regular_file(exe_dir / kDatabaseFileName, ec) ||
+                             fs::is_regular_file(exe_dir / kSettingsFileName, ec));
+    if (holds_data && IsWritableDir(exe_dir)) {
       folder = exe_dir;
-    } else if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-      folder = fs::path(xdg) / "morvela";
+      chosen.reason = FolderReason::kExecutable;
     } else {
-      const char* home = std::getenv("HOME");
-      folder = fs::path(home ? home : ".") / ".local" / "share" / "morvela";
+      const char* xdg = std::getenv("XDG_DATA_HOME");
+      // The base directory rules ignore a relative XDG_DATA_HOME.
+      if (xdg && *xdg == '/') {
+        folder = fs::path(xdg) / "morvela";
+      } else {
+        const char* home = std::getenv("HOME");
+        folder = fs::path(home && *home ? home : ".") / ".local" / "share" / "morvela";
+      }
+      chosen.reason = FolderReason::kUserData;
     }
   }
   std::error_code ec;
   fs::create_directories(folder, ec);
-  return WithSeparator(fs::absolute(folder, ec).string());
+  chosen.path = WithSeparator(fs::absolute(folder, ec).lexically_normal().string());
+  return chosen;
+}
+
+std::string ResolveProgramFolder(const std::optional<std::string>& dir,
+                                 const std::string& exe_path) {
+  return ChooseProgramFolder(dir, exe_path).path;
 }
 
 void UpgradeColumns(Program& p) {

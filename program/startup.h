@@ -28,9 +28,27 @@ enum class StartupResult {
   kEndProgram,  // no database connection (or an undecipherable version mark): the program ends
 };
 
-// The program folder: dir when given (--home, MORVELA_HOME), else the executable's folder when
-// it is writable (a portable install), else $XDG_DATA_HOME/morvela (~/.local/share/morvela).
-// Created when missing. Always ends with a separator.
+// Why a program folder was chosen, in the order the rules are tried.
+enum class FolderReason {
+  kOption,       // --home DIR
+  kEnvironment,  // MORVELA_HOME
+  kExecutable,   // the executable's folder: writable and already holding a database or settings
+  kUserData,     // the per-user data folder, $XDG_DATA_HOME/morvela or ~/.local/share/morvela
+};
+
+struct ProgramFolder {
+  std::string path;  // absolute, ends with a separator, exists (created when it was missing)
+  FolderReason reason;
+};
+
+// The program folder (database, settings file, Export/), the first rule that applies:
+// dir when given (--home); MORVELA_HOME when set; the executable's folder when it is writable and
+// holds Morvela.mdb or Nastavenie.ini (a portable copy or a build folder in use); otherwise the
+// per-user data folder. Both front ends choose through this function so that they always agree.
+ProgramFolder ChooseProgramFolder(const std::optional<std::string>& dir,
+                                  const std::string& exe_path);
+
+// ChooseProgramFolder's path alone.
 std::string ResolveProgramFolder(const std::optional<std::string>& dir,
                                  const std::string& exe_path);
 

@@ -10,6 +10,8 @@ packages=(
   libx11-dev libcli11-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev nginx
   clang-format
+  # the package: manual pages, PNG icons, the menu entry's validator, runtime dependencies
+  help2man librsvg2-bin desktop-file-utils dpkg-dev
 )
 
 missing=()

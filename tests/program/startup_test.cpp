@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sstream>
 
 #include "builder/schema.h"
@@ -341,6 +343,82 @@ TEST(ProgramFolder, OverrideWinsAndEndsWithSeparator) {
   std::string f = ResolveProgramFolder((dir.Path() / "sub").string(), "/nonexistent/morvela");
   EXPECT_EQ(f, (dir.Path() / "sub").string() + "/");
   EXPECT_TRUE(fs::is_directory(dir.Path() / "sub"));
+}
+
+// Sets an environment variable (or removes it for nullopt) for one scope.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value) {
+      setenv(name, value->c_str(), 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(ProgramFolder, RulesApplyInOrder) {
+  // Paths below the case's temporary folder T; "bin" is the executable's folder.
+  struct Case {
+    const char* name;
+    bool option;                  // --home T/option
+    bool environment;             // MORVELA_HOME=T/env
+    const char* file_beside_exe;  // created in T/bin, or nullptr
+    const char* xdg;              // XDG_DATA_HOME (T/ is put before an absolute "/..."), or null
+    const char* expected;         // below T
+    FolderReason reason;
+  };
+  const Case cases[] = {
+      {"option beats everything", true, true, "Morvela.mdb", "/xdg", "option/",
+       FolderReason::kOption},
+      {"environment beats the executable's folder", false, true, "Morvela.mdb", "/xdg", "env/",
+       FolderReason::kEnvironment},
+      {"executable's folder with a database", false, false, "Morvela.mdb", "/xdg", "bin/",
+       FolderReason::kExecutable},
+      {"executable's folder with a settings file", false, false, "Nastavenie.ini", "/xdg", "bin/",
+       FolderReason::kExecutable},
+      {"an empty executable's folder is not used", false, false, nullptr, "/xdg", "xdg/morvela/",
+       FolderReason::kUserData},
+      {"another file does not make a program folder", false, false, "morvela.log", "/xdg",
+       "xdg/morvela/", FolderReason::kUserData},
+      {"no XDG_DATA_HOME", false, false, nullptr, nullptr, "home/.local/share/morvela/",
+       FolderReason::kUserData},
+      {"a relative XDG_DATA_HOME is ignored", false, false, nullptr, "rel",
+       "home/.local/share/morvela/", FolderReason::kUserData},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::TempDir dir;
+    const fs::path t = dir.Path();
+    fs::create_directories(t / "bin");
+    if (c.file_beside_exe) std::ofstream(t / "bin" / c.file_beside_exe) << "\n";
+    std::optional<std::string> xdg;
+    if (c.xdg) xdg = c.xdg[0] == '/' ? t.string() + c.xdg : std::string(c.xdg);
+    ScopedEnv env("MORVELA_HOME",
+                  c.environment ? std::optional<std::string>((t / "env").string()) : std::nullopt);
+    ScopedEnv xdg_env("XDG_DATA_HOME", xdg);
+    ScopedEnv home_env("HOME", (t / "home").string());
+    const ProgramFolder f = ChooseProgramFolder(
+        c.option ? std::optional<std::string>((t / "option").string()) : std::nullopt,
+        (t / "bin" / "morvela").string());
+    EXPECT_EQ(f.path, (t / c.expected).string());
+    EXPECT_EQ(f.reason, c.reason);
+    EXPECT_TRUE(fs::is_directory(f.path));  // created on first use
+  }
 }
 
 }  // namespace
