@@ -17,9 +17,12 @@ std::optional<int> ParseDigits(std::string_view s) {
   return morvela::ParseDigits(s, 1, 4);
 }
 
-// the older market average, Pinnacle, William Hill, VC Bet, Interwetten, Bet&Win.
-constexpr std::array<std::string_view, 10> kBookmakers = {"Odds", "Avg", "B365", "BbAv", "PS",
-                                                          "P",    "WH",  "VC",   "IW",   "BW"};
+// the older market average, Pinnacle, William Hill, VC Bet, Interwetten, Bet&Win; then the
+// closing prices (AvgC*, B365C*, PSC*), which the "new" leagues' files give instead of pre-match
+// ones. The maximum prices (Max*) are left out: a best price over many bookmakers is no price
+// one bookmaker offers.
+constexpr std::array<std::string_view, 13> kBookmakers = {
+    "Odds", "Avg", "B365", "BbAv", "PS", "P", "WH", "VC", "IW", "BW", "AvgC", "B365C", "PSC"};
 
 std::optional<double> ParseOdds(std::string_view text) {
   auto v = ParseDecimalText(text);
@@ -51,11 +54,14 @@ std::optional<ColumnMap> MapColumns(const std::vector<std::string>& header, std:
   m.ftag = find({"FTAG", "AG"});
   m.hthg = find({"HTHG"});
   m.htag = find({"HTAG"});
+  // Without both goal columns the file is a list of fixtures; one of the two alone is a
+  // mistake.
+  const bool fixture_list = m.fthg < 0 && m.ftag < 0;
   const std::pair<int, const char*> required[] = {{m.date, "Date"},
                                                   {m.home, "HomeTeam"},
                                                   {m.away, "AwayTeam"},
-                                                  {m.fthg, "FTHG"},
-                                                  {m.ftag, "FTAG"}};
+                                                  {fixture_list ? 0 : m.fthg, "FTHG"},
+                                                  {fixture_list ? 0 : m.ftag, "FTAG"}};
   for (const auto& [column, name] : required) {
     if (column >= 0) {
       m.required_width = std::max(m.required_width, static_cast<size_t>(column) + 1);

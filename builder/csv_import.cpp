@@ -16,6 +16,7 @@
 #include "builder/prepare_seasons.h"
 #include "builder/schema.h"
 #include "core/helpers.h"
+#include "core/kill_point.h"
 #include "core/outcome.h"
 #include "core/rounding.h"
 #include "i18n/leagues.h"
@@ -148,6 +149,7 @@ std::optional<Row> Importer::ParseRow(const ColumnMap& m, const std::vector<std:
     const std::string_view code = !cell(m.div).empty() ? cell(m.div) : cell(m.country);
     auto league = LeagueIdFromCode(code);
     if (!league) {
+      if (!options_.only_leagues.empty()) return std::nullopt;  // passed over, no error
       error = "unknown league " + Quote(code) + " (name it with --league)";
       return std::nullopt;
     }
@@ -158,6 +160,8 @@ std::optional<Row> Importer::ParseRow(const ColumnMap& m, const std::vector<std:
     error = "the row names no league (name it with --league)";
     return std::nullopt;
   }
+  if (!options_.only_leagues.empty() && !options_.only_leagues.count(r.league))
+    return std::nullopt;  // passed over, no error
   auto date = ParseMatchDate(cell(m.date));
   if (!date) {
     error = "malformed date " + Quote(cell(m.date));
@@ -175,9 +179,14 @@ std::optional<Row> Importer::ParseRow(const ColumnMap& m, const std::vector<std:
     }
   } else if (auto s = SeasonFromText(cell(m.season))) {
     r.season = *s;
+  } else if (auto year = morvela::ParseDigits(cell(m.season), 4, 4);
+             year && *year >= 1900 && *year <= 2099) {
+    r.season = *year;  // a calendar-year season ("2025")
   } else {
     r.season = SeasonOfDate(*date);
   }
+  if (options_.first_season && r.season < *options_.first_season)
+    return std::nullopt;  // passed over, no error
   r.home = std::string(cell(m.home));
   r.away = std::string(cell(m.away));
   for (const std::string* name : {&r.home, &r.away}) {
@@ -287,6 +296,10 @@ std::vector<Row> Importer::ReadRows(const fs::path& path, FileImport& result) {
     ++result.rows;
     std::string error;
     auto row = ParseRow(*columns, fields, file_league, file_season, error);
+    if (!row && error.empty()) {
+      ++result.ignored;
+      continue;
+    }
     if (!row) {
       AddError(result, FileLine(result.file, line) + error + "; row skipped");
       continue;
@@ -312,7 +325,9 @@ void Importer::ImportFile(const fs::path& path) {
     conn_.Begin();
     try {
       WriteRows(rows, result);
+      if (options_.in_transaction) options_.in_transaction(conn_, result);
       conn_.Commit();
+      KillPoint("import:file-committed");
     } catch (const DatabaseError& e) {
       conn_.Rollback();
       throw DatabaseError(result.file + ": not imported: " + e.what());
@@ -335,17 +350,31 @@ void Importer::WriteRows(const std::vector<Row>& rows, FileImport& result) {
   }
   std::map<MatchKey, Stored> stored = LoadStored(competitions);
   std::set<int> changed;
+  std::map<int, LeagueImport> counts;
   for (const Row& r : rows) {
     const int64_t competition = CompetitionId(r.league, r.season);
-    const int before = result.inserted + result.updated;
+    const int inserted = result.inserted, updated = result.updated;
     WriteMatch(r, competition, stored, result);
-    if (result.inserted + result.updated != before) changed.insert(r.league);
+    LeagueImport& c = counts[r.league];
+    c.inserted += result.inserted - inserted;
+    c.updated += result.updated - updated;
+    if (!r.fthg) {
+      ++c.fixtures;
+      ++result.fixtures;
+    }
+    if (result.inserted + result.updated != inserted + updated) changed.insert(r.league);
   }
   for (int league : leagues) UpdateCompetitionRows(league);
   // In the file's transaction: a process killed before the replay leaves the marks behind, and
   // the next import (or replay --pending) finishes the job.
   for (int league : changed) MarkLeagueForReplay(conn_, league);
   report_.changed_leagues.insert(changed.begin(), changed.end());
+  for (const auto& [league, c] : counts) {
+    LeagueImport& total = report_.leagues[league];
+    total.inserted += c.inserted;
+    total.updated += c.updated;
+    total.fixtures += c.fixtures;
+  }
   touched_leagues_.insert(leagues.begin(), leagues.end());
 }
 
@@ -476,6 +505,27 @@ void Importer::WriteMatch(const Row& r, int64_t competition, std::map<MatchKey, 
 
   const MatchKey key{competition, DayNumber(r.date), home, away};
   auto it = stored.find(key);
+  bool moved = false;
+  if (it == stored.end()) {
+    // A fixture and its result a day apart are one match (a kick-off moved across midnight, a
+    // fixture list in another time zone). Two played matches a day apart stay two.
+    for (const int shift : {-1, 1}) {
+      auto near = stored.find({competition, DayNumber(r.date) + shift, home, away});
+      if (near == stored.end() || (r.fthg && near->second.fthg)) continue;
+      if (!r.fthg && near->second.fthg) {
+        ++result.unchanged;  // the listing of a match already played
+        return;
+      }
+      // The unplayed match takes the row's day: the day it was played, or its new date.
+      conn_.Execute("UPDATE VYSLEDKY SET DATUM=" + FormatSqlDate(r.date) +
+                    " WHERE ID=" + std::to_string(near->second.id));
+      const Stored match = near->second;
+      stored.erase(near);
+      it = stored.emplace(key, match).first;
+      moved = true;
+      break;
+    }
+  }
   if (it == stored.end()) {
     conn_.Execute(
         "INSERT INTO VYSLEDKY (ID_SUTAZ,DATUM,HOME,AWAY,HOME_GOAL,AWAY_GOAL,VYSLEDOK,"
@@ -504,7 +554,7 @@ void Importer::WriteMatch(const Row& r, int64_t competition, std::map<MatchKey, 
   }
 
   Stored& s = it->second;
-  bool changed = false;
+  bool changed = moved;
   // A fixture row never erases a result; a row without a half-time score keeps the stored one
   // as long as the full-time score stays the same.
   const bool new_score = r.fthg && (r.fthg != s.fthg || r.ftag != s.ftag ||

@@ -39,6 +39,7 @@ int RunCli(int argc, char** argv) {
   RegisterResultsCommands(app, ctx, exit_code);
   RegisterSettingsCommands(app, ctx, exit_code);
   RegisterUpdateCommands(app, ctx, exit_code);
+  RegisterFetchCommands(app, ctx, exit_code);
 
   try {
     app.parse(argc, argv);

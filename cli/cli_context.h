@@ -141,5 +141,6 @@ void RegisterLiveCommands(CLI::App& app, CliContext& ctx, int& exit_code);      
 void RegisterResultsCommands(CLI::App& app, CliContext& ctx, int& exit_code);   // results
 void RegisterSettingsCommands(CLI::App& app, CliContext& ctx, int& exit_code);  // settings, package
 void RegisterUpdateCommands(CLI::App& app, CliContext& ctx, int& exit_code);    // update
+void RegisterFetchCommands(CLI::App& app, CliContext& ctx, int& exit_code);     // fetch
 
 }  // namespace morvela

@@ -7,6 +7,7 @@
 #include "core/atomic_file.h"
 #include "core/cipher.h"
 #include "core/folder_lock.h"
+#include "core/helpers.h"
 #include "i18n/message_ids.h"
 #include "program/startup.h"
 
@@ -36,6 +37,12 @@ MessageId FolderReasonText(FolderReason reason) {
   return msg::kFolderOfUser;
 }
 
+// An aggregate's date comes back as the stored text; shown as the program shows dates.
+std::string FirstDate(const std::string& stored) {
+  const auto date = ParseIsoDate(stored.substr(0, 10));
+  return date ? FormatDateText(*date) : stored;
+}
+
 int RunInfo(CliContext& ctx) {
   if (auto rc = ctx.OpenProgram()) return *rc;
   Program& p = *ctx.program;
@@ -62,6 +69,18 @@ int RunInfo(CliContext& ctx) {
     q.Open(std::string("SELECT COUNT(*) AS N FROM ") + table);
     std::cout << "  " << table << std::string(16 - std::string(table).size(), ' ')
               << q.FieldByName("N").AsInteger() << "\n";
+  }
+  // Fixtures whose date has passed without a result: a match the source dropped from its lists
+  // (postponed, abandoned) stays unplayed until a result arrives or the user edits it.
+  {
+    Query q(p.dm.ADOConnection1);
+    q.Open(
+        "SELECT COUNT(*) AS N,MIN(DATUM) AS FIRST FROM VYSLEDKY WHERE HOME_GOAL IS NULL AND "
+        "DATUM<" +
+        FormatSqlDate(p.today));
+    if (const int64_t n = q.FieldByName("N").AsInteger(); n > 0)
+      std::cout << "Unplayed:       " << n << " fixture(s) passed their date without a result "
+                << "(the first on " << FirstDate(q.FieldByName("FIRST").AsString()) << ")\n";
   }
   RunExit(p, /*pause=*/false);
   return kExitOk;

@@ -117,6 +117,41 @@ constexpr AddedMessage kAdded[] = {
       "impossibile scrivere %1"}},
 
     // 300-349: fetching from the public source.
+    {300,
+     {"No update server is set. Fetch the current results, fixtures and odds from the public "
+      "results site (football-data.co.uk)?",
+      "Es ist kein Update-Server eingestellt. Aktuelle Ergebnisse, Spielpläne und Quoten von der "
+      "öffentlichen Ergebnisseite (football-data.co.uk) holen?",
+      "Nie je nastavený aktualizačný server. Stiahnuť aktuálne výsledky, program zápasov a kurzy "
+      "z verejnej stránky výsledkov (football-data.co.uk)?",
+      "Nessun server di aggiornamento impostato. Scaricare risultati, calendario e quote attuali "
+      "dal sito pubblico dei risultati (football-data.co.uk)?"}},
+    {301,
+     {"Files: %1 new, %2 changed, %3 unchanged.\r\nMatches: %4 added, %5 updated; %6 fixtures.",
+      "Dateien: %1 neu, %2 geändert, %3 unverändert.\r\nSpiele: %4 hinzugefügt, %5 "
+      "aktualisiert; %6 angesetzte Spiele.",
+      "Súbory: %1 nové, %2 zmenené, %3 bez zmeny.\r\nZápasy: %4 pridané, %5 aktualizované; %6 "
+      "nadchádzajúce zápasy.",
+      "File: %1 nuovi, %2 modificati, %3 invariati.\r\nPartite: %4 aggiunte, %5 aggiornate; %6 "
+      "in programma."}},
+    {302,
+     {"Nothing new at the public results site.", "Nichts Neues auf der öffentlichen Ergebnisseite.",
+      "Na verejnej stránke výsledkov nie je nič nové.",
+      "Niente di nuovo sul sito pubblico dei risultati."}},
+    {303,
+     {"Fetching from the public results site failed !",
+      "Das Holen von der öffentlichen Ergebnisseite ist fehlgeschlagen !",
+      "Sťahovanie z verejnej stránky výsledkov zlyhalo !",
+      "Il download dal sito pubblico dei risultati non è riuscito !"}},
+    {304,
+     {"This is the demo database of invented clubs; real results are not mixed into it. Fetch "
+      "into another program folder.",
+      "Dies ist die Demo-Datenbank mit erfundenen Vereinen; echte Ergebnisse werden nicht "
+      "hineingemischt. Holen Sie sie in einen anderen Programmordner.",
+      "Toto je ukážková databáza s vymyslenými klubmi; skutočné výsledky sa do nej nemiešajú. "
+      "Stiahnite ich do iného priečinka programu.",
+      "Questo è il database dimostrativo con club inventati; i risultati reali non vi vengono "
+      "mescolati. Scaricateli in un'altra cartella del programma."}},
 
     // 350-399: the second opinion.
 

@@ -228,6 +228,13 @@ inline constexpr MessageCase kDifferenceUnderOverCase{35};  // "Difference (unde
 inline constexpr MessageCase kUnderCase{36};
 inline constexpr MessageCase kOverCase{37};
 
+// Fetching from the public results site (the Update button without an update server).
+inline constexpr MessageId kAskFetchPublicSource{300};  // "No update server is set. Fetch ..."
+inline constexpr MessageId kFetchSummary{301};          // "Files: %1 new, ... %6 fixtures."
+inline constexpr MessageId kFetchNothingNew{302};       // "Nothing new at the public ..."
+inline constexpr MessageId kFetchFailed{303};           // "Fetching from the public ... failed !"
+inline constexpr MessageId kFetchIntoDemoRefused{304};  // "This is the demo database ..."
+
 // Installation: why the program folder was chosen (morvela-cli info).
 inline constexpr MessageId kFolderFromOption{400};       // "given with --home"
 inline constexpr MessageId kFolderFromEnvironment{401};  // "set in MORVELA_HOME"

@@ -23,6 +23,7 @@
 #include "program/program.h"
 #include "ui/live_window.h"
 #include "ui/pictures.h"
+#include "ui/public_fetch.h"
 #include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 #include "update/server_checks.h"
@@ -178,6 +179,15 @@ QWidget* MainWindow::BuildHeader() {
     ShowWindow(*settings_dialog_, modal_settings_);
   });
   connect(update_, &QToolButton::clicked, this, [this] {
+    // Without an update server there is nothing to install; the public results site is offered.
+    if (NoUpdateServerSet(p_)) {
+      Handle([this] {
+        OfferPublicFetch(
+            p_, [this](auto work, auto done) { StartCheck(std::move(work), std::move(done)); },
+            [this] { Refresh(); });
+      });
+      return;
+    }
     Handle([this] {
       // The install left no database connected: nothing can go on.
       if (model_.TBUpdateClick() == UpdateOutcome::kEndProgram) QCoreApplication::exit(1);

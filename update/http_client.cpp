@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <mutex>
+#include <vector>
 
 #include "core/text.h"
 
@@ -48,6 +49,10 @@ struct HttpTransfer {
   long limit_seconds = 0;
   bool sized = false;  // the package's limit already follows its announced size
   Stop stop = Stop::kNone;
+  uint64_t max_bytes = kTextAnswerLimit;  // a file's cap; 0: none
+  uint64_t written = 0;
+  std::vector<std::string> request_headers;  // sent besides Accept
+  HttpValidators* validators = nullptr;      // receives the answer's ETag and Last-Modified
 
   Clock::time_point Deadline() const { return start + std::chrono::seconds(limit_seconds); }
 
@@ -69,8 +74,7 @@ struct HttpTransfer {
       case Stop::kTimeLimit:
         return "the time limit of " + std::to_string(limit_seconds) + " s was reached";
       case Stop::kTooLong:
-        return "the server's answer is longer than " + std::to_string(kTextAnswerLimit / 1024) +
-               " KiB";
+        return "the server's answer is longer than " + std::to_string(max_bytes / 1024) + " KiB";
       case Stop::kNone:
         break;
     }
@@ -91,7 +95,31 @@ size_t AppendToString(char* data, size_t size, size_t count, void* sink) {
 }
 
 size_t WriteToFile(char* data, size_t size, size_t count, void* sink) {
-  return std::fwrite(data, size, count, static_cast<HttpTransfer*>(sink)->file) * size;
+  auto* t = static_cast<HttpTransfer*>(sink);
+  t->written += size * count;
+  if (t->max_bytes > 0 && t->written > t->max_bytes) {
+    t->stop = HttpTransfer::Stop::kTooLong;
+    return 0;
+  }
+  return std::fwrite(data, size, count, t->file) * size;
+}
+
+// The answer's header lines: ETag and Last-Modified of the final answer (a redirect's headers
+// are dropped when the next status line comes).
+size_t ReadHeader(char* data, size_t size, size_t count, void* sink) {
+  auto* v = static_cast<HttpTransfer*>(sink)->validators;
+  const std::string_view line(data, size * count);
+  const size_t colon = line.find(':');
+  if (line.rfind("HTTP/", 0) == 0) {
+    *v = {};
+  } else if (colon != std::string_view::npos) {
+    const std::string_view name = line.substr(0, colon);
+    std::string text(TrimSpacesAndTabs(line.substr(colon + 1)));
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
+    if (EqualsIgnoringAsciiCase(name, "ETag")) v->etag = text;
+    if (EqualsIgnoringAsciiCase(name, "Last-Modified")) v->last_modified = text;
+  }
+  return size * count;
 }
 
 // libcurl's progress callback, on for every request: reports a package's progress, sizes its
@@ -161,7 +189,11 @@ HttpResult HttpClient::Perform(const std::string& url,
   curl_easy_setopt(c, CURLOPT_USERAGENT, kUpdateUserAgent);
   curl_slist* headers =
       curl_slist_append(nullptr, (std::string("Accept: ") + kUpdateAccept).c_str());
+  for (const std::string& h : transfer.request_headers)
+    headers = curl_slist_append(headers, h.c_str());
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers);
+  curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, transfer.validators ? ReadHeader : nullptr);
+  curl_easy_setopt(c, CURLOPT_HEADERDATA, transfer.validators ? &transfer : nullptr);
   curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
@@ -246,6 +278,37 @@ HttpResult HttpClient::GetText(const std::string& url, std::string& body) {
   return r;
 }
 
+HttpResult HttpClient::GetFileIfChanged(const std::string& url, const std::filesystem::path& path,
+                                        const HttpValidators& held, HttpValidators& fresh,
+                                        uint64_t max_bytes, const DownloadProgress& progress) {
+  fresh = {};
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) {
+    HttpResult r;
+    r.error = "cannot write " + path.string();
+    return r;
+  }
+  HttpTransfer transfer;
+  transfer.file = file;
+  transfer.progress = &progress;
+  transfer.max_bytes = max_bytes;
+  transfer.validators = &fresh;
+  if (!held.etag.empty()) transfer.request_headers.push_back("If-None-Match: " + held.etag);
+  if (!held.last_modified.empty())
+    transfer.request_headers.push_back("If-Modified-Since: " + held.last_modified);
+  HttpResult r = Perform(url, WriteToFile, transfer);
+  if (std::fclose(file) != 0 && r.ok) {
+    r.ok = false;
+    r.error = "cannot write " + path.string();
+  }
+  r.not_modified = r.ok && r.status == 304;
+  if (!r.ok || r.not_modified) {
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+  }
+  return r;
+}
+
 HttpResult HttpClient::GetFile(const std::string& url, const std::filesystem::path& path,
                                const DownloadProgress& progress) {
   FILE* file = std::fopen(path.c_str(), "wb");
@@ -258,6 +321,7 @@ HttpResult HttpClient::GetFile(const std::string& url, const std::filesystem::pa
   HttpTransfer transfer;
   transfer.file = file;
   transfer.progress = &progress;
+  transfer.max_bytes = 0;  // a package's size is bounded by its time limit and the inflate cap
   HttpResult r = Perform(url, WriteToFile, transfer);
   if (std::fclose(file) != 0 && r.ok) {
     r.ok = false;

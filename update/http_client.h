@@ -62,8 +62,17 @@ struct HttpResult {
   bool ok = false;
   long status = 0;  // the HTTP status, 0 when no answer came
   HttpFailure failure = HttpFailure::kNone;
-  std::string error;       // why it failed, in libcurl's or the status line's words
-  long limit_seconds = 0;  // the time limit that stopped it (kTimeLimit)
+  std::string error;          // why it failed, in libcurl's or the status line's words
+  long limit_seconds = 0;     // the time limit that stopped it (kTimeLimit)
+  bool not_modified = false;  // a conditional request's 304: the caller's copy is current
+};
+
+// The validators of a copy of a file, as the server gave them with it: a conditional request
+// sends them back (If-None-Match, If-Modified-Since) and the server answers 304 when its file
+// is still that copy. Empty when the server gave none.
+struct HttpValidators {
+  std::string etag;
+  std::string last_modified;  // the server's own text, sent back unchanged
 };
 
 // Bytes received so far and the announced total (0 when the server did not say).
@@ -93,6 +102,13 @@ class HttpClient {
   // GET url into the file at path (created or overwritten). On failure the file is removed.
   HttpResult GetFile(const std::string& url, const std::filesystem::path& path,
                      const DownloadProgress& progress = {});
+  // GET url into the file at path unless the server's file still has the validators `held`
+  // (then not_modified is set and no file is written). `fresh` receives the answer's
+  // validators. An answer longer than max_bytes fails the request. On failure the file is
+  // removed.
+  HttpResult GetFileIfChanged(const std::string& url, const std::filesystem::path& path,
+                              const HttpValidators& held, HttpValidators& fresh, uint64_t max_bytes,
+                              const DownloadProgress& progress = {});
 
  private:
   // Sets the options every request shares and performs it, watching the time limit and the

@@ -109,6 +109,17 @@ TEST(CsvImport, ReadsBothLayouts) {
        "Russia,Premier League,2019/2020,22/07/2020,17:00,Zenit,Krasnodar,2,1,H,1.5,4.0,6.5,1.45,"
        "4.1,6.9\n",
        "22.07.2020|2|1|1|-|-|-|-|-|-|False\n", "1,45|4,1|6,9|-|-|-|-\n", "14|Active|2019\n"},
+      {"new leagues' layout: closing averages over Pinnacle's closing and the maximum",
+       "new/AUT.csv",
+       "Country,League,Season,Date,Time,Home,Away,HG,AG,Res,PSCH,PSCD,PSCA,MaxCH,MaxCD,MaxCA,"
+       "AvgCH,AvgCD,AvgCA\n"
+       "Austria,Bundesliga,2024/2025,02/08/2024,19:30,Salzburg,Rapid,2,1,H,1.5,4.2,6.6,1.6,4.5,"
+       "7.5,1.48,4.1,6.2\n",
+       "02.08.2024|2|1|1|-|-|-|-|-|-|False\n", "1,48|4,1|6,2|-|-|-|-\n", "1|Active|2024\n"},
+      {"a season labelled with one year", "new/RUS.csv",
+       "Country,League,Season,Date,Time,Home,Away,HG,AG,Res,PSCH,PSCD,PSCA\n"
+       "Russia,Premier League,2011,12/03/2011,15:00,Zenit,Spartak,1,1,D,2.1,3.2,3.9\n",
+       "12.03.2011|1|1|0|-|-|-|-|-|-|False\n", "2,1|3,2|3,9|-|-|-|-\n", "14|Active|2011\n"},
       {"a fixture: empty full-time goals", "en/2024-25.csv",
        std::string(kUniformHeader) + "E0,20/05/2025,Arsenal,Chelsea,,,,,,,2.1,3.4,3.3,,\n",
        "20.05.2025|-|-|-|-|-|-|-|-|-|False\n", "2,1|3,4|3,3|-|-|-|-\n", "4|Active|2024\n"},
@@ -436,6 +447,46 @@ TEST(CsvImport, NewerFileAddsAndUpdates) {
   EXPECT_EQ(t.Dump("SELECT KURZ1,KURZ1X,OVER FROM KURZY ORDER BY ID"),
             "2|1,2|1,9\n2,1|1,24|1,9\n2|1,2|-\n2|1,2|1,9\n2|1,2|1,9\n");
   EXPECT_EQ(t.Count("SUTAZ"), 1);
+}
+
+// A fixture and its result a day apart are one match; rows of leagues outside the chosen ones,
+// and unknown divisions of a fixture list, are passed over without a message.
+TEST(CsvImport, AFixtureBecomesItsResult) {
+  Importing t;
+  ImportOptions only_england;
+  only_england.only_leagues = {4};
+  const ImportReport fixtures = t.Import(
+      {t.Write("fixtures.csv", std::string(kBookmakerHeader) +
+                                   "E0,14/03/2025,20:00,A,B,,,,,,,,,,,,,,2,3.4,3.8,1.9,1.9,,\n"
+                                   "E0,15/03/2025,15:00,C,D,,,,,,,,,,,,,,2.5,3.3,2.9,,,,\n"
+                                   "E1,15/03/2025,15:00,X,Y,,,,,,,,,,,,,,2,3,4,,,,\n"
+                                   "D1,15/03/2025,15:00,V,W,,,,,,,,,,,,,,2,3,4,,,,\n")},
+      only_england);
+  EXPECT_EQ(JoinedErrors(fixtures), "");
+  EXPECT_EQ(fixtures.files[0].ignored, 2);
+  EXPECT_EQ(fixtures.files[0].fixtures, 2);
+  EXPECT_EQ(fixtures.leagues.at(4).fixtures, 2);
+  // A, B played a day later than listed; C, D on its day; the fixture list, fetched again
+  // before it drops the match, lists C, D a day off once more.
+  const ImportReport results =
+      t.Import({t.Write("en/2024-25.csv", std::string(kUniformHeader) +
+                                              "E0,15/03/2025,A,B,1,0,H,0,0,D,2.1,3.3,3.7,1.8,2.0\n"
+                                              "E0,15/03/2025,C,D,0,2,A,0,1,A,,,,,\n"),
+                t.Write("again/fixtures.csv",
+                        std::string(kUniformHeader) + "E0,16/03/2025,C,D,,,,,,,9,9,9,,\n")},
+               only_england);
+  EXPECT_EQ(JoinedErrors(results), "");
+  EXPECT_EQ(results.Inserted(), 0);
+  EXPECT_EQ(results.files[0].updated, 2);
+  EXPECT_EQ(results.files[1].unchanged, 1);
+  EXPECT_EQ(t.Dump("SELECT DATUM,HOME_GOAL,AWAY_GOAL,KURZ1,KURZ1X FROM VYSLEDKY INNER JOIN KURZY "
+                   "ON KURZY.ID=VYSLEDKY.ID ORDER BY VYSLEDKY.ID"),
+            "15.03.2025|1|0|2,1|1,28\n"    // moved to the day it was played, the result's odds
+            "15.03.2025|0|2|2,5|1,42\n");  // the fixture's odds stay; no 9s from the late list
+  // Two played matches of one pairing a day apart stay two.
+  t.Import(
+      {t.Write("en/extra.csv", std::string(kUniformHeader) + "E0,16/03/2025,A,B,2,2,D,,,,,,,,\n")});
+  EXPECT_EQ(t.Count("VYSLEDKY"), 3);
 }
 
 TEST(CsvImport, AssignsSeasons) {
