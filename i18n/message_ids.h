@@ -212,6 +212,10 @@ inline constexpr MessageCase kDifferenceUnderOverCase{35};  // "Difference (unde
 inline constexpr MessageCase kUnderCase{36};
 inline constexpr MessageCase kOverCase{37};
 
+// The desktop windows' polish.
+inline constexpr MessageId kListSavedTo{240};   // "The list was saved to %1"
+inline constexpr MessageId kDemoProgress{241};  // "Creating the demo database: %1 of %2 parts"
+
 }  // namespace morvela::msg
 
 namespace morvela {
