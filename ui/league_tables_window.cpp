@@ -18,6 +18,7 @@
 
 #include "program/program.h"
 #include "ui/pictures.h"
+#include "ui/placement.h"
 #include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 
@@ -238,6 +239,8 @@ void LeagueTablesWindow::Refresh() {
   grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid_->setFixedSize(width + 2 * grid_->frameWidth() + 1, height + 2 * grid_->frameWidth() + 1);
+  // A view that widens the window must not push it past the screen's edge.
+  if (isVisible()) KeepInsideScreenOnShow(*this);
 }
 
 void LeagueTablesWindow::done(int result) {

@@ -62,6 +62,38 @@ TEST_F(GalleryUiTest, NoTextIsCutInAnyWindowOrLanguage) {
   }
 }
 
+// With the main window pushed half off the bottom right corner of the screen (a small screen
+// for windows centred on it), every other window still opens inside the screen, or at its top
+// left when larger than the screen.
+TEST_F(GalleryUiTest, WindowsOpenInsideTheScreen) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  QWidget* main = nullptr;
+  std::string problem;
+  ASSERT_TRUE(WalkGallery(
+      dir_->Folder(), kToday, kEnglish,
+      [&](const GalleryWindow& g) {
+        if (g.name == QLatin1String("main_start")) {
+          main = g.window;
+          main->move(screen.bottomRight() - QPoint(main->width(), main->height()) / 2);
+          test::Settle();
+          return;
+        }
+        // The main window stays where it was put; the X11 wait box places itself.
+        if (g.name.startsWith(QLatin1String("main")) || g.name == QLatin1String("wait")) return;
+        const QRect frame = g.window->frameGeometry();
+        if (frame.width() <= screen.width() && frame.height() <= screen.height()) {
+          EXPECT_TRUE(screen.contains(frame))
+              << g.name.toStdString() << " at " << frame.x() << "," << frame.y() << " "
+              << frame.width() << "x" << frame.height();
+        } else {
+          EXPECT_TRUE(screen.contains(frame.topLeft())) << g.name.toStdString();
+        }
+      },
+      problem))
+      << problem;
+  ASSERT_TRUE(main);
+}
+
 // Where a list goes beside the main window: the side with room, else the least overlap.
 TEST(PlacementTest, BesideTheMainWindowAndInsideTheScreen) {
   const QRect screen(0, 0, 1280, 800);
