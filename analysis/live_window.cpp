@@ -180,8 +180,9 @@ bool TfLive::ZobrazOkno() {
       labels_[kTipLine] = {TendencyTipLine(m, s), kFigureRed, false, true, true};
       labels_[kOddsLine] = {m.NastavJazykPar(msg::kOddsCase, odds_line_), kLabelBlack, true, false,
                             true};
+      // Without odds there is no difference to show (see the match tip window).
       labels_[kDifferenceLine] = {m.NastavJazykPar(msg::kDifferenceCase, difference_line_),
-                                  kLabelBlack, true, false, true};
+                                  kLabelBlack, true, false, !difference_line_.empty()};
       labels_[kBeforeMatch] = {m.Msg(msg::kInformationBeforeMatch), kLabelBlue, false, false, true};
 
       // Live difference: D0 moved by the first kind of meetings that exists, so that the

@@ -166,6 +166,8 @@ bool TForm5::ZobrazOkno() {
                            difference_line_),
           kLabelBlack, true, false, true};
       Expand();
+      // Without odds there is no difference to show; an empty line would only look broken.
+      if (difference_line_.empty()) labels_[kDifferenceLine].visible = false;
       caption_ = "  " + m.Msg(ModeTitle(mode_)) +
                  " :: " + m.NastavJazykPar(msg::kTipOfCase, home.Text() + " - " + away.Text());
     }

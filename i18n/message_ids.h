@@ -228,6 +228,10 @@ inline constexpr MessageCase kDifferenceUnderOverCase{35};  // "Difference (unde
 inline constexpr MessageCase kUnderCase{36};
 inline constexpr MessageCase kOverCase{37};
 
+// The desktop windows' polish.
+inline constexpr MessageId kListSavedTo{240};   // "The list was saved to %1"
+inline constexpr MessageId kDemoProgress{241};  // "Creating the demo database: %1 of %2 parts"
+
 // Fetching from the public results site (the Update button without an update server).
 inline constexpr MessageId kAskFetchPublicSource{300};  // "No update server is set. Fetch ..."
 inline constexpr MessageId kFetchSummary{301};          // "Files: %1 new, ... %6 fixtures."

@@ -2,6 +2,7 @@
 
 #include "core/helpers.h"
 #include "core/text.h"
+#include "i18n/leagues.h"
 #include "i18n/message_ids.h"
 #include "program/program.h"
 #include "program/selection.h"
@@ -107,6 +108,14 @@ const ButtonState& TForm1::Function(int button) const {
 
 const std::string& TForm1::Caption() const {
   return p_.caption;
+}
+
+std::string TForm1::WindowTitle() const {
+  if (p_.selection.league.empty() || p_.selection.competition.empty()) return Caption();
+  std::string title =
+      Caption() + "  -  " + LeagueName(std::stoi(p_.selection.league), p_.messages.Language());
+  if (p_.selection.season != kActiveSeason) title += " " + p_.selection.season;
+  return title;
 }
 
 int TForm1::Tab() const {

@@ -125,6 +125,9 @@ class TForm1 {
   bool ShowStartupFindings(const ServerCheckPlan& plan, const ServerCheckResult& found);
 
   const std::string& Caption() const;
+  // The window's title: the caption, then the loaded league in the program's language and,
+  // for a past season, that season ("  Morvela 1.0  -  England 2008/2009").
+  std::string WindowTitle() const;
   // The league buttons in their arrangement order, left to right and top to bottom.
   const std::array<LeagueButton, kLeagueCount>& LeagueButtons() const { return leagues_; }
   // Button1 .. Button10.

@@ -283,7 +283,9 @@ void TipsList::OpenMatch(int row, MatchWindowOpener& opener) {
 
 bool TipsList::KeyDown(char key, bool ctrl, bool shift, bool alt) {
   if ((key != 'E' && key != 'e') || !ctrl || shift || alt) return false;
-  ExportToCSV(export_name_ + ".csv");
+  // The user chose the file in a dialog that is gone now; the note says the list is in it.
+  if (const std::optional<std::string> path = ExportToCSV(export_name_ + ".csv"))
+    p_.ui.ShowMessage(MessageKind::kInformation, p_.messages.Filled(msg::kListSavedTo, {*path}));
   return true;
 }
 

@@ -12,16 +12,18 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <iostream>
 
-#include "rating/competition_teams.h"
 #include "builder/demo_database.h"
 #include "builder/prepare_seasons.h"
 #include "i18n/leagues.h"
+#include "i18n/message_ids.h"
 #include "i18n/messages.h"
 #include "program/front_end_options.h"
 #include "program/selection.h"
 #include "program/startup.h"
+#include "rating/competition_teams.h"
 #include "ui/x11_wait_box.h"
 #include "update/server_checks.h"
 
@@ -138,8 +140,13 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
       QStringLiteral("results"),
       QStringLiteral("Open the results browser of the --league league after start-up; with "
                      "--match or --live, the pairing's head-to-head list."));
+  const QCommandLineOption gallery(
+      QStringLiteral("gallery"),
+      QStringLiteral("Save a PNG picture of every window and dialog on a 1280x800 screen as "
+                     "DIR/<lang>/<window>.png, in every language or the one of --lang, and end."),
+      QStringLiteral("DIR"));
   parser.addOptions(
-      {home, today, lang, mode, league, tips, table, screenshot, ht, settings, results});
+      {home, today, lang, mode, league, tips, table, screenshot, ht, settings, results, gallery});
 
   if (!parser.parse(args)) {
     message = parser.errorText();
@@ -202,6 +209,8 @@ std::optional<DesktopOptions> ParseDesktopOptions(const QStringList& arguments, 
     return std::nullopt;
   }
   o.screenshot = parser.value(screenshot);
+  o.gallery = parser.value(gallery);
+  o.unattended = !o.gallery.isEmpty();
   o.settings = parser.isSet(settings);
   o.match = match;
   o.live = live;
@@ -247,7 +256,22 @@ StartupOptions DesktopStartupOptions(const DesktopOptions& options, Program& pro
   o.create_demo_database = [&program, today = options.today](const std::string& path) {
     DemoOptions demo;
     demo.today = today.value_or(SystemToday());
-    CreateDemoDatabase(path, demo, /*overwrite=*/false, program.wait, program.messages, {});
+    // "Please wait" and how far the creation is: it takes a while, and a box that only names
+    // the step of the moment looks stuck.
+    const Messages& m = program.messages;
+    const std::string please_wait = m.Msg(msg::kPleaseWait);
+    WaitScope shown(program.wait, 0, please_wait);
+    // The creation reports each league and its two phases (the results, the season data).
+    int done = 0;
+    const int parts = kLeagueCount + 2;
+    auto progress = [&](const std::string&) {
+      done = std::min(done + 1, parts);
+      program.wait.ShowWait(
+          0, please_wait + "\r" +
+                 m.Filled(msg::kDemoProgress, {std::to_string(done), std::to_string(parts)}));
+      program.wait.HideWait();
+    };
+    CreateDemoDatabase(path, demo, /*overwrite=*/false, program.wait, program.messages, progress);
   };
   return o;
 }
@@ -258,7 +282,7 @@ DesktopSession::DesktopSession(DesktopOptions options)
       wait_(MakeWaitIndicator(box_.get())),
       program_(ui_, *wait_),
       model_(program_) {
-  const bool screenshot = !options_.screenshot.isEmpty();
+  const bool screenshot = options_.unattended || !options_.screenshot.isEmpty();
   if (screenshot && !options_.language) options_.language = kEnglish;
   ui_.SetInteractive(!screenshot);
   ui_.SetMessages(&program_.messages);
@@ -335,11 +359,11 @@ void DesktopSession::Exit() {
 }
 
 int DesktopSession::Run(QApplication& app) {
+  // Start-up runs before the window appears: the first start asks for the language and offers
+  // the demo database, and behind those questions the window would stand with buttons that
+  // lead nowhere yet.
+  if (!Start()) return 1;
   window_->SetFirstShowHandler([this] {
-    if (!Start()) {
-      QCoreApplication::exit(1);
-      return;
-    }
     ApplyStartChoices();
     // The update checks run once the window is on screen and its start-up is done.
     if (!ready_) return;

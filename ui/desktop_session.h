@@ -34,8 +34,10 @@ struct DesktopOptions {
   // --results: the results browser of the --league league; with --match or --live, the
   // pairing's head-to-head list in it.
   bool results = false;
-  QString screenshot;     // --screenshot FILE: save a picture and end
-  bool settings = false;  // --settings: the settings dialog opened after start-up
+  QString screenshot;       // --screenshot FILE: save a picture and end
+  QString gallery;          // --gallery DIR: pictures of every window under DIR/<lang>/ and end
+  bool unattended = false;  // nobody at the screen (the gallery): as a screenshot run
+  bool settings = false;    // --settings: the settings dialog opened after start-up
   // --match HOME AWAY: the tip search's match window analyses this pairing (ids or names) in
   // the --league league, or else the first league whose active season has both teams.
   std::optional<std::pair<std::string, std::string>> match;
@@ -75,6 +77,8 @@ class DesktopSession {
   // The start-up sequence; afterwards the window speaks the program's language. False when the
   // program is to end (no database connection).
   bool Start();
+  // Start-up went through all its steps: a database is open.
+  bool Ready() const { return ready_; }
   // Applies the command line's start choices by pressing the window's own controls: the result
   // mode tab, the league button, the tip button.
   void ApplyStartChoices();

@@ -7,6 +7,7 @@
 
 #include "i18n/leagues.h"
 #include "ui/pictures.h"
+#include "ui/placement.h"
 
 namespace morvela {
 
@@ -43,6 +44,9 @@ LanguageDialog::LanguageDialog(QWidget* parent) : QDialog(parent) {
 
 int LanguageDialog::Choose() {
   model_.Open();
+  // Over the main window once it is on screen, else in the middle of the screen (the first
+  // start asks before the main window appears).
+  CentreOver(*this, parentWidget(), size());
   exec();
   if (model_.IsOpen()) model_.Close();
   return model_.Index();

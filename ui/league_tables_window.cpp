@@ -14,9 +14,11 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 #include "program/program.h"
 #include "ui/pictures.h"
+#include "ui/placement.h"
 #include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 
@@ -211,19 +213,35 @@ void LeagueTablesWindow::Refresh() {
   QFont cell_font = grid_->font();
   cell_font.setPointSizeF(8);
   const QFontMetrics header_metrics(header_font), cell_metrics(cell_font);
-  int width = 0;
+  std::vector<int> widths;
+  int natural = 0;
   for (int c = 0; c < model_.ColumnCount(); ++c) {
     int w = static_cast<int>(model_.Columns()[static_cast<size_t>(c)].width * width_scale_);
     w = std::max(w, header_metrics.horizontalAdvance(Q(model_.Cell(c, 0))) + 10);
     for (int r = 1; r < model_.RowCount(); ++r)
       w = std::max(w, cell_metrics.horizontalAdvance(Q(model_.Cell(c, r))) + 10);
-    grid_->setColumnWidth(c, w);
-    width += grid_->columnWidth(c);
+    widths.push_back(w);
+    natural += w;
+  }
+  // The grid fills the window: as wide as the button row and as the widest view shown so far,
+  // so that the window keeps its width from view to view and a narrow view (ELO, form) spreads
+  // its columns instead of standing in half of it.
+  const int panel = findChild<QFrame*>(QStringLiteral("Panel1"))->sizeHint().width();
+  const int width = std::max({natural, panel - 2 * grid_->frameWidth() - 1, widest_grid_});
+  widest_grid_ = width;
+  int used = 0;
+  for (size_t c = 0; c < widths.size(); ++c) {
+    const int w = c + 1 == widths.size() ? width - used
+                                         : static_cast<int>(int64_t(widths[c]) * width / natural);
+    grid_->setColumnWidth(static_cast<int>(c), w);
+    used += w;
   }
   const int height = model_.RowCount() * grid_->verticalHeader()->defaultSectionSize();
   grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid_->setFixedSize(width + 2 * grid_->frameWidth() + 1, height + 2 * grid_->frameWidth() + 1);
+  // A view that widens the window must not push it past the screen's edge.
+  if (isVisible()) KeepInsideScreenOnShow(*this);
 }
 
 void LeagueTablesWindow::done(int result) {

@@ -52,6 +52,7 @@ class LeagueTablesWindow : public ModelWindow {
   std::array<QPushButton*, 6> buttons_{};
   QComboBox* form_list_ = nullptr;
   double width_scale_ = 1.0;
+  int widest_grid_ = 0;  // the grid's width so far: views switch without the window narrowing
 };
 
 // The desktop program's league tables: the window, modal; or, for a screenshot, left open.

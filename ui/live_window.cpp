@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -15,6 +16,7 @@
 #include "i18n/message_ids.h"
 #include "program/program.h"
 #include "ui/choice_band.h"
+#include "ui/placement.h"
 #include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 
@@ -59,9 +61,16 @@ void LiveTipWindow::Build() {
   pb1_->setObjectName(QStringLiteral("PB1"));
   pb2_ = new QSpinBox(this);
   pb2_->setObjectName(QStringLiteral("PB2"));
-  for (QSpinBox* b : {pb1_, pb2_}) b->setRange(0, kMaxHalfTimeGoals);
+  for (QSpinBox* b : {pb1_, pb2_}) {
+    b->setRange(0, kMaxHalfTimeGoals);
+    b->setAlignment(Qt::AlignCenter);
+    b->setMinimumWidth(b->sizeHint().width() +
+                       b->fontMetrics().horizontalAdvance(QLatin1Char('0')));
+  }
   score->addStretch(1);
+  score->setSpacing(6);
   score->addWidget(labels_[kHalfTimeHead]);
+  score->addSpacing(8);  // the label's text keeps clear of the spin box
   score->addWidget(pb1_);
   score->addWidget(new QLabel(QStringLiteral(":"), this));
   score->addWidget(pb2_);
@@ -74,6 +83,9 @@ void LiveTipWindow::Build() {
   body->setContentsMargins(0, 0, 0, 0);
   body->setSpacing(3);
   outer->addWidget(analysis_, 1);
+  // Before the analysis the window's spare height goes below the band, not between its heads
+  // and its choosers.
+  outer->addStretch(0);
   // Labels go where their layouts put them; the unused numbers stay hidden on the window.
 
   // Information before the match.
@@ -94,12 +106,13 @@ void LiveTipWindow::Build() {
   auto h2h_row = [this](int label, QPushButton*& button, const char* name) {
     auto* row = new QHBoxLayout();
     row->setSpacing(kShowMatchesGap);
-    row->addWidget(labels_[label]);
+    // The line wraps where a language's text is longer than the row (see the match window).
+    labels_[label]->setWordWrap(true);
+    row->addWidget(labels_[label], 1);
     button = new QPushButton(analysis_);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
-    row->addWidget(button);
-    row->addStretch(1);
+    row->addWidget(button, 0, Qt::AlignVCenter);
     return row;
   };
   body->addLayout(h2h_row(kHeadToHead, show_matches_, "ShowMatches"));
@@ -126,6 +139,11 @@ void LiveTipWindow::Build() {
     entry->setRange(kMinLiveOdds, kMaxLiveOdds);
     entry->setSingleStep(0.01);
     entry->setValue(kMinLiveOdds);
+    // The user types odds freely ("2.35" key by key); the spin box's validator only refuses
+    // what can never become odds, and the figure is taken and written in its two-decimal form
+    // when the user leaves the field or presses Enter, not after every key.
+    entry->setKeyboardTracking(false);
+    entry->installEventFilter(this);
     odds_[static_cast<size_t>(i)] = entry;
     calculator->addWidget(entry, 1, i + 1);
     labels_[kFirstLiveDifference + i]->setAlignment(Qt::AlignCenter);
@@ -177,22 +195,35 @@ void LiveTipWindow::Refresh() {
   for (int i = 0; i < kLiveOddsCount; ++i) {
     QDoubleSpinBox* e = odds_[static_cast<size_t>(i)];
     const QSignalBlocker block(e);
-    e->setValue(model_.Odds(i));
+    // The field being typed in keeps its text until the user leaves it.
+    if (!(e->hasFocus() && qFuzzyCompare(e->value(), model_.Odds(i)))) e->setValue(model_.Odds(i));
     e->setEnabled(model_.OddsEnabled());
   }
   analysis_->setVisible(model_.Analysed());
   setFixedSize(model_.ClientWidth(), model_.ClientHeight());
-  if (model_.Analysed() && model_.Top() != y()) move(x(), model_.Top());
+  // Where the model wants the top, inside the screen (see the match tip window).
+  PlaceInsideScreen(*this, QPoint(x(), model_.Analysed() ? model_.Top() : y()), parentWidget());
+}
+
+bool LiveTipWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    for (QDoubleSpinBox* entry : odds_) {
+      if (watched != entry || (key != Qt::Key_Return && key != Qt::Key_Enter)) continue;
+      entry->interpretText();
+      entry->selectAll();
+      return true;
+    }
+  }
+  return ModelWindow::eventFilter(watched, event);
 }
 
 void LiveTipWindow::Open(QWidget* main_window) {
   Guarded(p_.ui, [this] { model_.Open(); });
   open_ = true;
   Refresh();
-  if (main_window) {
-    const QRect r = main_window->frameGeometry();
-    move(r.center() - QPoint(model_.ClientWidth() / 2, model_.ClientHeight() / 2));
-  }
+  if (main_window)
+    CentreOver(*this, main_window, QSize(model_.ClientWidth(), model_.ClientHeight()));
   Guarded(p_.ui, [this] {
     model_.SetTop(y(), screen() ? screen()->availableGeometry().top() : 0);
     model_.FormShow();

@@ -52,6 +52,10 @@ class LiveTipWindow : public ModelWindow {
   // The results browser of the latest history list; null before the first.
   ResultsBrowserWindow* ResultsWindow() const { return results_view_.Window(); }
 
+ protected:
+  // Enter in an odds field takes the typed odds; it does not press the window's OK.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void Build();
   void Refresh() override;

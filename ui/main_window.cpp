@@ -310,6 +310,7 @@ QWidget* MainWindow::BuildLeagues() {
     b->setStyleSheet(QStringLiteral("QPushButton { text-align: left; padding-left: %1px; }")
                          .arg(kLeagueButtonPadding));
     b->setAutoDefault(false);
+    b->setCheckable(true);
     const LeagueButton& slot = model_.LeagueButtons()[static_cast<size_t>(i)];
     grid->addWidget(b, slot.row, slot.column);
     connect(b, &QPushButton::clicked, this, [this, i] {
@@ -324,7 +325,7 @@ QWidget* MainWindow::BuildLeagues() {
 }
 
 void MainWindow::Refresh() {
-  setWindowTitle(Q(model_.Caption()));
+  setWindowTitle(Q(model_.WindowTitle()));
   int widest = 0;
   for (size_t i = 0; i < leagues_.size(); ++i) {
     const LeagueButton& slot = model_.LeagueButtons()[i];
@@ -335,6 +336,10 @@ void MainWindow::Refresh() {
     b->setIcon(QIcon(FlagPixmap(slot.flag)));
     b->setEnabled(slot.state.enabled);
     b->setVisible(slot.state.visible);
+    // The loaded league's button stays pressed, so that the user sees which league the
+    // functions work on.
+    b->setChecked(!p_.selection.league.empty() &&
+                  p_.selection.league == std::to_string(slot.league));
     widest = std::max(widest, b->fontMetrics().horizontalAdvance(b->text()));
   }
   // Five equal columns, as wide as the longest country name of the language needs.

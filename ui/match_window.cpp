@@ -4,9 +4,11 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -23,6 +25,7 @@
 #include "i18n/message_ids.h"
 #include "program/program.h"
 #include "ui/choice_band.h"
+#include "ui/placement.h"
 #include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 
@@ -31,6 +34,10 @@ namespace morvela {
 namespace {
 
 constexpr int kChartHeight = 265;
+// What the chart's height gives to other things than the plot: the legend above it, the
+// bottom axis's labels and title below it, the margins.
+constexpr int kChartFurniture = 95;
+constexpr double kSmallestTitlePoints = 5.5;
 // How near the pointer must be to a line's point or segment for a hit, in pixels.
 constexpr double kHitTolerance = 5.0;
 // The "Show matches" button stands this far right of the head-to-head line's end.
@@ -62,6 +69,16 @@ class MatchChartView : public QChartView {
   void mouseMoveEvent(QMouseEvent* event) override {
     window_->ShowHint(event->position().toPoint());
     QChartView::mouseMoveEvent(event);
+  }
+  // The toolkit asks for a tooltip once the pointer has rested a moment; the graphics view
+  // would answer with the chart items' tooltips, which are empty, and so hide the hint the
+  // pointer rests on. The hint answers instead.
+  bool viewportEvent(QEvent* event) override {
+    if (event->type() == QEvent::ToolTip) {
+      window_->ShowHint(viewport()->mapTo(this, static_cast<QHelpEvent*>(event)->pos()));
+      return true;
+    }
+    return QChartView::viewportEvent(event);
   }
 
  private:
@@ -99,6 +116,9 @@ void MatchTipWindow::Build() {
   body->setContentsMargins(0, 0, 0, 0);
   body->setSpacing(4);
   outer->addWidget(analysis_, 1);
+  // Before the analysis the window's spare height goes below the band, not between its heads
+  // and its choosers.
+  outer->addStretch(0);
 
   // The chart: three line series, the legend on top.
   chart_ = new QChart();
@@ -146,12 +166,14 @@ void MatchTipWindow::Build() {
 
   auto* h2h = new QHBoxLayout();
   h2h->setSpacing(kShowMatchesGap);
-  h2h->addWidget(labels_[kHeadToHead]);
+  // The line takes the row's width and wraps where a language's text is longer than that; the
+  // button stands at the row's end instead of covering the text's end.
+  labels_[kHeadToHead]->setWordWrap(true);
+  h2h->addWidget(labels_[kHeadToHead], 1);
   show_matches_ = new QPushButton(analysis_);
   show_matches_->setObjectName(QStringLiteral("ShowMatches"));
   show_matches_->setAutoDefault(false);
-  h2h->addWidget(show_matches_);
-  h2h->addStretch(1);
+  h2h->addWidget(show_matches_, 0, Qt::AlignVCenter);
   body->addLayout(h2h);
 
   // The tip panel: tip, odds and difference lines, the bet button on the right.
@@ -209,12 +231,25 @@ void MatchTipWindow::Refresh() {
   analysis_->setVisible(model_.Analysed());
   RefreshChart();
   setFixedSize(model_.ClientWidth(), model_.ClientHeight());
-  if (model_.Analysed() && model_.Top() != y()) move(x(), model_.Top());
+  // The analysis grows the window where the model wants its top, but never past the screen's
+  // edge: a window that ends under the bottom of the screen hides its tip and its buttons.
+  PlaceInsideScreen(*this, QPoint(x(), model_.Analysed() ? model_.Top() : y()), parentWidget());
 }
 
 void MatchTipWindow::RefreshChart() {
   axis_x_->setTitleText(Q(model_.BottomAxisTitle()));
   axis_y_->setTitleText(Q(model_.LeftAxisTitle()));
+  // The left title runs along the plot's height; a language whose title is longer than that
+  // gets a smaller type for it rather than a cut title.
+  QFont title_font = axis_x_->titleFont();
+  const double laid_out = chart_->plotArea().height();
+  const double room = laid_out > 0 ? laid_out : kChartHeight - kChartFurniture;
+  for (double points = title_font.pointSizeF();
+       points > kSmallestTitlePoints &&
+       QFontMetricsF(title_font).horizontalAdvance(axis_y_->titleText()) > room;
+       points -= 0.25)
+    title_font.setPointSizeF(points - 0.25);
+  axis_y_->setTitleFont(title_font);
   double max_x = 1, min_y = 0, max_y = 1;
   bool any = false;
   for (size_t i = 0; i < series_.size(); ++i) {
@@ -311,10 +346,7 @@ void MatchTipWindow::ShowModal() {
 }
 
 void MatchTipWindow::ShowCentredOn(QWidget* owner) {
-  if (owner) {
-    const QRect r = owner->frameGeometry();
-    move(r.center() - QPoint(model_.ClientWidth() / 2, model_.ClientHeight() / 2));
-  }
+  if (owner) CentreOver(*this, owner, QSize(model_.ClientWidth(), model_.ClientHeight()));
   FormShow();
   ShowWindow(*this, modal_);
 }

@@ -13,6 +13,7 @@
 #include "core/error.h"
 #include "i18n/messages.h"
 #include "ui/language_dialog.h"
+#include "ui/placement.h"
 
 namespace morvela {
 
@@ -75,10 +76,9 @@ void QtUserInterface::ShowDetailedMessage(MessageKind kind, const std::string& t
     if (!detail.empty()) std::cerr << "  " << detail << "\n";
     return;
   }
-  QMessageBox box(IconOf(kind), QString::fromStdString(title), Text(text), QMessageBox::Ok,
-                  Parent());
-  if (!detail.empty()) box.setInformativeText(QString::fromStdString(detail));
-  box.exec();
+  const std::unique_ptr<QMessageBox> box = MakeMessageBox(messages_, kind, text, detail, Parent());
+  KeepInsideScreenOnShow(*box);
+  box->exec();
 }
 
 bool QtUserInterface::AskYesNo(const std::string& text) {
@@ -88,14 +88,10 @@ bool QtUserInterface::AskYesNo(const std::string& text) {
               << " -> " << d.no << "\n";
     return false;
   }
-  QMessageBox box(QMessageBox::Question, QString::fromStdString(d.confirmation_title), Text(text),
-                  QMessageBox::NoButton, Parent());
-  QPushButton* yes = box.addButton(QString::fromStdString(d.yes), QMessageBox::YesRole);
-  QPushButton* no = box.addButton(QString::fromStdString(d.no), QMessageBox::NoRole);
-  box.setDefaultButton(yes);
-  box.setEscapeButton(no);
-  box.exec();
-  return box.clickedButton() == yes;
+  const std::unique_ptr<QMessageBox> box = MakeQuestionBox(messages_, text, Parent());
+  KeepInsideScreenOnShow(*box);
+  box->exec();
+  return box->clickedButton() == box->defaultButton();
 }
 
 int QtUserInterface::ChooseLanguage() {
@@ -129,7 +125,31 @@ void QtUserInterface::ProcessPendingEvents() {
   QCoreApplication::processEvents();
 }
 
+std::unique_ptr<QMessageBox> MakeMessageBox(const Messages* messages, MessageKind kind,
+                                            const std::string& text, const std::string& detail,
+                                            QWidget* parent) {
+  auto box = std::make_unique<QMessageBox>(IconOf(kind),
+                                           QString::fromStdString(TitleOf(kind, Dialogs(messages))),
+                                           Text(text), QMessageBox::Ok, parent);
+  if (!detail.empty()) box->setInformativeText(QString::fromStdString(detail));
+  return box;
+}
+
+std::unique_ptr<QMessageBox> MakeQuestionBox(const Messages* messages, const std::string& text,
+                                             QWidget* parent) {
+  const DialogTexts& d = Dialogs(messages);
+  auto box = std::make_unique<QMessageBox>(QMessageBox::Question,
+                                           QString::fromStdString(d.confirmation_title), Text(text),
+                                           QMessageBox::NoButton, parent);
+  QPushButton* yes = box->addButton(QString::fromStdString(d.yes), QMessageBox::YesRole);
+  QPushButton* no = box->addButton(QString::fromStdString(d.no), QMessageBox::NoRole);
+  box->setDefaultButton(yes);
+  box->setEscapeButton(no);
+  return box;
+}
+
 void ShowWindow(QDialog& window, bool modal) {
+  KeepInsideScreenOnShow(window);
   if (modal) {
     window.exec();
   } else {

@@ -2,13 +2,17 @@
 // titles of the chosen language, the language chooser, the save dialog and the browser.
 #pragma once
 
+#include <QMessageBox>
+
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "core/user_interface.h"
 
 class QDialog;
+class QPushButton;
 class QWidget;
 
 namespace morvela {
@@ -43,6 +47,15 @@ class QtUserInterface : public UserInterface {
   QWidget* parent_ = nullptr;
   bool interactive_ = true;
 };
+
+// The boxes ShowDetailedMessage and AskYesNo run, built but not yet run, so that the gallery
+// draws exactly what the user meets. Texts of the message table (CR LF line ends) as they are;
+// `messages` null means English. The question's Yes button is its default button.
+std::unique_ptr<QMessageBox> MakeMessageBox(const Messages* messages, MessageKind kind,
+                                            const std::string& text, const std::string& detail,
+                                            QWidget* parent);
+std::unique_ptr<QMessageBox> MakeQuestionBox(const Messages* messages, const std::string& text,
+                                             QWidget* parent);
 
 // Runs an event handler. An error that leaves it — a failing database statement above all —
 // reaches the user as the general error report, an error box with the error's text, and the

@@ -20,6 +20,7 @@
 #include "i18n/message_ids.h"
 #include "program/program.h"
 #include "ui/pictures.h"
+#include "ui/placement.h"
 #include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 
@@ -304,6 +305,7 @@ void ResultsBrowserWindow::Refresh() {
 void ResultsBrowserWindow::ShowResultEditor(TForm4& editor) {
   if (!editor_) editor_ = new ResultEditorDialog(p_, this);
   editor_->Load(editor);
+  KeepInsideScreenOnShow(*editor_);
   if (driver_) {
     driver_(*editor_);
   } else if (modal_) {

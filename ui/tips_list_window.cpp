@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -15,6 +16,7 @@
 #include "i18n/message_ids.h"
 #include "program/program.h"
 #include "ui/pictures.h"
+#include "ui/placement.h"
 #include "ui/qt_user_interface.h"
 
 namespace morvela {
@@ -26,6 +28,8 @@ constexpr int kFlagRole = Qt::UserRole + 1;
 // every column in proportion.
 constexpr int kDesignDateWidth = 65;
 constexpr const char* kSampleDate = "07.03.2011";
+// The league cell's flag stands this far inside the cell.
+constexpr int kFlagInset = 2;
 
 Qt::Alignment AlignmentOf(CellAlign align) {
   switch (align) {
@@ -64,11 +68,14 @@ class LeagueCellDelegate : public QStyledItemDelegate {
     // by the style like every other cell's text.
     o.text.clear();
     style->drawControl(QStyle::CE_ItemViewItem, &o, painter, widget);
-    const int h = option.rect.height();
-    DrawFlag(*painter, QRectF(option.rect.left(), option.rect.top(), h + 10, h),
+    // The flag keeps its proportions and stays clear of the grid lines above and below it.
+    const int h = option.rect.height() - 2 * kFlagInset;
+    const int w = h * kFlagWidth / kFlagHeight;
+    DrawFlag(*painter,
+             QRectF(option.rect.left() + kFlagInset, option.rect.top() + kFlagInset, w, h),
              index.data(kFlagRole).toInt());
     o.text = name;
-    o.rect.setLeft(option.rect.left() + h + 10 + 2);
+    o.rect.setLeft(option.rect.left() + w + 2 * kFlagInset + 2);
     o.state &= ~QStyle::State_HasFocus;
     style->drawControl(QStyle::CE_ItemViewItem, &o, painter, widget);
   }
@@ -159,10 +166,8 @@ TipsListWindow::TipsListWindow(Program& program, MatchWindowOpener& opener, QWid
 
   connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this,
           &TipsListWindow::TitleClick);
-  connect(grid_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-    Guarded(p_.ui, [&] { list_.OpenMatch(index.row(), opener_); });
-    grid_->viewport()->update();
-  });
+  connect(grid_, &QTableView::doubleClicked, this,
+          [this](const QModelIndex& index) { OpenMatch(index.row()); });
 }
 
 TipsListWindow::~TipsListWindow() = default;
@@ -172,7 +177,7 @@ void TipsListWindow::Open() {
   setWindowTitle(QString::fromStdString(list_.Caption()));
   Reload();
   int width = 0;
-  for (int c = 0; c < model_->columnCount({}); ++c) width += grid_->columnWidth(c);
+  for (int w : column_widths_) width += w;
   width += grid_->verticalScrollBar()->sizeHint().width() + 2 * grid_->frameWidth() + 14;
   // Room for the rows, between a short list's 8 and a long one's 22 before it scrolls.
   const int rows = std::clamp(model_->rowCount({}), 8, 22);
@@ -186,12 +191,13 @@ void TipsListWindow::Reload() {
   model_->Reload(true);
   const std::vector<TipsColumn>& columns = list_.Columns();
   const QFontMetrics header_metrics(grid_->horizontalHeader()->font());
+  column_widths_.assign(columns.size(), 0);
   for (size_t c = 0; c < columns.size(); ++c) {
     const int title = header_metrics.horizontalAdvance(QString::fromStdString(columns[c].title)) +
                       header_metrics.height() + 8;
-    grid_->setColumnWidth(static_cast<int>(c),
-                          std::max(title, static_cast<int>(columns[c].width * width_scale_)));
+    column_widths_[c] = std::max(title, static_cast<int>(columns[c].width * width_scale_));
   }
+  StretchColumns();
   const TipsListSort& sort = list_.Sort();
   const std::string shown = ColumnOfSortKey(sort.SortColumn);
   for (size_t c = 0; c < columns.size(); ++c) {
@@ -205,6 +211,27 @@ void TipsListWindow::Reload() {
   grid_->setFocus();
 }
 
+void TipsListWindow::StretchColumns() {
+  int natural = 0;
+  for (int w : column_widths_) natural += w;
+  if (natural <= 0) return;
+  // A wider window widens every column in proportion; a narrower one scrolls.
+  const double scale = std::max(1.0, double(grid_->viewport()->width()) / natural);
+  int used = 0;
+  for (size_t c = 0; c < column_widths_.size(); ++c) {
+    const bool last = c + 1 == column_widths_.size();
+    const int w = last && scale > 1.0 ? grid_->viewport()->width() - used
+                                      : static_cast<int>(column_widths_[c] * scale);
+    grid_->setColumnWidth(static_cast<int>(c), w);
+    used += w;
+  }
+}
+
+void TipsListWindow::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  StretchColumns();
+}
+
 void TipsListWindow::TitleClick(int column) {
   const std::vector<TipsColumn>& columns = list_.Columns();
   if (column < 0 || column >= static_cast<int>(columns.size())) return;
@@ -213,9 +240,21 @@ void TipsListWindow::TitleClick(int column) {
   Reload();
 }
 
+void TipsListWindow::OpenMatch(int row) {
+  if (row < 0) return;
+  Guarded(p_.ui, [&] { list_.OpenMatch(row, opener_); });
+  grid_->viewport()->update();
+}
+
 bool TipsListWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == grid_ && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
+    // Enter opens the selected row's match as a double click does (the dialog would otherwise
+    // take it as its default button and close).
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      OpenMatch(grid_->currentIndex().row());
+      return true;
+    }
     if (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z) {
       const char letter = static_cast<char>('A' + (key->key() - Qt::Key_A));
       const Qt::KeyboardModifiers m = key->modifiers();
@@ -248,6 +287,9 @@ void QtTipsListView::ShowTipsList(Program& program) {
   if (!match_window_) match_window_ = new MatchTipWindow(program, modal_, parent_);
   window_ = new TipsListWindow(program, *match_window_, parent_);
   window_->Open();
+  // The list stands beside the main window where the screen has room, so that both stay in
+  // sight.
+  if (parent_) PlaceBeside(*window_, *parent_);
   ShowWindow(*window_, modal_);
 }
 

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tips/tip_runs.h"
 #include "tips/tips_list.h"
@@ -38,11 +39,16 @@ class TipsListWindow : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // Draws the list after the model rebuilt it: rows, column widths, the sort indicator.
   void Reload();
   void TitleClick(int column);
+  // Sets the columns' widths: their natural widths, widened in proportion to fill the grid.
+  void StretchColumns();
+  // The match window for the fixture of `row` (a double click, Enter).
+  void OpenMatch(int row);
 
   Program& p_;
   MatchWindowOpener& opener_;
@@ -50,6 +56,7 @@ class TipsListWindow : public QDialog {
   TipsTableModel* model_ = nullptr;
   QTableView* grid_ = nullptr;
   double width_scale_ = 1.0;
+  std::vector<int> column_widths_;  // each column's natural width (its title, its design width)
 };
 
 // The desktop program's way to show the list a tip run filled: the list window, modal; or,

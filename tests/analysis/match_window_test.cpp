@@ -162,6 +162,7 @@ TEST_F(MatchWindowTest, OddsRowsThatGiveNoOddsLine) {
   EXPECT_EQ(w.OddsLine(), "Not available");
   EXPECT_EQ(w.DifferenceLine(), "");
   EXPECT_EQ(w.Label(kDifferenceLine).text, "Difference (1,0,2,10,02,12) %: ");
+  EXPECT_FALSE(w.Label(kDifferenceLine).visible) << "nothing to compare: the window hides it";
   EXPECT_FALSE(w.Label(kTipLine).text.empty());
   // The next fixture of the pairing is the earliest unplayed one.
   const int later = Fixture(A, C, "2011-07-01");

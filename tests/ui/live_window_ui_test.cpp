@@ -3,12 +3,14 @@
 // odds entries drive the coloured differences, and closing gives the result mode back.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
+#include <QTest>
 
 #include "tips/tips_test_support.h"
 #include "ui/live_window.h"
@@ -120,6 +122,38 @@ TEST_F(LiveWindowUiTest, LiveTipButtonOkAndTheCalculator) {
   w->Finish();
   Settle();
   EXPECT_EQ(tabs->currentIndex(), 3);
+}
+
+// Odds typed key by key stay as typed (no reformatting after each key, which turned "2.35"
+// into 2.30 or 2.00); Enter takes them and the difference follows.
+TEST_F(LiveWindowUiTest, OddsAreTypedFreelyAndTakenOnEnter) {
+  DesktopOptions o;
+  o.league = kEngland;
+  auto s = test::OpenSession(db_.db().Folder(), kEnglish, "live-typing.png", o);
+  ASSERT_TRUE(s);
+  s->ApplyStartChoices();
+  Settle();
+  s->window().findChild<QPushButton*>(QStringLiteral("Button10"))->click();
+  Settle();
+  LiveTipWindow* w = s->window().LiveWindow();
+  ASSERT_TRUE(w->ChooseAndAnalyse(teams_[0], teams_[2], 1, 0));
+  Settle();
+  QDoubleSpinBox* first = w->OddsEntry(0);
+  ASSERT_TRUE(first->isEnabled());
+  QApplication::setActiveWindow(w);
+  first->setFocus();
+  first->selectAll();
+  QTest::keyClicks(first, QStringLiteral("2.35"));
+  Settle();
+  EXPECT_EQ(first->text(), "2.35");
+  EXPECT_EQ(w->LabelWidget(kFirstLiveDifference)->text(), "-25") << "nothing taken while typing";
+  QTest::keyClick(first, Qt::Key_Return);
+  Settle();
+  EXPECT_DOUBLE_EQ(first->value(), 2.35);
+  EXPECT_EQ(first->text(), "2.35");
+  EXPECT_EQ(w->LabelWidget(kFirstLiveDifference)->text(), "32");  // 75 - Round(100 / 2.35)
+  w->close();
+  w->Finish();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QChartView>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -105,6 +106,12 @@ TEST_F(MatchWindowUiTest, SearchForTipChooseOkAndTheHint) {
   EXPECT_EQ(w->HintAt((a + b) / 2).toStdString(), w->Model().Chart1MouseMove(kHomeLine, 1));
   EXPECT_EQ(w->HintAt(QPoint(2, 2)), QString());
   w->ShowHint(w->PointPosition(kHomeLine, 0));
+  EXPECT_EQ(QToolTip::text(), first);
+  // The pointer rests: the toolkit's tooltip request must keep the hint, not hide it.
+  const QPoint rest = w->PointPosition(kHomeLine, 0);
+  QHelpEvent request(QEvent::ToolTip, rest, w->ChartView()->viewport()->mapToGlobal(rest));
+  QApplication::sendEvent(w->ChartView()->viewport(), &request);
+  EXPECT_TRUE(QToolTip::isVisible());
   EXPECT_EQ(QToolTip::text(), first);
 
   // "Table home": the home table of the season with both teams of the match highlighted.

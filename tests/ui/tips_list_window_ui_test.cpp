@@ -91,8 +91,8 @@ TEST_F(TipsListUiTest, LeagueCellShowsTheFlagLeftOfTheName) {
   QTableView* grid = s->window().TipsWindow()->Grid();
   const QImage cells = grid->viewport()->grab().toImage();
   const qreal ratio = grid->viewport()->devicePixelRatio();
-  // Row 0 is Austria (red, white, red) and row 1 Germany (black, red, gold); the flag fills the
-  // cell's height and is 10 pixels wider than high.
+  // Row 0 is Austria (red, white, red) and row 1 Germany (black, red, gold); the flag stands 2
+  // pixels inside the cell's height (clear of the grid lines) in its 3:2 proportion.
   struct Case {
     int row;
     qreal down;  // how far down the flag, as a share of its height
@@ -105,8 +105,9 @@ TEST_F(TipsListUiTest, LeagueCellShowsTheFlagLeftOfTheName) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.row);
     const QRect cell = grid->visualRect(grid->model()->index(c.row, 1));
-    const QPoint at(cell.left() + (cell.height() + 10) / 2,
-                    cell.top() + static_cast<int>(cell.height() * c.down));
+    const int flag_height = cell.height() - 4;
+    const QPoint at(cell.left() + 2 + flag_height * 3 / 4,
+                    cell.top() + 2 + static_cast<int>(flag_height * c.down));
     const QColor seen = cells.pixelColor(at * ratio);
     EXPECT_NEAR(seen.red(), c.colour.red(), 12);
     EXPECT_NEAR(seen.green(), c.colour.green(), 12);
@@ -157,6 +158,21 @@ TEST_F(TipsListUiTest, DoubleClickHandsTheRowOverAndRestoresTheSelection) {
   EXPECT_TRUE(s->program().WindowRaised);
   EXPECT_EQ(s->program().selection.league, before.league);
   EXPECT_EQ(s->program().selection.competition, before.competition);
+}
+
+TEST_F(TipsListUiTest, EnterOpensTheSelectedRowsMatch) {
+  auto s = RunWeek(0, "tips-week.png");
+  ASSERT_TRUE(s);
+  QTableView* grid = s->window().TipsWindow()->Grid();
+  grid->selectRow(1);
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QCoreApplication::sendEvent(grid, &enter);
+  Settle();
+  // The fixture's second row (Bayern) goes to the match window, which opens over the list.
+  EXPECT_TRUE(s->window().MatchWindow()->isVisible());
+  EXPECT_TRUE(s->program().WindowRaised);
+  EXPECT_EQ(s->window().TipsWindow()->List().CurrentRow(), 1);
+  EXPECT_TRUE(s->window().TipsWindow()->isVisible()) << "Enter is not the dialog's default";
 }
 
 TEST_F(TipsListUiTest, CtrlEOffersTheExportAndACancelWritesNothing) {
