@@ -65,6 +65,10 @@ double LowScoreCorrection(int x, int y, double lambda, double mu, double rho) {
 
 ScoreMatrix::ScoreMatrix(double lambda, double mu, double rho, int home_before, int away_before)
     : home_before_(home_before), away_before_(away_before) {
+  // A fit on a handful of matches can give rates of 0 or in the hundreds; a match has neither,
+  // and the matrix would be empty.
+  lambda = std::clamp(lambda, 0.01, 8.0);
+  mu = std::clamp(mu, 0.01, 8.0);
   double sum = 0;
   for (int x = 0; x <= kMaxGoals; ++x)
     for (int y = 0; y <= kMaxGoals; ++y) {

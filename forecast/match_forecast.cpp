@@ -10,6 +10,9 @@ namespace morvela {
 
 namespace {
 
+// A league's first few matches say too little about its clubs for a forecast.
+constexpr size_t kMinimumMatches = 10;
+
 int64_t DayNumber(const Date& d) {
   return std::chrono::sys_days(d).time_since_epoch().count();
 }
@@ -139,7 +142,7 @@ const GoalForecaster::Fitted* GoalForecaster::FittedOf(int64_t competition, cons
   const auto end = std::lower_bound(l.matches.begin(), l.matches.end(), day,
                                     [](const PlayedGoals& m, int64_t d) { return m.day < d; });
   const size_t count = static_cast<size_t>(end - l.matches.begin());
-  if (count == 0) return nullptr;
+  if (count < kMinimumMatches) return nullptr;
   Fitted f;
   f.model = GoalModel::Fit(std::span(l.matches.data(), count), day, options_, promotion);
   double first = 0, all = 0;

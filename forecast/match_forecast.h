@@ -42,7 +42,8 @@ class GoalForecaster {
   explicit GoalForecaster(Connection& conn, GoalModelOptions options = {});
   ~GoalForecaster();
 
-  // nullopt when the competition is unknown or its league has no played match before `day`.
+  // nullopt when the competition is unknown or its league has fewer than ten played matches
+  // before `day`.
   std::optional<ModelForecast> Forecast(int64_t competition, int64_t home, int64_t away,
                                         const Date& day);
 

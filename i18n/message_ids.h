@@ -212,6 +212,11 @@ inline constexpr MessageCase kDifferenceUnderOverCase{35};  // "Difference (unde
 inline constexpr MessageCase kUnderCase{36};
 inline constexpr MessageCase kOverCase{37};
 
+// The second opinion: the goal model and the market beside the tips.
+inline constexpr MessageId kSecondOpinionModel{350};   // "Goal model (1-0-2) %: %1 ..."
+inline constexpr MessageId kSecondOpinionMarket{351};  // "Market without margin (1-0-2) %: ..."
+inline constexpr MessageId kSecondOpinionInPlay{352};  // "Goal model from the half-time ..."
+
 }  // namespace morvela::msg
 
 namespace morvela {
