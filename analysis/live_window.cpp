@@ -1,6 +1,7 @@
 #include "analysis/live_window.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "analysis/analysis_messages.h"
 #include "core/helpers.h"
@@ -102,6 +103,8 @@ void TfLive::FormShow() {
 void TfLive::ChoiceState() {
   analysed_ = false;
   live_tip_ = false;
+  second_opinion_ = {};
+  in_play_line_.clear();
   for (int n = 0; n < kFirstLiveDifference; ++n) labels_[n] = WindowLabel{};
   for (int i = 0; i < kLiveOddsCount; ++i) labels_[kFirstLiveDifference + i].visible = false;
   labels_[kHalfTimeHead] = {p_.messages.Msg(msg::kEnterHalftimeResult), kLabelBlack, false, false,
@@ -184,6 +187,9 @@ bool TfLive::ZobrazOkno() {
       labels_[kDifferenceLine] = {m.NastavJazykPar(msg::kDifferenceCase, difference_line_),
                                   kLabelBlack, true, false, !difference_line_.empty()};
       labels_[kBeforeMatch] = {m.Msg(msg::kInformationBeforeMatch), kLabelBlue, false, false, true};
+      second_opinion_ = FindSecondOpinion(conn, std::strtoll(competition.c_str(), nullptr, 10),
+                                          h->id, a->id, p_.today, std::nullopt);
+      in_play_line_ = InPlayModelLine(m, second_opinion_, pb1_, pb2_);
 
       // Live difference: D0 moved by the first kind of meetings that exists, so that the
       // all-meetings adjustment of D1 is never applied on top.

@@ -117,6 +117,10 @@ class TfLive {
   const std::string& Caption() const { return caption_; }
   const PairingCaptions& Captions() const { return captions_; }
   const WindowLabel& Label(int n) const { return labels_.at(static_cast<size_t>(n)); }
+  // The goal model's chances of the final result from the entered half-time score (the second
+  // half's goals at the model's rates), and the line the window shows; empty before an analysis.
+  const SecondOpinion& SecondOpinionFigures() const { return second_opinion_; }
+  const std::string& InPlayLine() const { return in_play_line_; }
   // The odds entries are enabled while a live tip exists.
   bool OddsEnabled() const { return analysed_ && live_tip_; }
 
@@ -153,6 +157,8 @@ class TfLive {
   std::string caption_;
   PairingCaptions captions_;
   std::array<WindowLabel, kFirstLiveDifference + kLiveOddsCount> labels_{};
+  SecondOpinion second_opinion_;
+  std::string in_play_line_;
 
   LiveTeamTable teams_{};
   PairingFigures pairing_;

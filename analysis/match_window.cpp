@@ -3,6 +3,7 @@
 #include "i18n/message_ids.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "analysis/analysis_messages.h"
 #include "analysis/bet_link.h"
@@ -98,6 +99,8 @@ void TForm5::FormShow() {
 
 void TForm5::ChoiceState() {
   analysed_ = false;
+  second_opinion_ = {};
+  second_opinion_lines_.clear();
   for (ChartSeries& s : series_) {
     s.points.clear();
     s.active = false;
@@ -156,6 +159,10 @@ bool TForm5::ZobrazOkno() {
         GoalFiguresAndChart();
       }
       Odds(match_id);
+      second_opinion_ = FindSecondOpinion(conn, std::strtoll(competition.c_str(), nullptr, 10),
+                                          h->id, a->id, reference_used_, match_id);
+      second_opinion_lines_ = {SecondOpinionModelLine(m, second_opinion_),
+                               SecondOpinionMarketLine(m, second_opinion_)};
       const bool uo = mode_ == ResultMode::kUnderOver;
       labels_[kTipLine] = {TipLine(), kFigureRed, false, true, true};
       labels_[kOddsLine] = {

@@ -18,6 +18,7 @@
 
 #include "analysis/match_history.h"
 #include "analysis/pairing_analysis.h"
+#include "analysis/second_opinion.h"
 #include "analysis/under_over_analysis.h"
 #include "core/date.h"
 #include "core/result_mode.h"
@@ -168,6 +169,10 @@ class TForm5 {
   int ClientHeight() const { return analysed_ ? kAnalysedHeight : kChoiceHeight; }
   int ClientWidth() const { return kWindowWidth; }
   const std::string& Caption() const { return caption_; }
+  // The second opinion beside the tip (after an analysis): the goal model's and the market's
+  // figures, and the two lines the window shows under the difference line.
+  const SecondOpinion& SecondOpinionFigures() const { return second_opinion_; }
+  const std::vector<std::string>& SecondOpinionLines() const { return second_opinion_lines_; }
   const PairingCaptions& Captions() const { return captions_; }
   const std::string& BetCaption() const { return bet_caption_; }
   const std::string& BottomAxisTitle() const { return bottom_axis_; }
@@ -217,6 +222,8 @@ class TForm5 {
   GoalFigures goal_figures_;
   Date reference_used_{};
   std::string bet_event_id_, odds_line_, difference_line_;
+  SecondOpinion second_opinion_;
+  std::vector<std::string> second_opinion_lines_;
 };
 
 // The rating figures of a full-time or half analysis (Label6 to Label14) with their colours:

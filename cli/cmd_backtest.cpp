@@ -37,6 +37,7 @@ struct BacktestArgs {
   std::string html_path;
   bool report = false;  // the report's figures in --json
   bool store = false;   // keep the calibration in the database
+  std::string margin = std::string(MarginMethodName(kDefaultMarginMethod));
 };
 
 constexpr int kDefaultValueMin = 5;
@@ -194,6 +195,47 @@ void PrintScores(const std::vector<BacktestGroup>& groups, bool with_odds) {
   t.Print(std::cout);
 }
 
+// The second opinion beside the tips: every forecaster's scores on the matches with odds, and
+// the value bets on single outcomes each of them finds.
+void PrintForecasters(const std::vector<BacktestGroup>& groups, MarginMethod margin) {
+  std::cout << "\nForecasters on the matches with the bookmaker's odds (lower is better); market: "
+               "odds with the margin removed by the "
+            << MarginMethodName(margin)
+            << " method; model: the goal model; blend: the three pooled\n";
+  TextTable t;
+  t.AddColumn("League");
+  t.AddColumn("Matches", TextTable::Align::kRight);
+  for (const char* score : {"RPS", "Log loss"})
+    for (size_t f = 0; f < kForecasters; ++f)
+      t.AddColumn(f == 0 ? std::string(score) + " tips" : ForecasterKey(Forecaster(f)),
+                  TextTable::Align::kRight);
+  for (const BacktestGroup& g : groups) {
+    std::vector<std::string> row{GroupName(g), std::to_string(g.forecasters[0].matches)};
+    for (double (ForecastScores::*mean)() const :
+         {&ForecastScores::MeanRps, &ForecastScores::MeanLogLoss})
+      for (const ForecastScores& s : g.forecasters) row.push_back(Fixed((s.*mean)(), 4));
+    t.AddRow(std::move(row));
+  }
+  t.Print(std::cout);
+
+  std::cout << "\nValue bets on single outcomes against each forecaster: bets and ROI %\n";
+  TextTable v;
+  v.AddColumn("League");
+  for (size_t f = 0; f < kForecasters; ++f) {
+    v.AddColumn(ForecasterKey(Forecaster(f)), TextTable::Align::kRight);
+    v.AddColumn("ROI %", TextTable::Align::kRight);
+  }
+  for (const BacktestGroup& g : groups) {
+    std::vector<std::string> row{GroupName(g)};
+    for (const BettingRecord& r : g.value_against) {
+      row.push_back(std::to_string(r.Bets()));
+      row.push_back(Fixed(r.Roi(), 1));
+    }
+    v.AddRow(std::move(row));
+  }
+  v.Print(std::cout);
+}
+
 void PrintMoney(const std::vector<BacktestGroup>& groups, const std::string& title,
                 BettingRecord BacktestGroup::*record) {
   if ((groups[0].*record).Bets() == 0) {
@@ -242,6 +284,47 @@ Json JsonMoney(const BettingRecord& r) {
 
 Json JsonReport(const BacktestReport& r, const ValueFilter& value);
 
+// Each forecaster's scores, the market by every margin method, the five-point reliability
+// buckets that hold forecasts, and the value bets against each forecaster.
+Json JsonForecasters(const BacktestGroup& g) {
+  Json scores = Json::object(), margins = Json::object(), reliability = Json::object(),
+       value = Json::object();
+  for (size_t f = 0; f < kForecasters; ++f) {
+    const char* key = ForecasterKey(Forecaster(f));
+    scores[key] = JsonScores(g.forecasters[f]);
+    Json buckets = Json::array();
+    for (int b = 0; b < kProbabilityBuckets; ++b) {
+      const ProbabilityBucket& r = g.reliability[f][static_cast<size_t>(b)];
+      if (!r.forecasts) continue;
+      buckets.push_back({{"from", b * 5},
+                         {"to", b + 1 < kProbabilityBuckets ? b * 5 + 4 : 100},
+                         {"forecasts", r.forecasts},
+                         {"happened", r.happened},
+                         {"mean_probability", JsonFixed(r.MeanProbability(), 4)},
+                         {"frequency", JsonFixed(r.Frequency(), 4)}});
+    }
+    reliability[key] = std::move(buckets);
+    value[key] = JsonMoney(g.value_against[f]);
+  }
+  for (MarginMethod m : kMarginMethods)
+    margins[std::string(MarginMethodName(m))] = JsonScores(g.margins[static_cast<size_t>(m)]);
+  return {{"scores", std::move(scores)},
+          {"margins", std::move(margins)},
+          {"reliability", std::move(reliability)},
+          {"value_against", std::move(value)}};
+}
+
+Json JsonBlends(const std::vector<SeasonBlend>& blends) {
+  Json a = Json::array();
+  for (const SeasonBlend& b : blends)
+    a.push_back({{"season_start", FormatIsoDate(b.season_start)},
+                 {"market", JsonFixed(b.weights[0], 4)},
+                 {"model", JsonFixed(b.weights[1], 4)},
+                 {"tips", JsonFixed(b.weights[2], 4)},
+                 {"training_matches", b.training_matches}});
+  return a;
+}
+
 void PrintJson(const BacktestOptions& o, const ValueFilter& value, const BacktestRun& run,
                const std::vector<BacktestGroup>& groups, double seconds,
                const std::vector<std::string>& notes, const BacktestReport* report) {
@@ -271,10 +354,16 @@ void PrintJson(const BacktestOptions& o, const ValueFilter& value, const Backtes
            {"with_odds",
             {{"tips", JsonScores(g.tips_odds)},
              {"bookmaker", JsonScores(g.market_odds)},
-             {"naive", JsonScores(g.naive_odds)}}}}},
+             {"naive", JsonScores(g.naive_odds)},
+             {"market", JsonScores(g.forecasters[static_cast<size_t>(Forecaster::kMarket)])},
+             {"model", JsonScores(g.forecasters[static_cast<size_t>(Forecaster::kModel)])},
+             {"blend", JsonScores(g.forecasters[static_cast<size_t>(Forecaster::kBlend)])}}}}},
+         {"forecasters", JsonForecasters(g)},
          {"money", {{"tips", JsonMoney(g.tip_bets)}, {"value", JsonMoney(g.value_bets)}}}});
   }
   j["groups"] = std::move(json_groups);
+  j["margin_method"] = std::string(MarginMethodName(run.margin));
+  j["blend_weights"] = JsonBlends(run.blends);
   if (report) j["report"] = JsonReport(*report, value);
   std::cout << JsonText(j) + "\n";
 }
@@ -366,6 +455,9 @@ int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
   if (o.to < o.from) throw CLI::ValidationError("--to", "lies before --from");
   for (const std::string& l : a.leagues) o.leagues.push_back(LeagueOption("--league", l));
   o.result_mode = ctx.Mode();
+  const std::optional<MarginMethod> margin = MarginMethodFromName(a.margin);
+  if (!margin) throw CLI::ValidationError("--margin", "is not proportional, power or shin");
+  o.margin = *margin;
   if (auto rc = ctx.OpenProgram()) return *rc;
   Program& p = *ctx.program;
   o.language = p.messages.Language();
@@ -392,7 +484,7 @@ int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
     std::cerr << "No played match to test between " << a.from << " and " << a.to << "\n";
     return kExitNothing;
   }
-  const std::vector<BacktestGroup> groups = ScoreBacktest(run.matches, value);
+  const std::vector<BacktestGroup> groups = ScoreBacktest(run.matches, value, o.margin);
   const std::vector<std::string> notes = OddsNotes(run.matches, o.result_mode, value);
   if (csv_given) WriteCsv(a.csv_path, run, o.result_mode);
   std::optional<BacktestReport> report;
@@ -425,6 +517,7 @@ int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
   const int priced = groups[0].tips_odds.matches;
   if (priced < groups[0].matches) PrintScores(groups, false);
   if (priced > 0) PrintScores(groups, true);
+  if (priced > 0) PrintForecasters(groups, o.margin);
   PrintMoney(groups,
              o.result_mode == ResultMode::kUnderOver
                  ? "Money: one unit on every under/over tip with odds"
@@ -456,6 +549,9 @@ void RegisterBacktestCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
   sub->add_flag("--store", a->store,
                 "Keep the calibration of the tested seasons in the database (replacing what was "
                 "stored for those seasons), for the past hit rate the tips list shows");
+  sub->add_option("--margin", a->margin,
+                  "How the market forecaster takes the margin out of the odds: proportional, "
+                  "power (default) or shin");
   sub->add_flag("--report", a->report, "Add the report's figures to --json (implied by --html)");
   CLI::Option* csv = sub->add_option("--csv", a->csv_path, "Write one line per match to FILE");
   sub->add_flag("--json", ctx.json, "Print the figures as one JSON object");

@@ -4,7 +4,6 @@
 #include <memory>
 #include <sstream>
 
-#include "rating/competition_teams.h"
 #include "analysis/live_window.h"
 #include "cli/cli_context.h"
 #include "cli/json.h"
@@ -13,6 +12,7 @@
 #include "i18n/leagues.h"
 #include "program/front_end_options.h"
 #include "program/startup.h"
+#include "rating/competition_teams.h"
 
 namespace morvela {
 
@@ -72,6 +72,7 @@ void PrintPlain(const TfLive& w, std::ostream& out) {
   for (int n : {int{kHeadToHead}, int{kTipLine}, int{kOddsLine}, int{kDifferenceLine},
                 int{kAfterHalfTime}, int{kLiveHeadToHead}, int{kLiveTipLine}})
     out << w.Label(n).text << "\n";
+  out << w.InPlayLine() << "\n";
   if (!w.LiveTip()) return;
   out << w.Label(kEnterOdds).text;
   for (int i = 0; i < kLiveOddsCount; ++i)
@@ -118,6 +119,16 @@ void PrintJson(const TfLive& w, std::ostream& out) {
   Json& labels = j["Labels"] = Json::object();
   for (int n : {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18, 19})
     labels["Label" + std::to_string(n)] = w.Label(n).text;
+  // The goal model's chances of the final result from the half-time score.
+  Json& model = j["Model"] = nullptr;
+  if (const std::optional<ModelForecast>& f = w.SecondOpinionFigures().model) {
+    Json outcomes = Json::array(), goals = Json::array();
+    for (double p : f->FullTimeFromHalfTime(w.HalfTimeHome(), w.HalfTimeAway()))
+      outcomes.push_back(JsonFixed(p, 4));
+    for (double p : f->UnderOverFromHalfTime(w.HalfTimeHome(), w.HalfTimeAway()))
+      goals.push_back(JsonFixed(p, 4));
+    model = {{"home_draw_away", std::move(outcomes)}, {"under_over", std::move(goals)}};
+  }
   out << JsonText(j) << "\n";
 }
 

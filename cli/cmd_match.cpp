@@ -4,7 +4,6 @@
 #include <memory>
 #include <sstream>
 
-#include "rating/competition_teams.h"
 #include "analysis/match_window.h"
 #include "cli/cli_context.h"
 #include "cli/json.h"
@@ -13,6 +12,7 @@
 #include "i18n/leagues.h"
 #include "program/front_end_options.h"
 #include "program/startup.h"
+#include "rating/competition_teams.h"
 
 namespace morvela {
 
@@ -89,6 +89,37 @@ Json GoalArray(const std::array<uint8_t, N>& values, int count) {
   Json a = Json::array();
   for (int k = 1; k <= count; ++k) a.push_back(values[k]);
   return a;
+}
+
+// The goal model's and the market's figures by name; null where a figure is missing.
+Json JsonProbabilities(const std::optional<std::vector<double>>& p) {
+  if (!p) return nullptr;
+  Json a = Json::array();
+  for (double v : *p) a.push_back(JsonFixed(v, 4));
+  return a;
+}
+
+Json JsonSecondOpinion(const SecondOpinion& s) {
+  Json model = nullptr;
+  if (s.model) {
+    const ModelForecast& f = *s.model;
+    Json scores = Json::array();
+    for (const ScoreMatrix::Score& sc : f.likely_scores)
+      scores.push_back(
+          {{"home", sc.home}, {"away", sc.away}, {"probability", JsonFixed(sc.probability, 4)}});
+    model = {{"expected_goals_home", JsonFixed(f.home_rate, 3)},
+             {"expected_goals_away", JsonFixed(f.away_rate, 3)},
+             {"home_draw_away",
+              JsonProbabilities(std::vector<double>(f.full_time.begin(), f.full_time.end()))},
+             {"under_over",
+              JsonProbabilities(std::vector<double>(f.under_over.begin(), f.under_over.end()))},
+             {"likely_scores", std::move(scores)}};
+  }
+  return {{"model", std::move(model)},
+          {"market",
+           {{"margin_method", std::string(MarginMethodName(kDefaultMarginMethod))},
+            {"home_draw_away", JsonProbabilities(s.market_outcomes)},
+            {"under_over", JsonProbabilities(s.market_under_over)}}}};
 }
 
 void PrintJson(const TForm5& w, const Program& p, std::ostream& out) {
@@ -181,6 +212,7 @@ void PrintJson(const TForm5& w, const Program& p, std::ostream& out) {
                      {"points", std::move(points)}});
   }
   j["Chart"] = std::move(chart);
+  j["SecondOpinion"] = JsonSecondOpinion(w.SecondOpinionFigures());
   out << JsonText(j) << "\n";
 }
 

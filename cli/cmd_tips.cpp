@@ -15,6 +15,7 @@
 #include "program/selection.h"
 #include "program/startup.h"
 #include "tips/tip_runs.h"
+#include "tips/tip_second_opinion.h"
 #include "tips/tips_list.h"
 #include "tips/value_tips.h"
 
@@ -31,8 +32,9 @@ struct TipsOptions {
   std::string league;
   std::string season;
   bool stats = false;
-  bool with_past = false;      // the past hit rate in the CSV export
-  ValueFilterArguments value;  // tips value only
+  bool with_past = false;        // the past hit rate in the CSV export
+  ValueFilterArguments value;    // tips value only
+  std::string against = "tips";  // tips value only: whose percentages value is measured with
 };
 
 void PrintTable(TipsList& list) {
@@ -68,13 +70,18 @@ Json JsonValue(const std::string& name, const Field& f) {
 }
 
 // With `past` (the database keeps a calibration) every row also gets "PAST %" and "PAST N", the
-// past hit rate of tips like it and their number (null without a record).
-void PrintJson(TipsList& list, bool past) {
+// past hit rate of tips like it and their number (null without a record). Every row gets the
+// second opinion of its tip: "MODEL %" and "MARKET %" (null where there is none).
+void PrintJson(TipsList& list, bool past, TipSecondOpinions& opinions) {
   Json rows = Json::array();
   for (int r = 0; r < list.RowCount(); ++r) {
     Json row = Json::object();
     for (const std::string& name : list.FieldNames())
       row[name] = JsonValue(name, list.Value(r, name));
+    const TipSecondOpinions::Figures f =
+        opinions.Of(list.Value(r, "ID").AsInteger(), list.Value(r, "TIP").AsString());
+    row["MODEL %"] = f.model_percent ? Json(*f.model_percent) : Json(nullptr);
+    row["MARKET %"] = f.market_percent ? Json(*f.market_percent) : Json(nullptr);
     if (past) {
       const std::optional<PastRecord> record = list.Past(r);
       row["PAST %"] = record ? Json(record->Percent()) : Json(nullptr);
@@ -101,7 +108,8 @@ class PrintedTipsList : public TipsListView {
         std::cerr << "Wrote " << *written << "\n";
     }
     if (ctx_.json) {
-      PrintJson(list, HasCalibration(p.dm.ADOConnection1, p.selection.result_mode));
+      TipSecondOpinions opinions(p.dm.ADOConnection1, p.selection.result_mode);
+      PrintJson(list, HasCalibration(p.dm.ADOConnection1, p.selection.result_mode), opinions);
     } else {
       PrintTable(list);
     }
@@ -145,7 +153,8 @@ int RunTips(CliContext& ctx, TipsRun run, const TipsOptions& o) {
       filled = RunWeekTips(p, view);
       break;
     case TipsRun::kValue:
-      filled = RunValueTips(p, view, value);
+      filled = RunValueTips(p, view, value,
+                            o.against == "model" ? ValueAgainst::kModel : ValueAgainst::kTips);
       break;
     case TipsRun::kLeague:
       if (!LoadSeason(p, *league, o.season)) return kExitError;
@@ -173,7 +182,13 @@ void AddTipsRun(CLI::App& tips, CliContext& ctx, int& exit_code, TipsRun run, co
     sub->add_option("--season", o->season,
                     "Season label (as the season chooser lists it); default: the active season");
   }
-  if (run == TipsRun::kValue) AddValueFilterOptions(sub, o->value, "--min-profit", "");
+  if (run == TipsRun::kValue) {
+    AddValueFilterOptions(sub, o->value, "--min-profit", "");
+    sub->add_option("--against", o->against,
+                    "Measure value with the program's percentages (tips, the default) or the "
+                    "goal model's (model)")
+        ->check(CLI::IsMember({"tips", "model"}));
+  }
   sub->add_option("--sort", o->sort,
                   "Click this column title (DATUM, LIGA, DOMACI, HOSTIA, TIP1, TIPX, TIP2, TIP, "
                   "PERC, KURZ, PROFIT); repeatable, applied in order");

@@ -163,6 +163,21 @@ constexpr AddedMessage kAdded[] = {
       "mescolati. Scaricateli in un'altra cartella del programma."}},
 
     // 350-399: the second opinion.
+    {350,
+     {"Goal model (1-0-2) %: %1    under-over %: %2    likely scores: %3",
+      "Tormodell (1-0-2) %: %1    Unter-Über %: %2    wahrscheinliche Ergebnisse: %3",
+      "Gólový model (1-0-2) %: %1    menej-viac %: %2    pravdepodobné výsledky: %3",
+      "Modello dei gol (1-0-2) %: %1    under-over %: %2    risultati probabili: %3"}},
+    {351,
+     {"Market without margin (1-0-2) %: %1    under-over %: %2",
+      "Markt ohne Marge (1-0-2) %: %1    Unter-Über %: %2",
+      "Trh bez marže (1-0-2) %: %1    menej-viac %: %2",
+      "Mercato senza margine (1-0-2) %: %1    under-over %: %2"}},
+    {352,
+     {"Goal model from the half-time score (1-0-2) %: %1    under-over %: %2",
+      "Tormodell ab dem Halbzeitstand (1-0-2) %: %1    Unter-Über %: %2",
+      "Gólový model od výsledku polčasu (1-0-2) %: %1    menej-viac %: %2",
+      "Modello dei gol dal risultato del primo tempo (1-0-2) %: %1    under-over %: %2"}},
 
     // 400-419: installation.
     {400,

@@ -239,6 +239,11 @@ inline constexpr MessageId kFetchNothingNew{302};       // "Nothing new at the p
 inline constexpr MessageId kFetchFailed{303};           // "Fetching from the public ... failed !"
 inline constexpr MessageId kFetchIntoDemoRefused{304};  // "This is the demo database ..."
 
+// The second opinion: the goal model and the market beside the tips.
+inline constexpr MessageId kSecondOpinionModel{350};   // "Goal model (1-0-2) %: %1 ..."
+inline constexpr MessageId kSecondOpinionMarket{351};  // "Market without margin (1-0-2) %: ..."
+inline constexpr MessageId kSecondOpinionInPlay{352};  // "Goal model from the half-time ..."
+
 // Installation: why the program folder was chosen (morvela-cli info).
 inline constexpr MessageId kFolderFromOption{400};       // "given with --home"
 inline constexpr MessageId kFolderFromEnvironment{401};  // "set in MORVELA_HOME"

@@ -10,6 +10,8 @@
 #include <unordered_map>
 
 #include "core/helpers.h"
+#include "core/rounding.h"
+#include "forecast/match_forecast.h"
 #include "i18n/messages.h"
 #include "predict/outcome_search.h"
 #include "rating/season_replay.h"
@@ -190,6 +192,8 @@ void AddOdds(ResultMode mode, const OddsRow& row, BacktestMatch& m) {
   for (char letter : OutcomeLetters(mode))
     market.push_back(row.Odds(OddsColumn(mode, std::string_view(&letter, 1))));
   m.market = ProbabilitiesFromOdds(market);
+  for (MarginMethod method : kMarginMethods)
+    m.markets[static_cast<size_t>(method)] = RemoveMargin(market, method);
   auto bets = mode == ResultMode::kUnderOver ? std::span<const char* const>(kUnderOverBets)
                                              : std::span<const char* const>(kOutcomeBets);
   for (const char* bet : bets) {
@@ -210,7 +214,83 @@ std::unordered_map<int64_t, std::string> TeamNames(Connection& conn, int languag
   return names;
 }
 
+// The first match day of every competition (fixtures included: a season's start is known
+// before it is played).
+std::map<int64_t, Date> SeasonStarts(Connection& conn) {
+  Query q(conn);
+  q.Open("SELECT ID_SUTAZ, MIN(DATUM) AS FIRST_DAY FROM VYSLEDKY GROUP BY ID_SUTAZ");
+  std::map<int64_t, Date> starts;
+  for (; !q.Eof(); q.Next())
+    if (auto d = q.FieldByName("FIRST_DAY").AsDate())
+      starts.emplace(q.FieldByName("ID_SUTAZ").AsInteger(), *d);
+  return starts;
+}
+
+BlendSample SampleOf(const BacktestMatch& m, MarginMethod margin) {
+  return {{ForecastOf(m, Forecaster::kMarket, margin), m.model,
+           ForecastOf(m, Forecaster::kTips, margin)},
+          m.outcome};
+}
+
+// Blends every match of the run with the weights fitted on the matches (of the run and of its
+// training days) dated before its season's first day: a season's blend learns from earlier
+// seasons only. `all` is in date order.
+void AddBlends(const std::vector<BacktestMatch>& all, BacktestRun& run) {
+  std::vector<BlendSample> samples;
+  for (const BacktestMatch& m : all) samples.push_back(SampleOf(m, run.margin));
+  std::map<int64_t, SeasonBlend> fitted;  // by the season start's day number
+  for (BacktestMatch& m : run.matches) {
+    auto [it, added] = fitted.try_emplace(DayNumber(m.season_start));
+    if (added) {
+      const size_t n = static_cast<size_t>(
+          std::lower_bound(all.begin(), all.end(), m.season_start,
+                           [](const BacktestMatch& a, const Date& d) { return a.date < d; }) -
+          all.begin());
+      it->second.season_start = m.season_start;
+      it->second.weights = FitBlendWeights(std::span(samples.data(), n));
+      for (size_t i = 0; i < n; ++i)
+        if (samples[i].members[0] && samples[i].members[1]) ++it->second.training_matches;
+    }
+    m.blend = LogPool(SampleOf(m, run.margin).members, it->second.weights);
+  }
+  for (auto& [day, blend] : fitted) run.blends.push_back(blend);
+}
+
 }  // namespace
+
+const char* ForecasterKey(Forecaster f) {
+  static constexpr const char* kKeys[] = {"tips", "naive", "market", "model", "blend"};
+  return kKeys[static_cast<size_t>(f)];
+}
+
+std::optional<std::vector<double>> ForecastOf(const BacktestMatch& m, Forecaster f,
+                                              MarginMethod margin) {
+  switch (f) {
+    case Forecaster::kTips:
+      return ProbabilitiesFromPercents(m.percents);
+    case Forecaster::kNaive:
+      return m.naive;
+    case Forecaster::kMarket:
+      return m.markets[static_cast<size_t>(margin)];
+    case Forecaster::kModel:
+      return m.model;
+    case Forecaster::kBlend:
+      return m.blend;
+  }
+  return std::nullopt;
+}
+
+double ProbabilityBucket::MeanProbability() const {
+  return forecasts ? probability_sum / forecasts : kNaN;
+}
+
+double ProbabilityBucket::Frequency() const {
+  return forecasts ? static_cast<double>(happened) / forecasts : kNaN;
+}
+
+int ProbabilityBucketOf(double p) {
+  return std::clamp(static_cast<int>(p * 100 / 5), 0, kProbabilityBuckets - 1);
+}
 
 BacktestRun RunBacktest(Connection& conn, const BacktestOptions& o) {
   const ResultMode mode = o.result_mode;
@@ -218,6 +298,9 @@ BacktestRun RunBacktest(Connection& conn, const BacktestOptions& o) {
   const NaiveFrequencies naive(conn, o);
   const auto names = TeamNames(conn, o.language);
   GoalPasses goal_passes(conn);
+  GoalForecaster forecaster(conn);
+  const std::map<int64_t, Date> season_starts = SeasonStarts(conn);
+  const Date first_day = AddDays(o.from, -std::max(0, o.blend_training_days));
   auto name = [&names](int64_t team) {
     auto it = names.find(team);
     return it == names.end() ? std::to_string(team) : it->second;
@@ -228,10 +311,13 @@ BacktestRun RunBacktest(Connection& conn, const BacktestOptions& o) {
                      "AWAY_GOAL,") +
          c.outcome + "," + c.difference +
          ",SUTAZ.ID_LIGA FROM VYSLEDKY, SUTAZ WHERE VYSLEDKY.ID_SUTAZ=SUTAZ.ID AND DATUM>=" +
-         FormatSqlDate(o.from) + " AND DATUM<=" + FormatSqlDate(o.to) + " AND KONTUMACIA=0 AND " +
-         c.outcome + "<>\"\"" + LeagueFilter(o.leagues) + " ORDER BY DATUM ASC, VYSLEDKY.ID ASC");
+         FormatSqlDate(first_day) + " AND DATUM<=" + FormatSqlDate(o.to) +
+         " AND KONTUMACIA=0 AND " + c.outcome + "<>\"\"" + LeagueFilter(o.leagues) +
+         " ORDER BY DATUM ASC, VYSLEDKY.ID ASC");
 
   BacktestRun run;
+  run.margin = o.margin;
+  std::vector<BacktestMatch> all;  // the training days' matches and the run's
   PredictionState state;
   for (; !q.Eof(); q.Next()) {
     BacktestMatch m;
@@ -246,8 +332,9 @@ BacktestRun RunBacktest(Connection& conn, const BacktestOptions& o) {
     const int goals = static_cast<int>(q.FieldByName("HOME_GOAL").AsInteger() +
                                        q.FieldByName("AWAY_GOAL").AsInteger());
     const std::optional<size_t> outcome = OutcomeIndex(mode, q.FieldByName(c.outcome), goals);
+    const bool scored = !(m.date < o.from);
     if (!outcome) {
-      ++run.skipped;
+      if (scored) ++run.skipped;
       continue;
     }
     m.outcome = *outcome;
@@ -256,7 +343,7 @@ BacktestRun RunBacktest(Connection& conn, const BacktestOptions& o) {
       const std::optional<int32_t> under =
           goal_passes.UnderPercent(m.competition, home, away, m.date);
       if (!under) {
-        ++run.skipped;
+        if (scored) ++run.skipped;
         continue;
       }
       SelectUnderOverTip(state, *under);
@@ -276,8 +363,13 @@ BacktestRun RunBacktest(Connection& conn, const BacktestOptions& o) {
     m.won = Wins(mode, m.tip, m.outcome);
     AddOdds(mode, OddsRow(conn, m.id), m);
     m.naive = naive.Before(m.league, m.date);
-    run.matches.push_back(std::move(m));
+    if (auto f = forecaster.Forecast(m.competition, home, away, m.date)) m.model = f->InMode(mode);
+    auto start = season_starts.find(m.competition);
+    m.season_start = start == season_starts.end() ? m.date : start->second;
+    if (scored) run.matches.push_back(m);
+    all.push_back(std::move(m));
   }
+  AddBlends(all, run);
   return run;
 }
 
@@ -400,8 +492,26 @@ size_t KindIndex(TipKind kind) {
   throw std::invalid_argument("a tip of no kind");
 }
 
+namespace {
+
+// The value bets on single outcomes against one forecaster.
+void AddValueAgainst(const BacktestMatch& m, const std::vector<double>& p, const ValueFilter& value,
+                     BettingRecord& record) {
+  const bool under_over = m.percents.size() == 2;
+  for (const BacktestBet& b : m.bets) {
+    const std::string t = TrimTip(b.tip);
+    if (t.size() != 1) continue;
+    const size_t i = std::string_view(under_over ? "<>" : "102").find(t[0]);
+    if (i == std::string_view::npos || i >= p.size()) continue;
+    const int profit = static_cast<int>(RoundHalfEven(p[i] * 100)) - ImpliedPercent(b.odds);
+    if (value.Accepts(profit, b.odds)) record.Add(b.odds, b.won);
+  }
+}
+
+}  // namespace
+
 std::vector<BacktestGroup> ScoreBacktest(const std::vector<BacktestMatch>& matches,
-                                         const ValueFilter& value) {
+                                         const ValueFilter& value, MarginMethod margin) {
   std::vector<BacktestGroup> groups(1);
   std::map<int, size_t> index;
   for (const BacktestMatch& m : matches) index.try_emplace(m.league, 0);
@@ -424,6 +534,22 @@ std::vector<BacktestGroup> ScoreBacktest(const std::vector<BacktestMatch>& match
         g->tips_odds.Add(p, m.outcome);
         g->market_odds.Add(*m.market, m.outcome);
         g->naive_odds.Add(m.naive, m.outcome);
+        for (MarginMethod method : kMarginMethods)
+          if (const auto& q = m.markets[static_cast<size_t>(method)])
+            g->margins[static_cast<size_t>(method)].Add(*q, m.outcome);
+        for (size_t f = 0; f < kForecasters; ++f) {
+          const std::optional<std::vector<double>> q =
+              ForecastOf(m, static_cast<Forecaster>(f), margin);
+          if (!q) continue;
+          g->forecasters[f].Add(*q, m.outcome);
+          for (size_t i = 0; i < q->size(); ++i) {
+            ProbabilityBucket& b = g->reliability[f][ProbabilityBucketOf((*q)[i])];
+            ++b.forecasts;
+            b.happened += i == m.outcome ? 1 : 0;
+            b.probability_sum += (*q)[i];
+          }
+          AddValueAgainst(m, *q, value, g->value_against[f]);
+        }
       }
       if (priced_tip && m.odds) g->tip_bets.Add(*m.odds, m.won);
       for (const BacktestBet& b : m.bets)

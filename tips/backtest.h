@@ -24,6 +24,8 @@
 #include "core/database.h"
 #include "core/date.h"
 #include "core/result_mode.h"
+#include "forecast/blend.h"
+#include "forecast/market_odds.h"
 #include "predict/tip_selection.h"
 #include "tips/value_tips.h"
 
@@ -34,6 +36,13 @@ struct BacktestOptions {
   std::vector<int> leagues;  // ID_LIGA of the leagues to test; empty for all
   ResultMode result_mode = ResultMode::kFullTime;
   int language = 1;  // language of the team names (1 English .. 4 Italian)
+  // The margin removal of the market forecaster (the bookmaker's figures beside the tips stay
+  // proportional, as they always were).
+  MarginMethod margin = kDefaultMarginMethod;
+  // The blend's weights for a season are fitted on the matches before the season's first day;
+  // so that the range's first season has earlier matches to learn from, the run also forecasts
+  // this many days before `from` (not scored).
+  int blend_training_days = 365;
 };
 
 // A bet of the value-tip run on the match: one per bet type with odds.
@@ -66,6 +75,22 @@ struct BacktestMatch {
   // The league's long-run frequencies of the outcomes, from its matches before the day.
   std::vector<double> naive;
   std::vector<BacktestBet> bets;
+  // The second opinion, in the order of percents: the market with the margin removed by each
+  // method (indexed by MarginMethod; nullopt without every outcome's odds), the goal model
+  // fitted on the league's matches before the day (nullopt before the league's first match),
+  // and the blend of market (options.margin), model and tips.
+  std::array<std::optional<std::vector<double>>, 3> markets;
+  std::optional<std::vector<double>> model;
+  std::optional<std::vector<double>> blend;
+  Date season_start{};  // the first match day of the match's competition
+};
+
+// The blend's weights fitted for the seasons starting on `season_start`, and on how many
+// earlier matches.
+struct SeasonBlend {
+  Date season_start{};
+  BlendWeights weights{};
+  int training_matches = 0;
 };
 
 struct BacktestRun {
@@ -74,6 +99,8 @@ struct BacktestRun {
   // pass gives no under percentage (a team not listed for its season, or a season beyond the
   // goal pass's limits), and any whose outcome text is not one of "1", "0", "2".
   int skipped = 0;
+  MarginMethod margin = kDefaultMarginMethod;  // the market forecaster's method
+  std::vector<SeasonBlend> blends;             // by season start
 };
 
 // The played matches of the range (forfeits left out; in the half modes only matches with that
@@ -113,6 +140,28 @@ struct ForecastScores {
   double MeanRps() const;
   double MeanLogLoss() const;
 };
+
+// The forecasters the backtest scores side by side.
+enum class Forecaster { kTips, kNaive, kMarket, kModel, kBlend };
+inline constexpr size_t kForecasters = 5;
+// "tips", "naive", "market", "model", "blend": the keys of --json.
+const char* ForecasterKey(Forecaster f);
+// The forecaster's probabilities of the match (market: by the run's margin method); nullopt
+// where it has none.
+std::optional<std::vector<double>> ForecastOf(const BacktestMatch& m, Forecaster f,
+                                              MarginMethod margin);
+
+// Probabilities stated for single outcomes, in buckets of five points (0-4, ..., 95-100), and
+// how often the outcome happened: every outcome of every match is one forecast.
+struct ProbabilityBucket {
+  int forecasts = 0;
+  int happened = 0;
+  double probability_sum = 0;
+  double MeanProbability() const;  // NaN when empty
+  double Frequency() const;        // happened / forecasts; NaN when empty
+};
+inline constexpr int kProbabilityBuckets = 20;
+int ProbabilityBucketOf(double p);
 
 // Tips of one kind (or in one calibration bucket) and how many of them won.
 struct HitRecord {
@@ -163,6 +212,15 @@ struct BacktestGroup {
   ForecastScores tips_odds, market_odds, naive_odds;  // the matches with the bookmaker's odds
   BettingRecord tip_bets;    // every single and double-chance (under/over) tip with odds
   BettingRecord value_bets;  // every bet the value filter accepts
+  // All forecasters on the matches with the market's odds (each where it has a forecast),
+  // indexed by Forecaster; the market by each margin method (indexed by MarginMethod).
+  std::array<ForecastScores, kForecasters> forecasters{};
+  std::array<ForecastScores, 3> margins{};
+  std::array<std::array<ProbabilityBucket, kProbabilityBuckets>, kForecasters> reliability{};
+  // One unit on every single outcome (1, 0, 2; under, over) whose odds pass the value filter's
+  // range and that the forecaster rates at least the filter's PROFIT points above the odds'
+  // implied percentage. The market, as the odds without their margin, never finds any.
+  std::array<BettingRecord, kForecasters> value_against{};
 };
 
 size_t KindIndex(TipKind kind);
@@ -170,6 +228,7 @@ size_t KindIndex(TipKind kind);
 // All leagues first, then one group per league in ascending ID_LIGA. Bets go into the banks in
 // the order of the matches. `value`: which value bets are staked (PROFIT and odds).
 std::vector<BacktestGroup> ScoreBacktest(const std::vector<BacktestMatch>& matches,
-                                         const ValueFilter& value);
+                                         const ValueFilter& value,
+                                         MarginMethod margin = kDefaultMarginMethod);
 
 }  // namespace morvela

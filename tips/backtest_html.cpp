@@ -246,6 +246,48 @@ std::string CalibrationSvg(const BacktestReport& r) {
   return s + "</svg>\n";
 }
 
+std::string ForecastersSvg(const BacktestGroup& g) {
+  static constexpr const char* kColours[] = {"#1f6fb4", "#888888", "#e08a00", "#2c9a3c", "#8e3ba8"};
+  const Axis x{0, 100, kLeft, kWidth - kRight};
+  const Axis y{0, 100, kHeight - kBottom, kTop};
+  std::string s = SvgOpen("Stated probability against how often it happened");
+  s += Ticks(x, 10, true, y, "");
+  s += Ticks(y, 10, false, x, "");
+  s += Line(x(0), y(0), x(100), y(100), "#999999", " stroke-dasharray=\"4 4\"");
+  s += Text((x.pixel0 + x.pixel1) / 2, kHeight - 14, "stated probability of an outcome %");
+  s += Text(16, (y.pixel0 + y.pixel1) / 2, "happened %", "middle",
+            (" transform=\"rotate(-90 16 " + Num((y.pixel0 + y.pixel1) / 2, 1) + ")\"").c_str());
+  double legend_y = kTop + 8;
+  for (size_t f = 0; f < kForecasters; ++f) {
+    std::string points, dots;
+    for (const ProbabilityBucket& b : g.reliability[f]) {
+      // Buckets of a handful of forecasts only add noise to the lines.
+      if (b.forecasts < 20) continue;
+      const double px = x(b.MeanProbability() * 100), py = y(b.Frequency() * 100);
+      points += Num(px, 1) + "," + Num(py, 1) + " ";
+      dots += "<circle class=\"reliability\" data-forecaster=\"" +
+              std::string(ForecasterKey(Forecaster(f))) + "\" cx=\"" + Num(px, 1) + "\" cy=\"" +
+              Num(py, 1) + "\" r=\"2.5\" fill=\"" + kColours[f] + "\"><title>" +
+              XmlEscape(std::string(ForecasterKey(Forecaster(f))) + ": stated " +
+                        Num(b.MeanProbability() * 100, 1) + " %, happened " +
+                        std::to_string(b.happened) + " of " + std::to_string(b.forecasts)) +
+              "</title></circle>\n";
+    }
+    if (points.empty()) continue;
+    s += "<polyline fill=\"none\" stroke-width=\"1.5\" stroke=\"" + std::string(kColours[f]) +
+         "\" points=\"" + points + "\"/>\n" + dots;
+    s += "<rect x=\"" + std::to_string(kLeft + 12) + "\" y=\"" + Num(legend_y - 9, 1) +
+         "\" width=\"10\" height=\"10\" fill=\"" + kColours[f] + "\"/>\n";
+    s += Text(kLeft + 28, legend_y,
+              std::string(ForecasterKey(Forecaster(f))) + ": RPS " +
+                  Num(g.forecasters[f].MeanRps(), 4) + ", log loss " +
+                  Num(g.forecasters[f].MeanLogLoss(), 4),
+              "start");
+    legend_y += 16;
+  }
+  return s + "</svg>\n";
+}
+
 std::string BankSvg(const BacktestReport& r, const ValueFilter& value) {
   const std::vector<BankPoint>* curves[] = {&r.tip_bank, &r.value_bank};
   std::optional<Date> first, last;
@@ -336,7 +378,31 @@ std::string BacktestHtml(const ReportHeading& h, const BacktestReport& r,
     }
     o << "</tr>\n";
   }
-  o << "</table>\n<h2>Bank</h2>\n" << BankSvg(r, value);
+  o << "</table>\n";
+  if (!groups.empty()) {
+    o << "<h2>Forecasters</h2>\n<p>Every outcome of every match with the bookmaker's odds is "
+         "one forecast of each forecaster: the tips' percentages, the naive league frequencies, "
+         "the market (odds without margin), the goal model and the blend of market, model and "
+         "tips. Each point is a five-point bucket of stated probabilities (20 forecasts or "
+         "more) against how often those outcomes happened.</p>\n"
+      << ForecastersSvg(groups[0]);
+    o << "<table>\n<tr><th>League</th><th>Matches</th>";
+    for (size_t f = 0; f < kForecasters; ++f)
+      o << "<th>RPS " << ForecasterKey(Forecaster(f)) << "</th>";
+    for (size_t f = 0; f < kForecasters; ++f)
+      o << "<th>ROI % value " << ForecasterKey(Forecaster(f)) << "</th>";
+    o << "</tr>\n";
+    for (const BacktestGroup& g : groups) {
+      o << "<tr>" << TableCell(GroupName(g), false)
+        << TableCell(std::to_string(g.forecasters[0].matches));
+      for (const ForecastScores& f : g.forecasters) o << TableCell(Num(f.MeanRps(), 4));
+      for (const BettingRecord& b : g.value_against)
+        o << TableCell(Roi(b) + " (" + std::to_string(b.Bets()) + ")");
+      o << "</tr>\n";
+    }
+    o << "</table>\n";
+  }
+  o << "<h2>Bank</h2>\n" << BankSvg(r, value);
   o << "<table>\n"
     << kMoneyHeader << MoneyRow("Every priced tip", r.tip_bets)
     << MoneyRow("Value bets (" + DescribeValueFilter(value) + ")", r.value_bets) << "</table>\n";

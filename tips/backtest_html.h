@@ -24,6 +24,10 @@ struct ReportHeading {
 // calibration.
 std::string CalibrationSvg(const BacktestReport& report);
 
+// The reliability chart of all forecasters of a group: for each, its stated probabilities of
+// single outcomes in five-point buckets against how often those outcomes happened.
+std::string ForecastersSvg(const BacktestGroup& group);
+
 // The bank curves: the running profit in units of one unit on every priced tip and on every
 // value bet, over the days of the period.
 std::string BankSvg(const BacktestReport& report, const ValueFilter& value);

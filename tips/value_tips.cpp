@@ -7,6 +7,7 @@
 #include "i18n/message_ids.h"
 #include "predict/tip_selection.h"
 #include "program/program.h"
+#include "tips/tip_second_opinion.h"
 
 namespace morvela {
 
@@ -43,6 +44,29 @@ void StoreBet(Program& p, const ValueFilter& filter, const Query& fixture, TipRo
   InsertTipRow(p.dm, p.selection.result_mode, row);
   p.prediction.Tip = bet;
   p.prediction.TipPercent = static_cast<uint8_t>(percent);
+}
+
+// The bets of a fixture at the goal model's percentages.
+void StoreModelBets(Program& p, const ValueFilter& filter, const Query& fixture,
+                    TipSecondOpinions& opinions) {
+  TipRow row = FixtureTipRow(fixture, "VYSLEDKY.ID");
+  const ResultMode mode = p.selection.result_mode;
+  const std::optional<std::vector<double>> model = opinions.Of(row.id, "1").model;
+  if (!model) return;
+  const bool uo = mode == ResultMode::kUnderOver;
+  auto percent = [&](std::string_view bet) { return *TipPercentOf(*model, mode, bet); };
+  row.tip1 = percent(uo ? "<" : "1");
+  if (!uo) row.tipx = percent("0");
+  row.tip2 = percent(uo ? ">" : "2");
+  if (uo) {
+    StoreBet(p, filter, fixture, row, " < ", percent("<"), "KURZUNDER");
+    StoreBet(p, filter, fixture, row, " > ", percent(">"), "KURZOVER");
+    return;
+  }
+  for (const char* bet : kOutcomeBets) {
+    const std::string column = OddsColumn(mode, bet);
+    StoreBet(p, filter, fixture, row, bet, percent(bet), column.c_str());
+  }
 }
 
 void StoreFixtureBets(Program& p, const ValueFilter& filter, const Query& fixture) {
@@ -105,6 +129,10 @@ bool RunValueTips(Program& p, TipsListView& view) {
 }
 
 bool RunValueTips(Program& p, TipsListView& view, const ValueFilter& filter) {
+  return RunValueTips(p, view, filter, ValueAgainst::kTips);
+}
+
+bool RunValueTips(Program& p, TipsListView& view, const ValueFilter& filter, ValueAgainst against) {
   Query& fixtures = p.dm.Work2;
   fixtures.Open(std::string(kValueFixturesSql) + FormatSqlDate(p.today) + " AND VYSLEDOK IS NULL)");
   if (fixtures.Eof()) {
@@ -115,7 +143,15 @@ bool RunValueTips(Program& p, TipsListView& view, const ValueFilter& filter) {
     WaitScope wait(p.wait, 0, p.messages.Msg(msg::kPleaseWait));
     p.dm.Command1.Execute("DELETE * FROM TIPY");
     p.tip_run.TipRunKind = TipRun::kValue;
-    for (fixtures.First(); !fixtures.Eof(); fixtures.Next()) StoreFixtureBets(p, filter, fixtures);
+    std::optional<TipSecondOpinions> opinions;
+    if (against == ValueAgainst::kModel)
+      opinions.emplace(p.dm.ADOConnection1, p.selection.result_mode);
+    for (fixtures.First(); !fixtures.Eof(); fixtures.Next()) {
+      if (opinions)
+        StoreModelBets(p, filter, fixtures, *opinions);
+      else
+        StoreFixtureBets(p, filter, fixtures);
+    }
   }
   view.ShowTipsList(p);
   return true;

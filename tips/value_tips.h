@@ -38,6 +38,13 @@ std::optional<std::pair<double, double>> ParseOddsRange(std::string_view text);
 // list through `view` and returns true. Database errors pass through.
 // Only bets the filter accepts are stored; without a filter every priced bet.
 bool RunValueTips(Program& program, TipsListView& view, const ValueFilter& filter);
+
+// Whose probability a value bet is measured with: the program's percentages (the tip run's), or
+// the goal model's (fitted on the league's matches before the fixture's day). Against the model
+// the rows carry the model's percentages, and fixtures it cannot rate are left out.
+enum class ValueAgainst { kTips, kModel };
+bool RunValueTips(Program& program, TipsListView& view, const ValueFilter& filter,
+                  ValueAgainst against);
 bool RunValueTips(Program& program, TipsListView& view);
 
 }  // namespace morvela

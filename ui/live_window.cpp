@@ -124,6 +124,11 @@ void LiveTipWindow::Build() {
   body->addWidget(labels_[kAfterHalfTime]);
   body->addLayout(h2h_row(kLiveHeadToHead, show_live_matches_, "ShowLiveMatches"));
   body->addWidget(labels_[kLiveTipLine]);
+  // The goal model's chances from the half-time score, in small grey type.
+  in_play_ = new QLabel(analysis_);
+  in_play_->setObjectName(QStringLiteral("InPlayModel"));
+  in_play_->setStyleSheet(QStringLiteral("color: #555555; font-size: 8pt"));
+  body->addWidget(in_play_);
   auto* calculator = new QGridLayout();
   calculator->setHorizontalSpacing(8);
   calculator->setVerticalSpacing(2);
@@ -185,6 +190,7 @@ void LiveTipWindow::Refresh() {
        latest_home_, latest_away_, table_home_, table_away_, show_matches_},
       model_.Captions(), model_.home, model_.away);
   show_live_matches_->setText(Q(model_.Captions().show_matches));
+  in_play_->setText(Q(model_.InPlayLine()));
   {
     const QSignalBlocker b3(pb1_), b4(pb2_);
     pb1_->setValue(model_.HalfTimeHome());

@@ -72,6 +72,7 @@ class LiveTipWindow : public ModelWindow {
   QSpinBox* pb2_ = nullptr;
   QWidget* analysis_ = nullptr;
   std::array<QLabel*, kFirstLiveDifference + kLiveOddsCount> labels_{};
+  QLabel* in_play_ = nullptr;
   std::array<QDoubleSpinBox*, kLiveOddsCount> odds_{};
   QPushButton* latest_home_ = nullptr;
   QPushButton* latest_away_ = nullptr;

@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringList>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -186,6 +187,11 @@ void MatchTipWindow::Build() {
     labels_[n]->setParent(panel);
     lines->addWidget(labels_[n]);
   }
+  // The second opinion (goal model, market) in small grey type under the odds lines.
+  second_opinion_ = new QLabel(panel);
+  second_opinion_->setObjectName(QStringLiteral("SecondOpinion"));
+  second_opinion_->setStyleSheet(QStringLiteral("color: #555555; font-size: 8pt"));
+  lines->addWidget(second_opinion_);
   tip->addLayout(lines, 1);
   bet_ = new QPushButton(panel);
   bet_->setObjectName(QStringLiteral("BetButton"));
@@ -224,6 +230,9 @@ void MatchTipWindow::Refresh() {
       model_.Captions(), model_.home, model_.away);
   bet_->setText(Q(model_.BetCaption()));
   for (int n = kTipLine; n <= kAwayVenueForm; ++n) DrawLabel(labels_[n], model_.Label(n));
+  QStringList opinion;
+  for (const std::string& line : model_.SecondOpinionLines()) opinion << Q(line);
+  second_opinion_->setText(opinion.join(QLatin1Char('\n')));
   const bool links = model_.LinksVisible();
   for (QPushButton* b : {latest_home_, latest_away_, table_home_, table_away_, show_matches_})
     b->setVisible(links);

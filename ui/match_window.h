@@ -94,6 +94,7 @@ class MatchTipWindow : public ModelWindow, public MatchWindowOpener, public Matc
   QValueAxis* axis_x_ = nullptr;
   QValueAxis* axis_y_ = nullptr;
   std::array<QLabel*, 15> labels_{};
+  QLabel* second_opinion_ = nullptr;
   QPushButton* latest_home_ = nullptr;
   QPushButton* latest_away_ = nullptr;
   QPushButton* table_home_ = nullptr;

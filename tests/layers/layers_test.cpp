@@ -18,13 +18,15 @@ namespace {
 namespace fs = std::filesystem;
 
 // Folder → layer in tenths, lowest first (docs/ARCHITECTURE.md draws the same picture). The
+// forecasts beside the engine (goal model, market, blend) sit between it and the domain. The
 // tenths order the domain folders of layer 4 among themselves: the builder lowest, then the
 // tables, the results and the update, then the windows that use them (analysis, tips).
 const std::map<std::string, int>& LayerOfFolder() {
   static const std::map<std::string, int> layers = {
-      {"core", 0},     {"i18n", 10},        {"program", 20}, {"rating", 30}, {"predict", 30},
-      {"builder", 40}, {"tables", 41},      {"results", 41}, {"update", 41}, {"analysis", 42},
-      {"tips", 42},    {"main_window", 50}, {"ui", 60},      {"cli", 60},    {"app", 60},
+      {"core", 0},         {"i18n", 10},     {"program", 20},  {"rating", 30},
+      {"predict", 30},     {"forecast", 35}, {"builder", 40},  {"tables", 41},
+      {"results", 41},     {"update", 41},   {"analysis", 42}, {"tips", 42},
+      {"main_window", 50}, {"ui", 60},       {"cli", 60},      {"app", 60},
   };
   return layers;
 }

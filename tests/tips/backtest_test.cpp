@@ -461,6 +461,8 @@ TEST(BacktestTest, LaterMatchesNeverChangeATip) {
     EXPECT_EQ(after.tip, before.tip);
     EXPECT_EQ(after.tip_percent, before.tip_percent);
     EXPECT_EQ(after.naive, before.naive);
+    EXPECT_EQ(after.model, before.model);
+    EXPECT_EQ(after.blend, before.blend);
   }
 }
 

@@ -1,0 +1,280 @@
+#include "forecast/goal_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <unordered_map>
+
+namespace morvela {
+
+namespace {
+
+double Poisson(int k, double rate) {
+  return std::exp(k * std::log(rate) - rate - std::lgamma(k + 1.0));
+}
+
+// A weighted match with its clubs as indexes into the fit's arrays.
+struct FitMatch {
+  size_t home, away;
+  int x, y;
+  double w;
+};
+
+// The value of x in [lo, hi] where f (unimodal there) is largest, by golden-section search.
+template <class F>
+double Maximise(double lo, double hi, F f) {
+  const double r = (std::sqrt(5.0) - 1) / 2;
+  double a = hi - r * (hi - lo), b = lo + r * (hi - lo);
+  double fa = f(a), fb = f(b);
+  for (int i = 0; i < 60; ++i) {
+    if (fa < fb) {
+      lo = a;
+      a = b;
+      fa = fb;
+      b = lo + r * (hi - lo);
+      fb = f(b);
+    } else {
+      hi = b;
+      b = a;
+      fb = fa;
+      a = hi - r * (hi - lo);
+      fa = f(a);
+    }
+  }
+  return (lo + hi) / 2;
+}
+
+double Percentile(std::vector<double> v, double q) {
+  std::sort(v.begin(), v.end());
+  return v[static_cast<size_t>(q * static_cast<double>(v.size() - 1) + 0.5)];
+}
+
+}  // namespace
+
+double DecayWeight(double days_before, double decay_per_day) {
+  return std::exp(-decay_per_day * days_before);
+}
+
+double LowScoreCorrection(int x, int y, double lambda, double mu, double rho) {
+  if (x == 0 && y == 0) return 1 - lambda * mu * rho;
+  if (x == 0 && y == 1) return 1 + lambda * rho;
+  if (x == 1 && y == 0) return 1 + mu * rho;
+  if (x == 1 && y == 1) return 1 - rho;
+  return 1;
+}
+
+ScoreMatrix::ScoreMatrix(double lambda, double mu, double rho, int home_before, int away_before)
+    : home_before_(home_before), away_before_(away_before) {
+  // A fit on a handful of matches can give rates of 0 or in the hundreds; a match has neither,
+  // and the matrix would be empty.
+  lambda = std::clamp(lambda, 0.01, 8.0);
+  mu = std::clamp(mu, 0.01, 8.0);
+  double sum = 0;
+  for (int x = 0; x <= kMaxGoals; ++x)
+    for (int y = 0; y <= kMaxGoals; ++y) {
+      const double v = std::max(
+          0.0, LowScoreCorrection(x, y, lambda, mu, rho) * Poisson(x, lambda) * Poisson(y, mu));
+      p_[x * (kMaxGoals + 1) + y] = v;
+      sum += v;
+    }
+  for (double& v : p_) v /= sum;
+}
+
+double ScoreMatrix::At(int x, int y) const {
+  x -= home_before_;
+  y -= away_before_;
+  if (x < 0 || y < 0 || x > kMaxGoals || y > kMaxGoals) return 0;
+  return p_[x * (kMaxGoals + 1) + y];
+}
+
+std::array<double, 3> ScoreMatrix::Outcomes() const {
+  std::array<double, 3> o{};
+  for (int x = 0; x <= kMaxGoals; ++x)
+    for (int y = 0; y <= kMaxGoals; ++y) {
+      const int diff = (x + home_before_) - (y + away_before_);
+      o[diff > 0 ? 0 : diff == 0 ? 1 : 2] += p_[x * (kMaxGoals + 1) + y];
+    }
+  return o;
+}
+
+std::array<double, 2> ScoreMatrix::UnderOver() const {
+  std::array<double, 2> o{};
+  for (int x = 0; x <= kMaxGoals; ++x)
+    for (int y = 0; y <= kMaxGoals; ++y)
+      o[x + y + home_before_ + away_before_ <= 2 ? 0 : 1] += p_[x * (kMaxGoals + 1) + y];
+  return o;
+}
+
+std::vector<ScoreMatrix::Score> ScoreMatrix::LikelyScores(size_t count) const {
+  std::vector<Score> all;
+  for (int x = 0; x <= kMaxGoals; ++x)
+    for (int y = 0; y <= kMaxGoals; ++y)
+      all.push_back({x + home_before_, y + away_before_, p_[x * (kMaxGoals + 1) + y]});
+  count = std::min(count, all.size());
+  // Ties keep the lower score first, so the order does not depend on the sort.
+  std::partial_sort(all.begin(), all.begin() + static_cast<long>(count), all.end(),
+                    [](const Score& a, const Score& b) {
+                      if (a.probability != b.probability) return a.probability > b.probability;
+                      return a.home + a.away != b.home + b.away ? a.home + a.away < b.home + b.away
+                                                                : a.home > b.home;
+                    });
+  all.resize(count);
+  return all;
+}
+
+GoalModel GoalModel::Fit(std::span<const PlayedGoals> matches, int64_t day,
+                         const GoalModelOptions& o, const Promotion& promotion) {
+  // Clubs and weighted matches inside the history window.
+  std::unordered_map<int64_t, size_t> index;
+  std::vector<int64_t> ids;
+  auto club = [&](int64_t id) {
+    auto [it, added] = index.try_emplace(id, ids.size());
+    if (added) ids.push_back(id);
+    return it->second;
+  };
+  std::vector<FitMatch> fit;
+  for (const PlayedGoals& m : matches) {
+    if (m.day >= day || day - m.day > o.history_days) continue;
+    const double w = DecayWeight(static_cast<double>(day - m.day), o.decay_per_day);
+    fit.push_back({club(m.home), club(m.away), m.home_goals, m.away_goals, w});
+  }
+  std::vector<bool> is_new(ids.size(), false);
+  for (int64_t id : promotion.new_clubs) {
+    const size_t i = club(id);
+    is_new.resize(ids.size(), false);
+    is_new[i] = true;
+  }
+  std::vector<size_t> replaced;
+  for (int64_t id : promotion.replaced_clubs)
+    if (auto it = index.find(id); it != index.end()) replaced.push_back(it->second);
+
+  GoalModel model;
+  const size_t n = ids.size();
+  if (fit.empty() || n == 0) return model;
+
+  // The per-club sums that do not change between iterations: goals scored and conceded.
+  std::vector<double> scored(n, 0), conceded(n, 0);
+  double home_goals = 0;
+  for (const FitMatch& m : fit) {
+    scored[m.home] += m.w * m.x;
+    scored[m.away] += m.w * m.y;
+    conceded[m.home] += m.w * m.y;
+    conceded[m.away] += m.w * m.x;
+    home_goals += m.w * m.x;
+  }
+
+  std::vector<double> a(n, 1), d(n, 1), exposure(n);
+  double g = 1;
+  std::vector<bool> has_matches(n, false);
+  for (const FitMatch& m : fit) has_matches[m.home] = has_matches[m.away] = true;
+  // A club's prior strength: the geometric mean of the replaced clubs' strengths, else the
+  // league's lowest quarter.
+  auto prior = [&](const std::vector<double>& a, const std::vector<double>& d) {
+    ClubStrength s;
+    std::vector<double> av, dv;
+    for (size_t i = 0; i < n; ++i)
+      if (has_matches[i] && !is_new[i]) {
+        av.push_back(a[i]);
+        dv.push_back(d[i]);
+      }
+    if (!replaced.empty()) {
+      double la = 0, ld = 0;
+      for (size_t i : replaced) {
+        la += std::log(a[i]);
+        ld += std::log(d[i]);
+      }
+      s.attack = std::exp(la / static_cast<double>(replaced.size()));
+      s.defence = std::exp(ld / static_cast<double>(replaced.size()));
+    } else if (!av.empty()) {
+      s.attack = Percentile(av, 0.25);
+      s.defence = Percentile(dv, 0.75);
+    }
+    return s;
+  };
+
+  for (int iteration = 0; iteration < o.max_iterations; ++iteration) {
+    const ClubStrength p = prior(a, d);
+    const double k = o.prior_matches;
+    double change = 0;
+    // Attack: goals scored over the goals expected at attack 1.
+    std::fill(exposure.begin(), exposure.end(), 0);
+    for (const FitMatch& m : fit) {
+      exposure[m.home] += m.w * d[m.away] * g;
+      exposure[m.away] += m.w * d[m.home];
+    }
+    for (size_t i = 0; i < n; ++i) {
+      const double num = scored[i] + (is_new[i] ? k * p.attack : 0);
+      const double den = exposure[i] + (is_new[i] ? k : 0);
+      const double v = den > 0 && num > 0 ? num / den : 1e-3;
+      change = std::max(change, std::abs(v - a[i]) / a[i]);
+      a[i] = v;
+    }
+    // Defence: goals conceded over the goals expected at defence 1.
+    std::fill(exposure.begin(), exposure.end(), 0);
+    for (const FitMatch& m : fit) {
+      exposure[m.away] += m.w * a[m.home] * g;
+      exposure[m.home] += m.w * a[m.away];
+    }
+    for (size_t i = 0; i < n; ++i) {
+      const double num = conceded[i] + (is_new[i] ? k * p.defence : 0);
+      const double den = exposure[i] + (is_new[i] ? k : 0);
+      const double v = den > 0 && num > 0 ? num / den : 1e-3;
+      change = std::max(change, std::abs(v - d[i]) / d[i]);
+      d[i] = v;
+    }
+    // Home advantage: home goals over the home goals expected without it.
+    double expected_home = 0;
+    for (const FitMatch& m : fit) expected_home += m.w * a[m.home] * d[m.away];
+    const double new_g = expected_home > 0 && home_goals > 0 ? home_goals / expected_home : 1;
+    change = std::max(change, std::abs(new_g - g) / g);
+    g = new_g;
+    // Only the products a * d are identified; the clubs' mean log attack is held at 0.
+    double mean_log = 0;
+    for (double v : a) mean_log += std::log(v);
+    const double c = std::exp(mean_log / static_cast<double>(n));
+    for (size_t i = 0; i < n; ++i) {
+      a[i] /= c;
+      d[i] *= c;
+    }
+    if (change < 1e-9) break;
+  }
+
+  if (o.fit_rho) {
+    auto log_likelihood = [&](double rho) {
+      double s = 0;
+      for (const FitMatch& m : fit) {
+        if (m.x > 1 || m.y > 1) continue;
+        const double t =
+            LowScoreCorrection(m.x, m.y, a[m.home] * d[m.away] * g, a[m.away] * d[m.home], rho);
+        if (t <= 0) return -std::numeric_limits<double>::infinity();
+        s += m.w * std::log(t);
+      }
+      return s;
+    };
+    model.rho_ = Maximise(-0.3, 0.3, log_likelihood);
+  }
+  model.home_advantage_ = g;
+  for (size_t i = 0; i < n; ++i) model.strengths_[ids[i]] = {a[i], d[i]};
+  return model;
+}
+
+ClubStrength GoalModel::LowestQuarter() const {
+  std::vector<double> av, dv;
+  for (const auto& [id, s] : strengths_) {
+    av.push_back(s.attack);
+    dv.push_back(s.defence);
+  }
+  if (av.empty()) return {};
+  return {Percentile(av, 0.25), Percentile(dv, 0.75)};
+}
+
+GoalModel::Rates GoalModel::ExpectedGoals(int64_t home, int64_t away) const {
+  auto strength = [this](int64_t id) {
+    auto it = strengths_.find(id);
+    return it == strengths_.end() ? LowestQuarter() : it->second;
+  };
+  const ClubStrength h = strength(home), v = strength(away);
+  return {h.attack * v.defence * home_advantage_, v.attack * h.defence};
+}
+
+}  // namespace morvela

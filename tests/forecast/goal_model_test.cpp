@@ -1,0 +1,109 @@
+// The goal model against cases worked out by hand: the closed-form strengths of a two-club
+// league, the low-score factor, the decay weights, the score matrix's sums, the in-play matrix
+// and the start of a promoted club.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "forecast/goal_model.h"
+
+namespace morvela {
+namespace {
+
+GoalModelOptions PlainPoisson() {
+  GoalModelOptions o;
+  o.decay_per_day = 0;
+  o.fit_rho = false;
+  return o;
+}
+
+// Club 1 beats club 2 2-1 at home and draws 1-1 away. The Poisson likelihood's maximum has
+// the home advantage g = (2 + 1) / (1 + 1) = 1.5 and the products a1*d2 = (2 + 1) / 2.5 = 1.2,
+// a2*d1 = (1 + 1) / 2.5 = 0.8, so 1 at home scores 1.8 and concedes 0.8, 2 at home scores 1.2
+// and concedes 1.2. A match on the day of the fit or later is not seen.
+TEST(GoalModelTest, TwoClubsGiveTheClosedFormRates) {
+  const std::vector<PlayedGoals> matches = {
+      {100, 1, 2, 2, 1}, {107, 2, 1, 1, 1}, {120, 1, 2, 9, 0}, {130, 2, 1, 0, 9}};
+  const GoalModel m = GoalModel::Fit(matches, 120, PlainPoisson());
+  EXPECT_NEAR(m.HomeAdvantage(), 1.5, 1e-5);
+  EXPECT_NEAR(m.ExpectedGoals(1, 2).home, 1.8, 1e-5);
+  EXPECT_NEAR(m.ExpectedGoals(1, 2).away, 0.8, 1e-5);
+  EXPECT_NEAR(m.ExpectedGoals(2, 1).home, 1.2, 1e-5);
+  EXPECT_NEAR(m.ExpectedGoals(2, 1).away, 1.2, 1e-5);
+}
+
+TEST(GoalModelTest, DecayWeightsHalveEveryHalfLife) {
+  const double decay = std::log(2.0) / 365;
+  const struct {
+    double days, weight;
+  } cases[] = {{0, 1}, {365, 0.5}, {730, 0.25}, {182.5, std::sqrt(0.5)}};
+  for (const auto& c : cases) EXPECT_NEAR(DecayWeight(c.days, decay), c.weight, 1e-12) << c.days;
+  // An older match counts less: club 1's home 0-3 a year before its two 3-0 wins weighs half,
+  // so club 1 at home is expected to score more than with equal weights.
+  GoalModelOptions o = PlainPoisson();
+  o.decay_per_day = decay;
+  const std::vector<PlayedGoals> matches = {{0, 1, 2, 0, 3}, {365, 1, 2, 3, 0}, {365, 2, 1, 0, 3}};
+  EXPECT_GT(GoalModel::Fit(matches, 366, o).ExpectedGoals(1, 2).home,
+            GoalModel::Fit(matches, 366, PlainPoisson()).ExpectedGoals(1, 2).home + 0.1);
+}
+
+TEST(GoalModelTest, LowScoreCorrectionOfTheFourLowScores) {
+  const double lambda = 1.2, mu = 0.8, rho = -0.1;
+  const struct {
+    int x, y;
+    double tau;
+  } cases[] = {{0, 0, 1.096}, {0, 1, 0.88}, {1, 0, 0.92}, {1, 1, 1.1}, {2, 0, 1}, {2, 2, 1}};
+  const ScoreMatrix matrix(lambda, mu, rho);
+  for (const auto& c : cases) {
+    EXPECT_NEAR(LowScoreCorrection(c.x, c.y, lambda, mu, rho), c.tau, 1e-12) << c.x << c.y;
+    // The corrections move probability among the four scores and keep the total, so each score
+    // is tau times the two Poisson terms (up to the renormalised tail beyond ten goals).
+    const double poisson = std::exp(-lambda - mu) * std::pow(lambda, c.x) * std::pow(mu, c.y) /
+                           std::tgamma(c.x + 1.0) / std::tgamma(c.y + 1.0);
+    EXPECT_NEAR(matrix.At(c.x, c.y), c.tau * poisson, 1e-7) << c.x << c.y;
+  }
+}
+
+TEST(GoalModelTest, ScoreMatrixSumsToOutcomesAndGoalLines) {
+  // Independent rates 1 and 1: two goals or fewer has Poisson(2)'s 5 e^-2; the four lowest
+  // scores tie at e^-2 and the lower total, then the home side's goals, come first.
+  const ScoreMatrix even(1, 1, 0);
+  const std::array<double, 3> o = even.Outcomes();
+  EXPECT_NEAR(o[0] + o[1] + o[2], 1, 1e-12);
+  EXPECT_NEAR(o[0], o[2], 1e-12);
+  EXPECT_NEAR(even.UnderOver()[0], 5 * std::exp(-2.0), 1e-7);
+  const auto likely = even.LikelyScores(3);
+  ASSERT_EQ(likely.size(), 3u);
+  EXPECT_EQ(likely[0].home * 10 + likely[0].away, 0);
+  EXPECT_EQ(likely[1].home * 10 + likely[1].away, 10);
+  EXPECT_EQ(likely[2].home * 10 + likely[2].away, 1);
+
+  // From a half-time 1-1 with half a goal a side to come, the draw is e^-1 * I0(1) and two
+  // goals or fewer means no further goal.
+  const ScoreMatrix rest(0.5, 0.5, 0, 1, 1);
+  EXPECT_NEAR(rest.Outcomes()[1], std::exp(-1.0) * 1.2660658777520082, 1e-7);
+  EXPECT_NEAR(rest.Outcomes()[0], rest.Outcomes()[2], 1e-12);
+  EXPECT_NEAR(rest.UnderOver()[0], std::exp(-1.0), 1e-7);
+  EXPECT_EQ(rest.At(0, 3), 0);
+}
+
+// Clubs 1, 2, 3 played a season; club 4 replaces club 3 and has played nothing: it starts with
+// club 3's strengths. A club the model knows nothing of gets the lowest quarter.
+TEST(GoalModelTest, ANewClubStartsFromTheClubItReplaces) {
+  std::vector<PlayedGoals> matches;
+  const int scores[3][3] = {{0, 3, 4}, {1, 0, 2}, {0, 1, 0}};
+  int64_t day = 0;
+  for (int h = 1; h <= 3; ++h)
+    for (int a = 1; a <= 3; ++a)
+      if (h != a) matches.push_back({++day, h, a, scores[h - 1][a - 1], scores[a - 1][h - 1]});
+  GoalModel::Promotion promotion{{4}, {3}};
+  const GoalModel m = GoalModel::Fit(matches, 100, PlainPoisson(), promotion);
+  EXPECT_NEAR(m.ExpectedGoals(1, 4).home, m.ExpectedGoals(1, 3).home, 1e-5);
+  EXPECT_NEAR(m.ExpectedGoals(4, 2).away, m.ExpectedGoals(3, 2).away, 1e-5);
+  const ClubStrength low = m.LowestQuarter();
+  EXPECT_NEAR(m.ExpectedGoals(99, 1).home,
+              low.attack * m.Strengths().at(1).defence * m.HomeAdvantage(), 1e-12);
+}
+
+}  // namespace
+}  // namespace morvela
