@@ -58,16 +58,6 @@ constexpr AddedMessage kAdded[] = {
       "%1 hat mehr als %2 gezählte Spiele; die Formtabelle folgt den ersten %2.",
       "%1 má viac ako %2 započítaných zápasov; tabuľka formy sleduje prvých %2.",
       "%1 ha più di %2 partite contate; la classifica della forma segue le prime %2."}},
-    // 240-299: the desktop windows' polish.
-    {240,
-     {"The list was saved to %1", "Die Liste wurde gespeichert in %1", "Zoznam bol uložený do %1",
-      "L'elenco è stato salvato in %1"}},
-    {241,
-     {"Creating the demo database: %1 of %2 parts",
-      "Die Demo-Datenbank wird erstellt: %1 von %2 Teilen",
-      "Vytvára sa ukážková databáza: %1 z %2 častí",
-      "Creazione del database dimostrativo: %1 di %2 parti"}},
-
     {211, {"Competition %1: ", "Wettbewerb %1: ", "Súťaž %1: ", "Competizione %1: "}},
     {212,
      {"%1 teams, the rating replay holds at most %2",
@@ -124,6 +114,16 @@ constexpr AddedMessage kAdded[] = {
     {224,
      {"cannot write %1", "%1 kann nicht geschrieben werden", "nedá sa zapísať %1",
       "impossibile scrivere %1"}},
+
+    // 240-299: the desktop windows' polish.
+    {240,
+     {"The list was saved to %1", "Die Liste wurde gespeichert in %1", "Zoznam bol uložený do %1",
+      "L'elenco è stato salvato in %1"}},
+    {241,
+     {"Creating the demo database: %1 of %2 parts",
+      "Die Demo-Datenbank wird erstellt: %1 von %2 Teilen",
+      "Vytvára sa ukážková databáza: %1 z %2 častí",
+      "Creazione del database dimostrativo: %1 di %2 parti"}},
 
     // 300-349: fetching from the public source.
     {300,

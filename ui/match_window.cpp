@@ -191,6 +191,8 @@ void MatchTipWindow::Build() {
   second_opinion_ = new QLabel(panel);
   second_opinion_->setObjectName(QStringLiteral("SecondOpinion"));
   second_opinion_->setStyleSheet(QStringLiteral("color: #555555; font-size: 8pt"));
+  // The model's line is longer than the window in every language but English: it wraps.
+  second_opinion_->setWordWrap(true);
   lines->addWidget(second_opinion_);
   tip->addLayout(lines, 1);
   bet_ = new QPushButton(panel);

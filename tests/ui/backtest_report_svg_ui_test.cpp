@@ -87,7 +87,7 @@ TEST(BacktestReportSvgTest, ChartsAreWellFormedWithOnePointPerNonEmptyBucket) {
       ++charts;
       at = end;
     }
-    EXPECT_EQ(charts, 2);
+    EXPECT_EQ(charts, 3);  // calibration, bank, and every forecaster's reliability
     EXPECT_NE(page.find("&lt;Backtest &amp; &quot;test&quot;&gt;"), std::string::npos);
     EXPECT_EQ(page.find("http"), page.find("http://www.w3.org/2000/svg"))
         << "nothing is fetched from elsewhere";
