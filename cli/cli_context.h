@@ -141,6 +141,12 @@ void RegisterLiveCommands(CLI::App& app, CliContext& ctx, int& exit_code);      
 void RegisterResultsCommands(CLI::App& app, CliContext& ctx, int& exit_code);   // results
 void RegisterSettingsCommands(CLI::App& app, CliContext& ctx, int& exit_code);  // settings, package
 void RegisterUpdateCommands(CLI::App& app, CliContext& ctx, int& exit_code);    // update
-void RegisterFetchCommands(CLI::App& app, CliContext& ctx, int& exit_code);     // fetch
+void RegisterFetchCommands(CLI::App& app, CliContext& ctx, int& exit_code);
+// The way of the commands that bring real results (import, fetch) into the folder's database,
+// under the folder's lock the caller holds: a half-made file of a killed run removed, an empty
+// database created when there is none, `dm` connected, and the demo database of invented clubs
+// refused unless `force` ("`verb` into another folder ..."). kExitOk or the exit status.
+int OpenForRealResults(const std::string& folder, const std::string& verb, bool force,
+                       Tdm& dm);  // fetch
 
 }  // namespace morvela

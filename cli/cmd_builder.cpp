@@ -1,6 +1,7 @@
 // The import command: CSV files into the program folder's database, then the season-start data
 // and the replay of every season of the leagues that changed.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -81,22 +82,8 @@ int RunImport(CliContext& ctx, const ImportArgs& args) {
     return kExitError;
   }
   const std::string path = folder + "Morvela.mdb";
-  RemoveStaleTemporaryFiles(path);  // left by a killed run; we hold the lock
-  if (!std::filesystem::exists(path)) {
-    CreateEmptyDatabase(path, false);
-    std::cout << "Created " << path << "\n";
-  }
   Tdm dm;
-  dm.ADOConnection1.SetConnectionString(MakeConnectionString(folder, DatabasePassword()));
-  dm.ADOConnection1.Open();
-  if (DatabaseOrigin(dm.ADOConnection1) == "demo" && !args.force) {
-    std::cerr << "Error: " << path
-              << " is the demo database of invented clubs; real results would be mixed into "
-                 "its invented seasons. Import into another folder (--home FOLDER), or replace "
-                 "it with an empty database first (init --force), or add --force to import "
-                 "anyway.\n";
-    return kExitError;
-  }
+  if (int rc = OpenForRealResults(folder, "import", args.force, dm); rc != kExitOk) return rc;
   Messages msgs;
   msgs.NastavJazyk(ctx.Language().value_or(kEnglish));
   auto progress = [](const std::string& line) { std::cout << line << std::endl; };
@@ -173,6 +160,30 @@ int RunReplayPending(CliContext& ctx) {
   dm.ADOConnection1.Close();
   PrintNotReplayable(r.not_replayable);
   return r.not_replayable.empty() ? kExitOk : kExitError;
+}
+
+int OpenForRealResults(const std::string& folder, const std::string& verb, bool force, Tdm& dm) {
+  const std::string path = folder + "Morvela.mdb";
+  RemoveStaleTemporaryFiles(path);  // left by a killed run; the caller holds the lock
+  if (!std::filesystem::exists(path)) {
+    CreateEmptyDatabase(path, false);
+    std::cout << "Created " << path << "\n";
+  }
+  dm.ADOConnection1.SetConnectionString(MakeConnectionString(folder, DatabasePassword()));
+  dm.ADOConnection1.Open();
+  if (DatabaseOrigin(dm.ADOConnection1) == "demo" && !force) {
+    std::string capital = verb;
+    capital[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(capital[0])));
+    std::cerr << "Error: " << path
+              << " is the demo database of invented clubs; real results would be mixed into "
+                 "its invented seasons. "
+              << capital
+              << " into another folder (--home FOLDER), or replace it with an empty database "
+                 "first (init --force), or add --force to "
+              << verb << " anyway.\n";
+    return kExitError;
+  }
+  return kExitOk;
 }
 
 void RegisterBuilderCommands(CLI::App& app, CliContext& ctx, int& exit_code) {

@@ -113,23 +113,8 @@ int RunFetch(CliContext& ctx, const FetchArgs& args) {
     std::cerr << "Error: " << FolderLock::BusyMessage(folder) << "\n";
     return kExitError;
   }
-  const std::string path = folder + "Morvela.mdb";
-  RemoveStaleTemporaryFiles(path);  // left by a killed run; we hold the lock
-  if (!std::filesystem::exists(path)) {
-    CreateEmptyDatabase(path, false);
-    std::cout << "Created " << path << "\n";
-  }
   Tdm dm;
-  dm.ADOConnection1.SetConnectionString(MakeConnectionString(folder, DatabasePassword()));
-  dm.ADOConnection1.Open();
-  if (DatabaseOrigin(dm.ADOConnection1) == "demo" && !args.force) {
-    std::cerr << "Error: " << path
-              << " is the demo database of invented clubs; real results would be mixed into "
-                 "its invented seasons. Fetch into another folder (--home FOLDER), or replace "
-                 "it with an empty database first (init --force), or add --force to fetch "
-                 "anyway.\n";
-    return kExitError;
-  }
+  if (int rc = OpenForRealResults(folder, "fetch", args.force, dm); rc != kExitOk) return rc;
   Messages msgs;
   msgs.NastavJazyk(ctx.Language().value_or(kEnglish));
   std::cout << "Source: " << options.base_url << "\n";
