@@ -114,6 +114,12 @@ constexpr AddedMessage kAdded[] = {
     {224,
      {"cannot write %1", "%1 kann nicht geschrieben werden", "nedá sa zapísať %1",
       "impossibile scrivere %1"}},
+    // The engine's reason for a file it cannot use, framed in the user's language (English
+    // shows the engine's words alone).
+    {225,
+     {"%1", "Die Datei kann nicht als Datenbank des Programms dienen: %1",
+      "Súbor nemôže slúžiť ako databáza programu: %1",
+      "Il file non può essere usato come database del programma: %1"}},
 
     // 240-299: the desktop windows' polish.
     {240,

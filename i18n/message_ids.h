@@ -24,6 +24,7 @@ inline constexpr MessageId kCannotConnect{0};        // "Unable to connect to th
 inline constexpr MessageId kProgramEnding{33};       // "The program is ending ..."
 inline constexpr MessageId kOfferDemoDatabase{197};  // "There is no database yet. ..." (Yes/No)
 inline constexpr MessageId kNoDatabaseFile{217};     // "Could not find file '%1'."
+inline constexpr MessageId kDatabaseUnusable{225};   // the engine's reason, framed
 
 // Main window.
 inline constexpr MessageId kChooseSeason{17};

@@ -190,7 +190,7 @@ StartupResult RunStartup(Program& p, const StartupOptions& o) {
     try {
       o.create_demo_database(p.DatabasePath());
     } catch (const std::exception& e) {
-      return cannot_connect(e.what());
+      return cannot_connect(p.messages.Filled(msg::kDatabaseUnusable, {e.what()}));
     }
   }
   // The common case, no database yet (the demo offer declined), is said in the user's
@@ -201,7 +201,7 @@ StartupResult RunStartup(Program& p, const StartupOptions& o) {
     p.dm.ADOConnection1.SetConnectionString(MakeConnectionString(p.folder, DatabasePassword()));
     p.dm.ADOConnection1.Open();
   } catch (const DatabaseError& e) {
-    return cannot_connect(e.what());
+    return cannot_connect(p.messages.Filled(msg::kDatabaseUnusable, {e.what()}));
   }
 
   p.compulsory_update = false;

@@ -162,6 +162,23 @@ TEST_F(StartupTest, UnusableDatabaseEndsTheProgramWithTheReasonAndStaysUntouched
     EXPECT_FALSE(fs::exists(path + "-wal"));
     EXPECT_TRUE(fs::exists(dir_.Path() / "update.tmp"));
   }
+  // In another language the reason is framed in it too (the engine's own words stay inside).
+  program_.reset();
+  fs::remove(path);
+  ui_.messages.clear();
+  EXPECT_EQ(Start(2), StartupResult::kEndProgram);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_NE(ui_.messages[0].text.find("Die Datei '" + path + "' wurde nicht gefunden."),
+            std::string::npos)
+      << ui_.messages[0].text;
+  WriteFile(path, std::string(4096, 'x'));
+  program_.reset();
+  ui_.messages.clear();
+  EXPECT_EQ(Start(2), StartupResult::kEndProgram);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_NE(ui_.messages[0].text.find("Die Datei kann nicht als Datenbank des Programms dienen: "),
+            std::string::npos)
+      << ui_.messages[0].text;
 }
 
 // On a first start without a database a front end that offers the demo database asks; Yes
