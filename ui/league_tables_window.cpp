@@ -177,7 +177,11 @@ LeagueTablesWindow::LeagueTablesWindow(Program& program, const TableContext& con
           [this](int index) { model_.SelectFormWindow(index); });
 }
 
-LeagueTablesWindow::~LeagueTablesWindow() = default;
+// The grid's model reads model_, which dies before QObject's destructor deletes the children.
+LeagueTablesWindow::~LeagueTablesWindow() {
+  delete grid_;
+  delete table_model_;
+}
 
 void LeagueTablesWindow::Open() {
   model_.FormShow();

@@ -253,7 +253,11 @@ ResultsBrowserWindow::ResultsBrowserWindow(Program& program, bool modal, QWidget
           [this] { Act([this] { model_.Search(*this); }); });
 }
 
-ResultsBrowserWindow::~ResultsBrowserWindow() = default;
+// The grid's model reads model_, which dies before QObject's destructor deletes the children.
+ResultsBrowserWindow::~ResultsBrowserWindow() {
+  delete grid_;
+  delete table_model_;
+}
 
 void ResultsBrowserWindow::Open() {
   model_.FormShow();

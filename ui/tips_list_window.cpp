@@ -170,7 +170,12 @@ TipsListWindow::TipsListWindow(Program& program, MatchWindowOpener& opener, QWid
           [this](const QModelIndex& index) { OpenMatch(index.row()); });
 }
 
-TipsListWindow::~TipsListWindow() = default;
+// The grid and its model read list_, a member that dies before QObject's destructor deletes the
+// children; a header still repainting while the window hides would read freed columns.
+TipsListWindow::~TipsListWindow() {
+  delete grid_;
+  delete model_;
+}
 
 void TipsListWindow::Open() {
   list_.Show();
