@@ -123,7 +123,8 @@ std::vector<ScoreMatrix::Score> ScoreMatrix::LikelyScores(size_t count) const {
 }
 
 GoalModel GoalModel::Fit(std::span<const PlayedGoals> matches, int64_t day,
-                         const GoalModelOptions& o, const Promotion& promotion) {
+                         const GoalModelOptions& o, const Promotion& promotion,
+                         const GoalModel* start) {
   // Clubs and weighted matches inside the history window.
   std::unordered_map<int64_t, size_t> index;
   std::vector<int64_t> ids;
@@ -165,6 +166,14 @@ GoalModel GoalModel::Fit(std::span<const PlayedGoals> matches, int64_t day,
 
   std::vector<double> a(n, 1), d(n, 1), exposure(n);
   double g = 1;
+  if (start && !start->Empty()) {
+    for (size_t i = 0; i < n; ++i)
+      if (auto it = start->strengths_.find(ids[i]); it != start->strengths_.end()) {
+        a[i] = it->second.attack;
+        d[i] = it->second.defence;
+      }
+    g = start->home_advantage_;
+  }
   std::vector<bool> has_matches(n, false);
   for (const FitMatch& m : fit) has_matches[m.home] = has_matches[m.away] = true;
   // A club's prior strength: the geometric mean of the replaced clubs' strengths, else the
@@ -192,10 +201,17 @@ GoalModel GoalModel::Fit(std::span<const PlayedGoals> matches, int64_t day,
     return s;
   };
 
+  // The updates below move the strengths' common scale (a times c, d over c leaves every rate
+  // as it was), which the normalisation takes back; the change that decides convergence is that
+  // of the normalised strengths.
+  std::vector<double> last_a, last_d;
   for (int iteration = 0; iteration < o.max_iterations; ++iteration) {
+    model.iterations_ = iteration + 1;
     const ClubStrength p = prior(a, d);
     const double k = o.prior_matches;
-    double change = 0;
+    last_a = a;
+    last_d = d;
+    const double last_g = g;
     // Attack: goals scored over the goals expected at attack 1.
     std::fill(exposure.begin(), exposure.end(), 0);
     for (const FitMatch& m : fit) {
@@ -205,9 +221,7 @@ GoalModel GoalModel::Fit(std::span<const PlayedGoals> matches, int64_t day,
     for (size_t i = 0; i < n; ++i) {
       const double num = scored[i] + (is_new[i] ? k * p.attack : 0);
       const double den = exposure[i] + (is_new[i] ? k : 0);
-      const double v = den > 0 && num > 0 ? num / den : 1e-3;
-      change = std::max(change, std::abs(v - a[i]) / a[i]);
-      a[i] = v;
+      a[i] = den > 0 && num > 0 ? num / den : 1e-3;
     }
     // Defence: goals conceded over the goals expected at defence 1.
     std::fill(exposure.begin(), exposure.end(), 0);
@@ -218,32 +232,34 @@ GoalModel GoalModel::Fit(std::span<const PlayedGoals> matches, int64_t day,
     for (size_t i = 0; i < n; ++i) {
       const double num = conceded[i] + (is_new[i] ? k * p.defence : 0);
       const double den = exposure[i] + (is_new[i] ? k : 0);
-      const double v = den > 0 && num > 0 ? num / den : 1e-3;
-      change = std::max(change, std::abs(v - d[i]) / d[i]);
-      d[i] = v;
+      d[i] = den > 0 && num > 0 ? num / den : 1e-3;
     }
     // Home advantage: home goals over the home goals expected without it.
     double expected_home = 0;
     for (const FitMatch& m : fit) expected_home += m.w * a[m.home] * d[m.away];
-    const double new_g = expected_home > 0 && home_goals > 0 ? home_goals / expected_home : 1;
-    change = std::max(change, std::abs(new_g - g) / g);
-    g = new_g;
+    g = expected_home > 0 && home_goals > 0 ? home_goals / expected_home : 1;
     // Only the products a * d are identified; the clubs' mean log attack is held at 0.
     double mean_log = 0;
     for (double v : a) mean_log += std::log(v);
     const double c = std::exp(mean_log / static_cast<double>(n));
+    double change = std::abs(g - last_g) / last_g;
     for (size_t i = 0; i < n; ++i) {
       a[i] /= c;
       d[i] *= c;
+      change = std::max(
+          {change, std::abs(a[i] - last_a[i]) / last_a[i], std::abs(d[i] - last_d[i]) / last_d[i]});
     }
     if (change < 1e-9) break;
   }
 
   if (o.fit_rho) {
+    // Only the scores 0-0, 1-0, 0-1 and 1-1 depend on rho.
+    std::vector<FitMatch> low;
+    for (const FitMatch& m : fit)
+      if (m.x <= 1 && m.y <= 1) low.push_back(m);
     auto log_likelihood = [&](double rho) {
       double s = 0;
-      for (const FitMatch& m : fit) {
-        if (m.x > 1 || m.y > 1) continue;
+      for (const FitMatch& m : low) {
         const double t =
             LowScoreCorrection(m.x, m.y, a[m.home] * d[m.away] * g, a[m.away] * d[m.home], rho);
         if (t <= 0) return -std::numeric_limits<double>::infinity();

@@ -63,6 +63,7 @@ struct GoalForecaster::League {
     std::set<int64_t> clubs;
   };
   std::map<int64_t, Season> seasons;  // by competition
+  const Fitted* last_fit = nullptr;   // the league's latest fit, where the next one starts
 };
 
 GoalForecaster::GoalForecaster(Connection& conn, GoalModelOptions options)
@@ -144,7 +145,10 @@ const GoalForecaster::Fitted* GoalForecaster::FittedOf(int64_t competition, cons
   const size_t count = static_cast<size_t>(end - l.matches.begin());
   if (count < kMinimumMatches) return nullptr;
   Fitted f;
-  f.model = GoalModel::Fit(std::span(l.matches.data(), count), day, options_, promotion);
+  // Consecutive match days of a league differ by a few matches, so the last fit is a close
+  // starting point.
+  f.model = GoalModel::Fit(std::span(l.matches.data(), count), day, options_, promotion,
+                           l.last_fit ? &l.last_fit->model : nullptr);
   double first = 0, all = 0;
   for (size_t i = 0; i < count; ++i) {
     const PlayedGoals& m = l.matches[i];
@@ -154,7 +158,10 @@ const GoalForecaster::Fitted* GoalForecaster::FittedOf(int64_t competition, cons
     all += w * (m.home_goals + m.away_goals);
   }
   if (all > 0 && first > 0 && first < all) f.first_half_share = first / all;
-  return &fitted_.emplace(std::make_pair(competition, day), std::move(f)).first->second;
+  const Fitted* stored =
+      &fitted_.emplace(std::make_pair(competition, day), std::move(f)).first->second;
+  l.last_fit = stored;
+  return stored;
 }
 
 const GoalModel* GoalForecaster::ModelOf(int64_t competition, const Date& day) {

@@ -105,5 +105,40 @@ TEST(GoalModelTest, ANewClubStartsFromTheClubItReplaces) {
               low.attack * m.Strengths().at(1).defence * m.HomeAdvantage(), 1e-12);
 }
 
+// Three seasons of a ten-club league with goals drawn from known strengths. The fit settles
+// well before its iteration limit (the scale the updates move is not counted as change), and a
+// fit started from the previous match day's model reaches the same rates in fewer rounds.
+TEST(GoalModelTest, FitsSettleAndAWarmStartReachesTheSameRates) {
+  std::vector<PlayedGoals> matches;
+  uint32_t seed = 7;
+  auto goals = [&seed](double rate) {  // a Poisson draw from a small linear congruential source
+    int k = 0;
+    for (double p = std::exp(-rate), u = 1;; ++k) {
+      seed = seed * 1664525u + 1013904223u;
+      u *= (seed >> 8) / 16777216.0;
+      if (u < p) return k;
+    }
+  };
+  int64_t day = 0;
+  for (int season = 0; season < 3; ++season)
+    for (int h = 1; h <= 10; ++h, day += 7)
+      for (int a = 1; a <= 10; ++a)
+        if (h != a) matches.push_back({day, h, a, goals(0.9 + h * 0.08), goals(1.6 - a * 0.07)});
+  GoalModelOptions o;
+  o.max_iterations = 10000;
+  const GoalModel before = GoalModel::Fit(matches, day - 7, o);
+  const GoalModel cold = GoalModel::Fit(matches, day, o);
+  const GoalModel warm = GoalModel::Fit(matches, day, o, {}, &before);
+  EXPECT_LT(cold.Iterations(), 300);
+  EXPECT_LT(warm.Iterations(), cold.Iterations());
+  for (int h = 1; h <= 10; ++h)
+    for (int a = 1; a <= 10; ++a)
+      if (h != a) {
+        EXPECT_NEAR(warm.ExpectedGoals(h, a).home, cold.ExpectedGoals(h, a).home, 1e-6);
+        EXPECT_NEAR(warm.ExpectedGoals(h, a).away, cold.ExpectedGoals(h, a).away, 1e-6);
+      }
+  EXPECT_NEAR(warm.Rho(), cold.Rho(), 1e-6);
+}
+
 }  // namespace
 }  // namespace morvela
