@@ -4,9 +4,12 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
+
+#include <unistd.h>
 
 #include "builder/imported_odds.h"
 #include "cli/cli_context.h"
@@ -445,6 +448,15 @@ void WriteCsv(const std::string& path, const BacktestRun& run, ResultMode mode) 
   if (!out) throw FileError("cannot write " + path);
 }
 
+// A file the run is to write must have a folder that takes it: a long backtest should not end
+// in "cannot write" after its work is done.
+void RequireWritableFolder(const std::string& path) {
+  const std::filesystem::path folder = std::filesystem::absolute(path).parent_path();
+  std::error_code ec;
+  if (!std::filesystem::is_directory(folder, ec) || ::access(folder.c_str(), W_OK) != 0)
+    throw FileError("cannot write " + path);
+}
+
 // ---- The command ----
 
 int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
@@ -458,6 +470,8 @@ int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
   const std::optional<MarginMethod> margin = MarginMethodFromName(a.margin);
   if (!margin) throw CLI::ValidationError("--margin", "is not proportional, power or shin");
   o.margin = *margin;
+  if (csv_given) RequireWritableFolder(a.csv_path);
+  if (!a.html_path.empty()) RequireWritableFolder(a.html_path);
   if (auto rc = ctx.OpenProgram()) return *rc;
   Program& p = *ctx.program;
   o.language = p.messages.Language();
