@@ -9,12 +9,10 @@
 
 namespace morvela::test {
 
-namespace {
-std::filesystem::path TempRoot() {
+std::filesystem::path TestTempRoot() {
   if (const char* env = std::getenv("MORVELA_TEST_TMP"); env && *env) return env;
   return std::filesystem::temp_directory_path() / "morvela-tests";
 }
-}  // namespace
 
 std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -26,8 +24,8 @@ std::string ReadBytes(const std::filesystem::path& path) {
 TempDir::TempDir() {
   static std::atomic<int> counter{0};
   std::random_device rd;
-  path_ = TempRoot() / ("t" + std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" +
-                        std::to_string(rd() % 100000));
+  path_ = TestTempRoot() / ("t" + std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" +
+                            std::to_string(rd() % 100000));
   std::filesystem::create_directories(path_);
 }
 

@@ -16,6 +16,9 @@ inline ResultMode ModeOf(int index) {
 // The bytes of a file, exactly; empty when it cannot be read.
 std::string ReadBytes(const std::filesystem::path& path);
 
+// Where the tests keep their temporary folders: MORVELA_TEST_TMP, else the system's temp folder.
+std::filesystem::path TestTempRoot();
+
 // A fresh empty folder under the test temp area, removed when the object goes out of scope.
 class TempDir {
  public:

@@ -254,9 +254,10 @@ TEST_F(ImportProcess, ExitCodesTellWhatHappened) {
 
 // The demo database is refused with the ways out; --force imports anyway.
 TEST_F(ImportProcess, TheDemoDatabaseIsRefusedUnlessForced) {
-  WriteSeasons(Data("real"), "E0", 2018, 1, 6);
+  // Seasons before the demo's, which starts in 2018.
+  WriteSeasons(Data("real"), "E0", 2010, 1, 6);
   const std::string home = Home("demo");
-  ASSERT_EQ(Run(home, {"demo"}).code, 0);
+  ASSERT_EQ(test::CopyOfSharedDemo(home, "2025-10-15", "7").code, 0);
   const Counts demo = CountRows(home);
   const Finished refused = Run(home, {"import", Data("real").string()});
   EXPECT_EQ(refused.code, 1);

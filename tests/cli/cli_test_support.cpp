@@ -15,6 +15,8 @@
 #include <regex>
 #include <sstream>
 
+#include "child_process.h"
+
 namespace morvela::test {
 
 namespace fs = std::filesystem;
@@ -35,18 +37,19 @@ std::string WithoutDemoTime(const std::string& text) {
   return std::regex_replace(std::regex_replace(text, total, "$1<time>"), league, "$1, <time> s\n");
 }
 
-// The demo database, created once per test run in a folder of its own; every test copies it.
+// The demo database, made once per build of the program (shared with the other test processes)
+// and copied once per test process into a folder of its own; every test copies that.
 struct SharedDemo {
   TempDir dir;
   CliResult created;
-  std::vector<std::string> args;
+  std::vector<std::string> args{"--home", "<HOME>/", "--today", kDemoToday,
+                                "demo",   "--seed",  kDemoSeed};
 
   SharedDemo() {
-    args = {"--home", dir.Folder(), "--today", kDemoToday, "demo", "--seed", kDemoSeed};
-    created = RunCliProcess(args);
-    created.out = WithoutDemoTime(Replaced(created.out, dir.Folder(), "<HOME>/"));
-    created.err = Replaced(created.err, dir.Folder(), "<HOME>/");
-    args[1] = "<HOME>/";
+    const Finished made = CopyOfSharedDemo(dir.Path(), kDemoToday, kDemoSeed);
+    created.exit_code = made.code;
+    created.out = WithoutDemoTime(made.out);
+    created.err = made.err;
   }
 };
 
