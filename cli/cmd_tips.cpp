@@ -132,6 +132,13 @@ void CheckSortColumns(const TipsOptions& o, ResultMode result_mode) {
   }
 }
 
+ValueAgainst AgainstOf(const std::string& name) {
+  if (name == "model") return ValueAgainst::kModel;
+  if (name == "market") return ValueAgainst::kMarket;
+  if (name == "blend") return ValueAgainst::kBlend;
+  return ValueAgainst::kTips;
+}
+
 int RunTips(CliContext& ctx, TipsRun run, const TipsOptions& o) {
   CheckSortColumns(o, ctx.Mode());
   const ValueFilter value = MakeValueFilter(o.value, std::nullopt);
@@ -153,8 +160,7 @@ int RunTips(CliContext& ctx, TipsRun run, const TipsOptions& o) {
       filled = RunWeekTips(p, view);
       break;
     case TipsRun::kValue:
-      filled = RunValueTips(p, view, value,
-                            o.against == "model" ? ValueAgainst::kModel : ValueAgainst::kTips);
+      filled = RunValueTips(p, view, value, AgainstOf(o.against));
       break;
     case TipsRun::kLeague:
       if (!LoadSeason(p, *league, o.season)) return kExitError;
@@ -185,9 +191,12 @@ void AddTipsRun(CLI::App& tips, CliContext& ctx, int& exit_code, TipsRun run, co
   if (run == TipsRun::kValue) {
     AddValueFilterOptions(sub, o->value, "--min-profit", "");
     sub->add_option("--against", o->against,
-                    "Measure value with the program's percentages (tips, the default) or the "
-                    "goal model's (model)")
-        ->check(CLI::IsMember({"tips", "model"}));
+                    "Measure value with the program's percentages (tips, the default), the goal "
+                    "model's (model), the market's without its margin (market), or the blend of "
+                    "the three (blend: weights stored by the last backtest --store for an earlier "
+                    "season start, learnt on at least 200 matches; without them the market "
+                    "alone)")
+        ->check(CLI::IsMember({"tips", "model", "market", "blend"}));
   }
   sub->add_option("--sort", o->sort,
                   "Click this column title (DATUM, LIGA, DOMACI, HOSTIA, TIP1, TIPX, TIP2, TIP, "
