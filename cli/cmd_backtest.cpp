@@ -492,6 +492,9 @@ int RunBacktestCommand(CliContext& ctx, const BacktestArgs& a, bool csv_given) {
     }
     const int seasons = StoreCalibration(p.dm.ADOConnection1, o.result_mode, run.matches);
     std::cerr << "Stored the calibration of " << seasons << " seasons\n";
+    const int blends =
+        StoreBlendWeights(p.dm.ADOConnection1, o.result_mode, run.margin, run.blends);
+    std::cerr << "Stored the blend's weights of " << blends << " season starts\n";
   }
   RunExit(p, /*pause=*/false);
   if (run.matches.empty()) {
@@ -562,7 +565,8 @@ void RegisterBacktestCommands(CLI::App& app, CliContext& ctx, int& exit_code) {
                   "leagues) as one self-contained HTML file");
   sub->add_flag("--store", a->store,
                 "Keep the calibration of the tested seasons in the database (replacing what was "
-                "stored for those seasons), for the past hit rate the tips list shows");
+                "stored for those seasons), for the past hit rate the tips list shows, and the "
+                "blend's weights of each season start, for tips value --against blend");
   sub->add_option("--margin", a->margin,
                   "How the market forecaster takes the margin out of the odds: proportional, "
                   "power (default) or shin");

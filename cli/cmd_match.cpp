@@ -75,6 +75,9 @@ void PrintPlain(const TForm5& w, std::ostream& out) {
   if (w.BetVisible()) out << w.BetCaption() << ": " << w.BetLink() << "\n";
   out << "\n";
   PrintChart(w, out);
+  // The second opinion comes last, so that the lines before it stand where scripts found them.
+  out << "\n";
+  for (const std::string& line : w.SecondOpinionLines()) out << line << "\n";
 }
 
 template <size_t N>

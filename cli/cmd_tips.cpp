@@ -33,6 +33,7 @@ struct TipsOptions {
   std::string season;
   bool stats = false;
   bool with_past = false;        // the past hit rate in the CSV export
+  bool second_opinion = false;   // the Model % and Market % columns in the table and CSV
   ValueFilterArguments value;    // tips value only
   std::string against = "tips";  // tips value only: whose percentages value is measured with
 };
@@ -72,14 +73,13 @@ Json JsonValue(const std::string& name, const Field& f) {
 // With `past` (the database keeps a calibration) every row also gets "PAST %" and "PAST N", the
 // past hit rate of tips like it and their number (null without a record). Every row gets the
 // second opinion of its tip: "MODEL %" and "MARKET %" (null where there is none).
-void PrintJson(TipsList& list, bool past, TipSecondOpinions& opinions) {
+void PrintJson(TipsList& list, bool past) {
   Json rows = Json::array();
   for (int r = 0; r < list.RowCount(); ++r) {
     Json row = Json::object();
     for (const std::string& name : list.FieldNames())
       row[name] = JsonValue(name, list.Value(r, name));
-    const TipSecondOpinions::Figures f =
-        opinions.Of(list.Value(r, "ID").AsInteger(), list.Value(r, "TIP").AsString());
+    const TipSecondOpinions::Figures& f = list.SecondOpinion(r);
     row["MODEL %"] = f.model_percent ? Json(*f.model_percent) : Json(nullptr);
     row["MARKET %"] = f.market_percent ? Json(*f.market_percent) : Json(nullptr);
     if (past) {
@@ -101,6 +101,7 @@ class PrintedTipsList : public TipsListView {
   void ShowTipsList(Program& p) override {
     TipsList list(p);
     list.Show();
+    list.ShowSecondOpinion(o_.second_opinion);
     for (const std::string& column : o_.sort) list.TitleClick(column);
     if (o_.csv && o_.csv->count() > 0) {
       if (!o_.csv_path.empty()) ctx_.ui.save_path = o_.csv_path;
@@ -108,8 +109,7 @@ class PrintedTipsList : public TipsListView {
         std::cerr << "Wrote " << *written << "\n";
     }
     if (ctx_.json) {
-      TipSecondOpinions opinions(p.dm.ADOConnection1, p.selection.result_mode);
-      PrintJson(list, HasCalibration(p.dm.ADOConnection1, p.selection.result_mode), opinions);
+      PrintJson(list, HasCalibration(p.dm.ADOConnection1, p.selection.result_mode));
     } else {
       PrintTable(list);
     }
@@ -130,6 +130,13 @@ void CheckSortColumns(const TipsOptions& o, ResultMode result_mode) {
                      [&s](const TipsColumn& c) { return c.field == s; }))
       throw CLI::ValidationError("--sort", "unknown column '" + s + "' (one of " + known + ")");
   }
+}
+
+ValueAgainst AgainstOf(const std::string& name) {
+  if (name == "model") return ValueAgainst::kModel;
+  if (name == "market") return ValueAgainst::kMarket;
+  if (name == "blend") return ValueAgainst::kBlend;
+  return ValueAgainst::kTips;
 }
 
 int RunTips(CliContext& ctx, TipsRun run, const TipsOptions& o) {
@@ -153,8 +160,7 @@ int RunTips(CliContext& ctx, TipsRun run, const TipsOptions& o) {
       filled = RunWeekTips(p, view);
       break;
     case TipsRun::kValue:
-      filled = RunValueTips(p, view, value,
-                            o.against == "model" ? ValueAgainst::kModel : ValueAgainst::kTips);
+      filled = RunValueTips(p, view, value, AgainstOf(o.against));
       break;
     case TipsRun::kLeague:
       if (!LoadSeason(p, *league, o.season)) return kExitError;
@@ -185,9 +191,12 @@ void AddTipsRun(CLI::App& tips, CliContext& ctx, int& exit_code, TipsRun run, co
   if (run == TipsRun::kValue) {
     AddValueFilterOptions(sub, o->value, "--min-profit", "");
     sub->add_option("--against", o->against,
-                    "Measure value with the program's percentages (tips, the default) or the "
-                    "goal model's (model)")
-        ->check(CLI::IsMember({"tips", "model"}));
+                    "Measure value with the program's percentages (tips, the default), the goal "
+                    "model's (model), the market's without its margin (market), or the blend of "
+                    "the three (blend: weights stored by the last backtest --store for an earlier "
+                    "season start, learnt on at least 200 matches; without them the market "
+                    "alone)")
+        ->check(CLI::IsMember({"tips", "model", "market", "blend"}));
   }
   sub->add_option("--sort", o->sort,
                   "Click this column title (DATUM, LIGA, DOMACI, HOSTIA, TIP1, TIPX, TIP2, TIP, "
@@ -197,6 +206,9 @@ void AddTipsRun(CLI::App& tips, CliContext& ctx, int& exit_code, TipsRun run, co
                ->expected(0, 1);
   sub->add_flag("--with-past", o->with_past,
                 "Add the past hit rate of tips like each one (PAST %, PAST N) to the CSV export");
+  sub->add_flag("--second-opinion", o->second_opinion,
+                "Add the columns Model % and Market % (the goal model's and the market's "
+                "percentage for the tip) to the table and the CSV export; --json always has them");
   sub->add_flag("--json", ctx.json, "Print the list as a JSON array");
   sub->add_flag("--stats", o->stats, "Print the run's statement count and time on stderr");
   sub->callback([&ctx, &exit_code, run, o] { exit_code = RunTips(ctx, run, *o); });

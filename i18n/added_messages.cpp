@@ -184,6 +184,11 @@ constexpr AddedMessage kAdded[] = {
       "Tormodell ab dem Halbzeitstand (1-0-2) %: %1    Unter-Über %: %2",
       "Gólový model od výsledku polčasu (1-0-2) %: %1    menej-viac %: %2",
       "Modello dei gol dal risultato del primo tempo (1-0-2) %: %1    under-over %: %2"}},
+    {353, {"Model %", "Modell %", "Model %", "Modello %"}},
+    {354, {"Market %", "Markt %", "Trh %", "Mercato %"}},
+    {355,
+     {"Show Model % and Market %", "Modell % und Markt % zeigen", "Zobraziť Model % a Trh %",
+      "Mostra Modello % e Mercato %"}},
 
     // 400-419: installation.
     {400,

@@ -244,6 +244,9 @@ inline constexpr MessageId kFetchIntoDemoRefused{304};  // "This is the demo dat
 inline constexpr MessageId kSecondOpinionModel{350};   // "Goal model (1-0-2) %: %1 ..."
 inline constexpr MessageId kSecondOpinionMarket{351};  // "Market without margin (1-0-2) %: ..."
 inline constexpr MessageId kSecondOpinionInPlay{352};  // "Goal model from the half-time ..."
+inline constexpr MessageId kModelPercentTitle{353};    // "Model %"
+inline constexpr MessageId kMarketPercentTitle{354};   // "Market %"
+inline constexpr MessageId kShowSecondOpinion{355};    // "Show Model % and Market %"
 
 // Installation: why the program folder was chosen (morvela-cli info).
 inline constexpr MessageId kFolderFromOption{400};       // "given with --home"

@@ -15,6 +15,7 @@ namespace {
 constexpr std::string_view kLiga = "Liga";
 constexpr std::string_view kUpdate = "Update";
 constexpr std::string_view kJazyk = "Jazyk";
+constexpr std::string_view kTips = "Tips";
 
 int ReadInRange(const IniFile& ini, std::string_view section, std::string_view key, int lo, int hi,
                 int def) {
@@ -96,6 +97,14 @@ bool WriteSettingValues(const std::filesystem::path& path,
   return UpdateFile(path, [&](IniFile& ini) {
     for (const SettingValue& v : values) ini.WriteString(v.section, v.key, v.text);
   });
+}
+
+bool ReadSecondOpinionColumns(const std::filesystem::path& path) {
+  return ReadInRange(IniFile(path), kTips, "SecondOpinion", 0, 1, 0) == 1;
+}
+
+bool WriteSecondOpinionColumns(const std::filesystem::path& path, bool shown) {
+  return UpdateFile(path, [&](IniFile& ini) { ini.WriteInteger(kTips, "SecondOpinion", shown); });
 }
 
 UpdateServerSettings ReadUpdateServerSettings(const std::filesystem::path& path) {

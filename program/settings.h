@@ -49,6 +49,12 @@ std::string_view SettingSection(std::string_view key);
 // Writes the given keys in one save, keeping the rest of the file. False as the writers above.
 bool WriteSettingValues(const std::filesystem::path& path, const std::vector<SettingValue>& values);
 
+// Whether the tips list window shows the columns Model % and Market % (section Tips, key
+// SecondOpinion, 1 or 0). Off when the key is missing, and for any value but 1, so that a
+// damaged file leaves the list as it always was.
+bool ReadSecondOpinionColumns(const std::filesystem::path& path);
+bool WriteSecondOpinionColumns(const std::filesystem::path& path, bool shown);
+
 // Where the update packages are fetched: section Update, keys Server (the base address, plain),
 // User and Password (each enciphered with EncipherText; empty: no authentication). The
 // environment variable MORVELA_UPDATE_URL overrides Server at run time.

@@ -1,5 +1,6 @@
 #include "tips/calibration_store.h"
 
+#include <cstdio>
 #include <map>
 #include <tuple>
 
@@ -14,10 +15,27 @@ std::string Quoted(const Date& d) {
   return "\"" + FormatIsoDate(d) + "\"";
 }
 
-bool HasCalibrationTable(Connection& conn) {
+bool HasTable(Connection& conn, const std::string& name) {
   Query q(conn);
-  q.Open("SELECT name FROM sqlite_master WHERE type=\"table\" AND name=\"TIP_CALIBRATION\"");
+  q.Open("SELECT name FROM sqlite_master WHERE type=\"table\" AND name=\"" + name + "\"");
   return !q.Eof();
+}
+
+bool HasCalibrationTable(Connection& conn) {
+  return HasTable(conn, "TIP_CALIBRATION");
+}
+
+constexpr const char* kBlendTable =
+    "CREATE TABLE IF NOT EXISTS BLEND_WEIGHTS (RESULT_MODE SMALLINT NOT NULL, SEASON_START "
+    "TEXT(10) NOT NULL, W_MARKET DOUBLE NOT NULL, W_MODEL DOUBLE NOT NULL, W_TIPS DOUBLE NOT "
+    "NULL, TRAINING INTEGER NOT NULL, MARGIN TEXT(20) NOT NULL, PRIMARY KEY (RESULT_MODE, "
+    "SEASON_START))";
+
+// Weights written in full precision, so that a stored blend pools exactly as the backtest's.
+std::string Exact(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", v);
+  return text;
 }
 
 }  // namespace
@@ -107,6 +125,46 @@ bool HasCalibration(Connection& conn, ResultMode mode) {
   q.Open("SELECT COUNT(*) AS N FROM TIP_CALIBRATION WHERE RESULT_MODE=" +
          std::to_string(ModeIndex(mode)));
   return q.FieldByName("N").AsInteger() > 0;
+}
+
+int StoreBlendWeights(Connection& conn, ResultMode mode, MarginMethod margin,
+                      const std::vector<SeasonBlend>& blends) {
+  conn.ExecuteNative(kBlendTable);
+  const std::string m = std::to_string(ModeIndex(mode));
+  InTransaction(conn, [&] {
+    for (const SeasonBlend& b : blends) {
+      conn.Execute("DELETE FROM BLEND_WEIGHTS WHERE RESULT_MODE=" + m +
+                   " AND SEASON_START=" + Quoted(b.season_start));
+      conn.Execute(
+          "INSERT INTO BLEND_WEIGHTS (RESULT_MODE,SEASON_START,W_MARKET,W_MODEL,W_TIPS,TRAINING,"
+          "MARGIN) VALUES (" +
+          m + "," + Quoted(b.season_start) + "," + Exact(b.weights[0]) + "," + Exact(b.weights[1]) +
+          "," + Exact(b.weights[2]) + "," + std::to_string(b.training_matches) + ",\"" +
+          std::string(MarginMethodName(margin)) + "\")");
+    }
+  });
+  return static_cast<int>(blends.size());
+}
+
+std::optional<StoredBlend> BlendWeightsFor(Connection& conn, ResultMode mode,
+                                           const Date& season_start) {
+  if (!HasTable(conn, "BLEND_WEIGHTS")) return std::nullopt;
+  Query q(conn);
+  q.Open("SELECT * FROM BLEND_WEIGHTS WHERE RESULT_MODE=" + std::to_string(ModeIndex(mode)) +
+         " AND SEASON_START<=" + Quoted(season_start) +
+         " AND TRAINING>=" + std::to_string(kMinBlendTraining) + " ORDER BY SEASON_START DESC");
+  if (q.Eof()) return std::nullopt;
+  const std::optional<MarginMethod> margin =
+      MarginMethodFromName(q.FieldByName("MARGIN").AsString());
+  const std::optional<Date> start = ParseIsoDate(q.FieldByName("SEASON_START").AsString());
+  if (!margin || !start) return std::nullopt;
+  StoredBlend b;
+  b.season_start = *start;
+  b.weights = {q.FieldByName("W_MARKET").AsFloat(), q.FieldByName("W_MODEL").AsFloat(),
+               q.FieldByName("W_TIPS").AsFloat()};
+  b.training_matches = static_cast<int>(q.FieldByName("TRAINING").AsInteger());
+  b.margin = *margin;
+  return b;
 }
 
 }  // namespace morvela

@@ -59,4 +59,30 @@ std::optional<PastRecord> PastHitRate(Connection& conn, ResultMode mode, int lea
 // Whether the database holds any calibration row of the result mode.
 bool HasCalibration(Connection& conn, ResultMode mode);
 
+// The blend's weights a backtest fitted, kept per result mode and season start (table
+// BLEND_WEIGHTS, created on first store), so that the value-tip run pools the forecasts with
+// weights learnt on earlier seasons. Each row was fitted on the matches before its season start
+// only, with the market's margin removed by `margin`.
+struct StoredBlend {
+  Date season_start{};
+  BlendWeights weights{};
+  int training_matches = 0;
+  MarginMethod margin = kDefaultMarginMethod;
+};
+
+// Replaces the stored rows of the result mode for the runs' season starts. Returns the number of
+// rows written.
+int StoreBlendWeights(Connection& conn, ResultMode mode, MarginMethod margin,
+                      const std::vector<SeasonBlend>& blends);
+
+// Fewer earlier matches than this leave weights too unsure to be used.
+inline constexpr int kMinBlendTraining = 200;
+
+// The weights for a match of the season that starts on `season_start`: the stored row of the
+// result mode with the latest season start on or before it that learnt from at least
+// kMinBlendTraining matches. So nothing of that season or later went into them. nullopt when
+// there is no such row (or no table).
+std::optional<StoredBlend> BlendWeightsFor(Connection& conn, ResultMode mode,
+                                           const Date& season_start);
+
 }  // namespace morvela

@@ -162,9 +162,56 @@ std::vector<TipsColumn> TipsListColumns(ResultMode result_mode, const Messages& 
   return c;
 }
 
+std::vector<TipsColumn> SecondOpinionColumns(const Messages& m) {
+  return {
+      {std::string(kModelPercentField), m.Msg(msg::kModelPercentTitle), 50, CellAlign::kRight},
+      {std::string(kMarketPercentField), m.Msg(msg::kMarketPercentTitle), 50, CellAlign::kRight}};
+}
+
+namespace {
+
+bool IsSecondOpinionField(std::string_view field) {
+  return field == kModelPercentField || field == kMarketPercentField;
+}
+
+}  // namespace
+
 TipsList::TipsList(Program& program) : p_(program) {}
 
+void TipsList::LayOutColumns() {
+  columns_ = TipsListColumns(p_.selection.result_mode, p_.messages);
+  if (!second_opinion_) return;
+  for (TipsColumn& c : SecondOpinionColumns(p_.messages)) columns_.push_back(std::move(c));
+}
+
+void TipsList::ShowSecondOpinion(bool on) {
+  second_opinion_ = on;
+  LayOutColumns();
+}
+
+const TipSecondOpinions::Figures& TipsList::SecondOpinion(int row) {
+  const int64_t id = Value(row, "ID").AsInteger();
+  std::string tip = Value(row, "TIP").AsString();
+  auto key = std::make_pair(id, tip);
+  auto it = figures_.find(key);
+  if (it != figures_.end()) return it->second;
+  // The goal model's fits are cached inside, per league and day: the rows of one match day
+  // share one fit.
+  if (!opinions_) opinions_.emplace(p_.dm.ADOConnection1, p_.selection.result_mode);
+  return figures_.emplace(std::move(key), opinions_->Of(id, tip)).first->second;
+}
+
+std::string TipsList::SecondOpinionText(int row, std::string_view field) {
+  const TipSecondOpinions::Figures& f = SecondOpinion(row);
+  const std::optional<int>& percent =
+      field == kModelPercentField ? f.model_percent : f.market_percent;
+  return percent ? std::to_string(*percent) : std::string(" ");
+}
+
 void TipsList::Show() {
+  // A new showing may be of another result mode.
+  opinions_.reset();
+  figures_.clear();
   caption_ = MakeCaption(p_);
   export_name_ = MakeExportName(p_);
   switch (p_.tip_run.TipRunKind) {
@@ -234,12 +281,13 @@ void Work3Uprav(Tdm& dm, ResultMode result_mode) {
 }
 
 void TipsList::ZobrazGrid() {
-  columns_ = TipsListColumns(p_.selection.result_mode, p_.messages);
+  LayOutColumns();
   p_.dm.Work3.Open(ListQuery());
   Work3Uprav(p_.dm, p_.selection.result_mode);
 }
 
 void TipsList::TitleClick(const std::string& field) {
+  if (IsSecondOpinionField(field)) return;
   std::string key = field;
   if (field == "DOMACI") key = "HOME";
   if (field == "HOSTIA") key = "AWAY";
@@ -309,8 +357,15 @@ std::optional<std::string> TipsList::ExportToCSV(const std::string& proposed_nam
     RowRestore keep(q);
     for (q.First(); !q.Eof(); q.Next()) {
       values.clear();
-      for (const TipsColumn& c : columns_)
-        values.push_back(std::string(TrimBlanksAndControls(ExportText(q, c.field))));
+      for (const TipsColumn& c : columns_) {
+        if (IsSecondOpinionField(c.field)) {
+          const int row = q.RecNo();
+          values.push_back(std::string(TrimBlanksAndControls(SecondOpinionText(row, c.field))));
+          q.MoveTo(row);
+        } else {
+          values.push_back(std::string(TrimBlanksAndControls(ExportText(q, c.field))));
+        }
+      }
       if (with_past) {
         const int row = q.RecNo();
         const std::optional<PastRecord> past = Past(row);
@@ -353,6 +408,7 @@ void TipsList::SetCurrentRow(int row) {
 }
 
 std::string TipsList::DisplayText(int row, std::string_view field) {
+  if (IsSecondOpinionField(field)) return SecondOpinionText(row, field);
   RowRestore keep(p_.dm.Work3);
   SetCurrentRow(row);
   return p_.dm.Work3.DisplayText(field);

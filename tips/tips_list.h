@@ -20,6 +20,7 @@
 #include "core/database.h"
 #include "core/result_mode.h"
 #include "tips/calibration_store.h"
+#include "tips/tip_second_opinion.h"
 
 namespace morvela {
 
@@ -41,6 +42,13 @@ struct TipsColumn {
 // DOMACI, HOSTIA, then TIP1, TIPX, TIP2, TIP, PERC, KURZ, PROFIT (under/over: TIP1, TIP2, TIP,
 // KURZ, PROFIT).
 std::vector<TipsColumn> TipsListColumns(ResultMode result_mode, const Messages& messages);
+
+// The optional second-opinion columns, after the grid's own: the goal model's and the market's
+// percentage for the row's tip (TipSecondOpinions), blank where there is none. They are no
+// fields of the list query, so a click on their titles sorts nothing.
+inline constexpr std::string_view kModelPercentField = "MODEL %";
+inline constexpr std::string_view kMarketPercentField = "MARKET %";
+std::vector<TipsColumn> SecondOpinionColumns(const Messages& messages);
 
 // Work3's display rules for the list: KURZ shows a blank for 0, else two decimals with a decimal
 // comma; in under/over mode TIP1 and TIP2 show "%" behind their value.
@@ -124,6 +132,14 @@ class TipsList {
   // TIP1 for an under tip, TIP2 for an over tip), empty on every other cell.
   std::string CellToolTip(int row, std::string_view field);
 
+  // Switches the second-opinion columns on or off (off for a new list); the rows stay as they
+  // are. The choice holds across re-sorts.
+  void ShowSecondOpinion(bool on);
+  bool SecondOpinionShown() const { return second_opinion_; }
+  // The model's and the market's figures for the row's tip; each match and tip is looked up
+  // once per list.
+  const TipSecondOpinions::Figures& SecondOpinion(int row);
+
   // Closing the window: closes the list query.
   void Close();
 
@@ -157,6 +173,14 @@ class TipsList {
   std::string export_name_;
   TipsListSort sort_;
   std::vector<TipsColumn> columns_;
+  // The grid's own columns of the result mode, and the second opinion's when shown.
+  void LayOutColumns();
+  // The text of a second-opinion cell: the percentage, or blank.
+  std::string SecondOpinionText(int row, std::string_view field);
+
+  bool second_opinion_ = false;
+  std::optional<TipSecondOpinions> opinions_;  // made on first use
+  std::map<std::pair<int64_t, std::string>, TipSecondOpinions::Figures> figures_;
   // Looked-up past records by league, kind, bucket and day; kept across re-sorts.
   std::map<std::tuple<int, int, int, int64_t>, std::optional<PastRecord>> past_;
 };

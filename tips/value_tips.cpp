@@ -1,12 +1,18 @@
 #include "tips/value_tips.h"
 
 #include <algorithm>
+#include <array>
+#include <map>
 #include <string>
 
 #include "core/helpers.h"
+#include "forecast/blend.h"
+#include "forecast/match_forecast.h"
 #include "i18n/message_ids.h"
 #include "predict/tip_selection.h"
 #include "program/program.h"
+#include "tips/backtest.h"
+#include "tips/calibration_store.h"
 #include "tips/tip_second_opinion.h"
 
 namespace morvela {
@@ -46,15 +52,14 @@ void StoreBet(Program& p, const ValueFilter& filter, const Query& fixture, TipRo
   p.prediction.TipPercent = static_cast<uint8_t>(percent);
 }
 
-// The bets of a fixture at the goal model's percentages.
-void StoreModelBets(Program& p, const ValueFilter& filter, const Query& fixture,
-                    TipSecondOpinions& opinions) {
+// The bets of a fixture at the percentages of a forecast in the mode's order (home, draw, away;
+// under, over).
+void StoreForecastBets(Program& p, const ValueFilter& filter, const Query& fixture,
+                       const std::vector<double>& forecast) {
   TipRow row = FixtureTipRow(fixture, "VYSLEDKY.ID");
   const ResultMode mode = p.selection.result_mode;
-  const std::optional<std::vector<double>> model = opinions.Of(row.id, "1").model;
-  if (!model) return;
   const bool uo = mode == ResultMode::kUnderOver;
-  auto percent = [&](std::string_view bet) { return *TipPercentOf(*model, mode, bet); };
+  auto percent = [&](std::string_view bet) { return *TipPercentOf(forecast, mode, bet); };
   row.tip1 = percent(uo ? "<" : "1");
   if (!uo) row.tipx = percent("0");
   row.tip2 = percent(uo ? ">" : "2");
@@ -68,6 +73,68 @@ void StoreModelBets(Program& p, const ValueFilter& filter, const Query& fixture,
     StoreBet(p, filter, fixture, row, bet, percent(bet), column.c_str());
   }
 }
+
+// The program's own percentages of a fixture as probabilities, as the blend pools them: the
+// list search's home, draw and away, or the goal pass's under and over.
+std::vector<double> TipsForecast(Program& p, const Query& fixture) {
+  if (p.selection.result_mode == ResultMode::kUnderOver) {
+    const int under = static_cast<int>(fixture.FieldByName("VYSUNDER").AsInteger());
+    return ProbabilitiesFromPercents(std::vector<int>{under, 100 - under});
+  }
+  SearchFixture(p, fixture);
+  const PredictionState& s = p.prediction;
+  return ProbabilitiesFromPercents(std::vector<int>{s.HomePercent, s.DrawPercent, s.AwayPercent});
+}
+
+// The second opinions of the value-tip run's fixtures: the model, the market and their blend
+// with the program's percentages, the blend's weights stored per season start by the backtest.
+class ValueForecasts {
+ public:
+  ValueForecasts(Program& p, ValueAgainst against)
+      : p_(p), against_(against), opinions_(p.dm.ADOConnection1, p.selection.result_mode) {}
+
+  // nullopt where the chosen forecaster has no figure for the fixture: it is left out.
+  std::optional<std::vector<double>> Of(const Query& fixture) {
+    const int64_t id = fixture.FieldByName("VYSLEDKY.ID").AsInteger();
+    if (against_ != ValueAgainst::kBlend) {
+      TipSecondOpinions::Figures f = opinions_.Of(id, "1");
+      return against_ == ValueAgainst::kModel ? f.model : f.market;
+    }
+    const StoredBlend blend = BlendOf(fixture.FieldByName("ID_SUTAZ").AsInteger());
+    Connection& conn = p_.dm.ADOConnection1;
+    const ResultMode mode = p_.selection.result_mode;
+    std::array<std::optional<std::vector<double>>, kBlendMembers> members;
+    members[static_cast<size_t>(BlendMember::kMarket)] =
+        MarketProbabilities(conn, id, mode, blend.margin);
+    if (blend.weights[static_cast<size_t>(BlendMember::kModel)] > 0)
+      members[static_cast<size_t>(BlendMember::kModel)] = opinions_.Of(id, "1").model;
+    if (blend.weights[static_cast<size_t>(BlendMember::kTips)] > 0)
+      members[static_cast<size_t>(BlendMember::kTips)] = TipsForecast(p_, fixture);
+    return LogPool(members, blend.weights);
+  }
+
+ private:
+  // The stored weights of the competition's season, or the market alone (the weights a fit
+  // without earlier matches gives) when none were stored on enough history.
+  StoredBlend BlendOf(int64_t competition) {
+    auto [it, added] = blends_.try_emplace(competition);
+    if (!added) return it->second;
+    StoredBlend& b = it->second;
+    b.weights = {1, 0, 0};
+    Query q(p_.dm.ADOConnection1);
+    q.Open("SELECT MIN(DATUM) AS FIRST_DAY FROM VYSLEDKY WHERE ID_SUTAZ=" +
+           std::to_string(competition));
+    if (const std::optional<Date> start = q.FieldByName("FIRST_DAY").AsDate())
+      if (auto stored = BlendWeightsFor(p_.dm.ADOConnection1, p_.selection.result_mode, *start))
+        b = *stored;
+    return b;
+  }
+
+  Program& p_;
+  ValueAgainst against_;
+  TipSecondOpinions opinions_;
+  std::map<int64_t, StoredBlend> blends_;  // by competition
+};
 
 void StoreFixtureBets(Program& p, const ValueFilter& filter, const Query& fixture) {
   TipRow row = FixtureTipRow(fixture, "VYSLEDKY.ID");
@@ -143,14 +210,14 @@ bool RunValueTips(Program& p, TipsListView& view, const ValueFilter& filter, Val
     WaitScope wait(p.wait, 0, p.messages.Msg(msg::kPleaseWait));
     p.dm.Command1.Execute("DELETE * FROM TIPY");
     p.tip_run.TipRunKind = TipRun::kValue;
-    std::optional<TipSecondOpinions> opinions;
-    if (against == ValueAgainst::kModel)
-      opinions.emplace(p.dm.ADOConnection1, p.selection.result_mode);
+    std::optional<ValueForecasts> forecasts;
+    if (against != ValueAgainst::kTips) forecasts.emplace(p, against);
     for (fixtures.First(); !fixtures.Eof(); fixtures.Next()) {
-      if (opinions)
-        StoreModelBets(p, filter, fixtures, *opinions);
-      else
+      if (!forecasts) {
         StoreFixtureBets(p, filter, fixtures);
+      } else if (const std::optional<std::vector<double>> f = forecasts->Of(fixtures)) {
+        StoreForecastBets(p, filter, fixtures, *f);
+      }
     }
   }
   view.ShowTipsList(p);

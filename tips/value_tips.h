@@ -39,10 +39,15 @@ std::optional<std::pair<double, double>> ParseOddsRange(std::string_view text);
 // Only bets the filter accepts are stored; without a filter every priced bet.
 bool RunValueTips(Program& program, TipsListView& view, const ValueFilter& filter);
 
-// Whose probability a value bet is measured with: the program's percentages (the tip run's), or
-// the goal model's (fitted on the league's matches before the fixture's day). Against the model
-// the rows carry the model's percentages, and fixtures it cannot rate are left out.
-enum class ValueAgainst { kTips, kModel };
+// Whose probability a value bet is measured with: the program's percentages (the tip run's); the
+// goal model's (fitted on the league's matches before the fixture's day); the market's (the
+// odds without their margin, by the default method); or the blend of the three, pooled with the
+// weights the last `backtest --store` fitted for the latest season start on or before the
+// fixture's season (so learnt on earlier seasons only; BlendWeightsFor). Without such weights
+// the blend is the market alone, as the fit itself answers without earlier matches. Against
+// anything but the tips the rows carry that forecaster's percentages, and fixtures it cannot
+// rate are left out.
+enum class ValueAgainst { kTips, kModel, kMarket, kBlend };
 bool RunValueTips(Program& program, TipsListView& view, const ValueFilter& filter,
                   ValueAgainst against);
 bool RunValueTips(Program& program, TipsListView& view);

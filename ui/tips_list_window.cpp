@@ -1,12 +1,14 @@
 #include "ui/tips_list_window.h"
 
 #include <QAbstractTableModel>
+#include <QAction>
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -15,6 +17,7 @@
 
 #include "i18n/message_ids.h"
 #include "program/program.h"
+#include "program/settings.h"
 #include "ui/pictures.h"
 #include "ui/placement.h"
 #include "ui/qt_user_interface.h"
@@ -166,6 +169,12 @@ TipsListWindow::TipsListWindow(Program& program, MatchWindowOpener& opener, QWid
 
   connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this,
           &TipsListWindow::TitleClick);
+  second_opinion_ =
+      new QAction(QString::fromStdString(p_.messages.Msg(msg::kShowSecondOpinion)), this);
+  second_opinion_->setCheckable(true);
+  grid_->horizontalHeader()->setContextMenuPolicy(Qt::ActionsContextMenu);
+  grid_->horizontalHeader()->addAction(second_opinion_);
+  connect(second_opinion_, &QAction::toggled, this, &TipsListWindow::ShowSecondOpinion);
   connect(grid_, &QTableView::doubleClicked, this,
           [this](const QModelIndex& index) { OpenMatch(index.row()); });
 }
@@ -178,6 +187,12 @@ TipsListWindow::~TipsListWindow() {
 }
 
 void TipsListWindow::Open() {
+  const bool shown = ReadSecondOpinionColumns(p_.SettingsPath());
+  {
+    const QSignalBlocker quiet(second_opinion_);
+    second_opinion_->setChecked(shown);
+  }
+  list_.ShowSecondOpinion(shown);
   list_.Show();
   setWindowTitle(QString::fromStdString(list_.Caption()));
   Reload();
@@ -242,6 +257,13 @@ void TipsListWindow::TitleClick(int column) {
   if (column < 0 || column >= static_cast<int>(columns.size())) return;
   const std::string field = columns[static_cast<size_t>(column)].field;
   Guarded(p_.ui, [&] { list_.TitleClick(field); });
+  Reload();
+}
+
+void TipsListWindow::ShowSecondOpinion(bool on) {
+  Guarded(p_.ui, [&] { list_.ShowSecondOpinion(on); });
+  // Only a preference: a settings file that cannot be written leaves the list switched for now.
+  WriteSecondOpinionColumns(p_.SettingsPath(), on);
   Reload();
 }
 

@@ -14,6 +14,7 @@
 #include "tips/tips_list.h"
 #include "ui/match_window.h"
 
+class QAction;
 class QTableView;
 
 namespace morvela {
@@ -33,6 +34,9 @@ class TipsListWindow : public QDialog {
 
   TipsList& List() { return list_; }
   QTableView* Grid() const { return grid_; }
+  // The header's context menu entry that switches the columns Model % and Market % on and off;
+  // the choice is kept in the settings file for the next list.
+  QAction* SecondOpinionAction() const { return second_opinion_; }
 
   // Closing the window closes the list query.
   void done(int result) override;
@@ -49,12 +53,14 @@ class TipsListWindow : public QDialog {
   void StretchColumns();
   // The match window for the fixture of `row` (a double click, Enter).
   void OpenMatch(int row);
+  void ShowSecondOpinion(bool on);
 
   Program& p_;
   MatchWindowOpener& opener_;
   TipsList list_;
   TipsTableModel* model_ = nullptr;
   QTableView* grid_ = nullptr;
+  QAction* second_opinion_ = nullptr;
   double width_scale_ = 1.0;
   std::vector<int> column_widths_;  // each column's natural width (its title, its design width)
 };

@@ -58,7 +58,15 @@ TEST_F(MatchCommandTest, PrintsTheWindowsLinesInOrderThenTheChart) {
   EXPECT_NE(lines[15].find("&eventID=77"), std::string::npos);
   // The chart: Dundee has played once (two points), Dundee United not at all.
   EXPECT_EQ(lines[17].find("Match"), 0u);
-  EXPECT_EQ(lines.size(), 21u);
+  // After the chart and a blank line, the window's second opinion (three lines more than
+  // before): the model's (one played match is too few for a fit) and the market's from the
+  // fixture's odds (no full 1X2, even under/over).
+  ASSERT_EQ(lines.size(), 24u);
+  EXPECT_EQ(lines[21], "");
+  EXPECT_EQ(lines[22],
+            "Goal model (1-0-2) %: Not available    under-over %: Not available    "
+            "likely scores: Not available");
+  EXPECT_EQ(lines[23], "Market without margin (1-0-2) %: Not available    under-over %: 50-50");
 }
 
 TEST_F(MatchCommandTest, UnderOverJsonHasTheGoalFigures) {

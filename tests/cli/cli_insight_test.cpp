@@ -46,6 +46,21 @@ TEST(CliInsight, StoredCalibrationAddsThePastOnlyWhereAsked) {
   std::string why;
   EXPECT_TRUE(IsValidJson(json.out, &why)) << why;
   EXPECT_NE(json.out.find("\"PAST %\":"), std::string::npos);
+
+  // The second opinion's columns only when asked, after the list's own.
+  ASSERT_EQ(home.Run({"tips", "week", "--csv", home.Folder() + "second.csv", "--second-opinion"})
+                .exit_code,
+            0);
+  EXPECT_EQ(ReadBytes(home.Folder() + "second.csv")
+                .rfind("DATE;LEAGUE;HOME;GUEST;%1;%0;%2;TIP;%;ODD;DIF.%;Model %;Market %\r\n", 0),
+            0u);
+  // The same store kept the blend's weights, which the value run pools with.
+  EXPECT_NE(stored.err.find("Stored the blend's weights of "), std::string::npos) << stored.err;
+  const CliResult blend = home.Run({"tips", "value", "--against", "blend", "--json"});
+  ASSERT_EQ(blend.exit_code, 0) << blend.err;
+  EXPECT_TRUE(IsValidJson(blend.out, &why)) << why;
+  EXPECT_NE(blend.out, home.Run({"tips", "value", "--against", "market", "--json"}).out)
+      << "stored weights move the pool off the market alone";
 }
 
 TEST(CliInsight, ValueFilterOptions) {

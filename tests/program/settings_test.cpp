@@ -196,5 +196,21 @@ TEST(SettingsTest, WritersChangeOnlyTheirKeys) {
   EXPECT_FALSE(WriteW7(folder_in_the_way, false));
 }
 
+TEST(SettingsTest, SecondOpinionColumnsRoundTripAndReadOffUnlessOne) {
+  test::TempDir dir;
+  const fs::path path = dir.Path() / "Nastavenie.ini";
+  EXPECT_FALSE(ReadSecondOpinionColumns(path)) << "no file: off";
+  WriteFile(path, kDefaultContent);
+  ASSERT_TRUE(WriteSecondOpinionColumns(path, true));
+  EXPECT_TRUE(ReadSecondOpinionColumns(path));
+  EXPECT_EQ(ReadSettings(path), Settings{}) << "the other keys stay";
+  ASSERT_TRUE(WriteSecondOpinionColumns(path, false));
+  EXPECT_FALSE(ReadSecondOpinionColumns(path));
+  for (const char* value : {"yes", "2", "-1", "", "1x"}) {
+    WriteFile(path, std::string("[Tips]\nSecondOpinion=") + value + "\n");
+    EXPECT_FALSE(ReadSecondOpinionColumns(path)) << value;
+  }
+}
+
 }  // namespace
 }  // namespace morvela

@@ -440,5 +440,51 @@ TEST(TipsListTest, DoubleClickOpensTheMatchWindowInTheTipsLeagueAndRestoresTheSe
   }
 }
 
+// The second-opinion columns through the model: absent until switched on, then the goal
+// model's and the market's percentage for the row's tip, kept through a re-sort and exported.
+TEST(TipsListTest, SecondOpinionColumnsShowTheFiguresOfTheRowsTip) {
+  TipsDb t("2010-06-05");
+  const int id = t.Fixture(4, "2010-06-06", 1100, test::k70Home);
+  t.Odds(id, {{"KURZ1", "1.5"}, {"KURZX", "4"}, {"KURZ2", "6"}});
+  test::RecordingView view;
+  ASSERT_TRUE(RunWeekTips(t.program(), view));
+  TipsList list(t.program());
+  list.Show();
+  const size_t own = TipsListColumns(ResultMode::kFullTime, t.program().messages).size();
+  EXPECT_FALSE(list.SecondOpinionShown());
+  EXPECT_EQ(list.Columns().size(), own);
+
+  list.ShowSecondOpinion(true);
+  ASSERT_EQ(list.Columns().size(), own + 2);
+  EXPECT_EQ(list.Columns()[own].title, "Model %");
+  EXPECT_EQ(list.Columns()[own + 1].title, "Market %");
+  ASSERT_EQ(list.RowCount(), 1);
+  TipSecondOpinions opinions(t.db().conn(), ResultMode::kFullTime);
+  const TipSecondOpinions::Figures f = opinions.Of(id, list.Value(0, "TIP").AsString());
+  ASSERT_TRUE(f.model_percent && f.market_percent);
+  const std::string model = std::to_string(*f.model_percent);
+  const std::string market = std::to_string(*f.market_percent);
+  EXPECT_EQ(list.DisplayText(0, kModelPercentField), model);
+  EXPECT_EQ(list.DisplayText(0, kMarketPercentField), market);
+
+  // Their titles sort nothing (they are no fields of the list query); another title re-sorts
+  // and keeps them.
+  const std::string sort = SortText(list.Sort());
+  list.TitleClick(std::string(kModelPercentField));
+  EXPECT_EQ(SortText(list.Sort()), sort);
+  list.TitleClick("DATUM");
+  ASSERT_EQ(list.Columns().size(), own + 2);
+
+  const std::string path = t.db().Folder() + "second.csv";
+  t.ui.save_answer = path;
+  ASSERT_TRUE(list.ExportToCSV("x.csv"));
+  const std::string bytes = ReadFile(path);
+  EXPECT_NE(bytes.find(";DIF.%;Model %;Market %\r\n"), std::string::npos) << bytes;
+  EXPECT_NE(bytes.find(";" + model + ";" + market + "\r\n"), std::string::npos) << bytes;
+
+  list.ShowSecondOpinion(false);
+  EXPECT_EQ(list.Columns().size(), own);
+}
+
 }  // namespace
 }  // namespace morvela

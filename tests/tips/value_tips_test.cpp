@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tips/calibration_store.h"
 #include "tips/tips_list.h"
 #include "tips_test_support.h"
 
@@ -128,6 +129,56 @@ TEST(ValueTipsTest, CoversEveryLeagueFromTodayOnAndReplacesTheTips) {
   std::vector<int64_t> ids;
   for (const test::StoredTip& s : test::StoredTips(t.db().conn())) ids.push_back(s.id);
   EXPECT_EQ(ids, (std::vector<int64_t>{today, later}));
+}
+
+// The fixture's season starts on 2009-08-01 (its pairing's earlier matches). The blend takes
+// the weights stored for the latest season start on or before that which learnt on enough
+// matches, so each case must list exactly what the forecaster its weights single out lists.
+TEST(ValueTipsTest, TheBlendPoolsWithTheWeightsStoredForAnEarlierSeason) {
+  const Date before = *ParseIsoDate("2009-07-01"), same = *ParseIsoDate("2009-08-01"),
+             later = *ParseIsoDate("2009-08-02");
+  struct Case {
+    const char* name;
+    std::vector<SeasonBlend> stored;
+    ValueAgainst lists_as;
+  };
+  const Case cases[] = {
+      {"nothing stored: the market alone", {}, ValueAgainst::kMarket},
+      {"the model's weights of an earlier season",
+       {{before, {0, 1, 0}, 500}},
+       ValueAgainst::kModel},
+      {"the tips' weights of the same season start", {{same, {0, 0, 1}, 500}}, ValueAgainst::kTips},
+      {"a later season's weights stay unused",
+       {{before, {0, 1, 0}, 500}, {later, {0, 0, 1}, 500}},
+       ValueAgainst::kModel},
+      {"too few training matches",
+       {{before, {0, 1, 0}, kMinBlendTraining - 1}},
+       ValueAgainst::kMarket},
+  };
+  const ValueFilter at_least_one_point{.min_profit = 1};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TipsDb t("2010-06-05");
+    const int id = t.Fixture(4, "2010-06-20", 5000, test::k50_30_20);
+    t.Odds(id, {{"KURZ1", "2.6"}, {"KURZX", "3.3"}, {"KURZ2", "2.9"}});
+    Program& p = t.program();
+    StoreBlendWeights(t.db().conn(), ResultMode::kFullTime, MarginMethod::kPower, c.stored);
+    RecordingView view;
+    ASSERT_TRUE(RunValueTips(p, view, at_least_one_point, c.lists_as));
+    const std::vector<ListedBet> expected = Listed(p);
+    ASSERT_TRUE(RunValueTips(p, view, at_least_one_point, ValueAgainst::kBlend));
+    EXPECT_EQ(Listed(p), expected);
+  }
+  // The choice matters: the odds without their margin never rate a bet above its own odds,
+  // while the model finds value in this fixture.
+  TipsDb t("2010-06-05");
+  const int id = t.Fixture(4, "2010-06-20", 5000, test::k50_30_20);
+  t.Odds(id, {{"KURZ1", "2.6"}, {"KURZX", "3.3"}, {"KURZ2", "2.9"}});
+  RecordingView view;
+  ASSERT_TRUE(RunValueTips(t.program(), view, at_least_one_point, ValueAgainst::kMarket));
+  EXPECT_TRUE(Listed(t.program()).empty());
+  ASSERT_TRUE(RunValueTips(t.program(), view, at_least_one_point, ValueAgainst::kModel));
+  EXPECT_FALSE(Listed(t.program()).empty());
 }
 
 }  // namespace

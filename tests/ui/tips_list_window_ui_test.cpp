@@ -3,6 +3,7 @@
 // the export key.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTableView>
@@ -205,6 +206,28 @@ TEST_F(TipsListUiTest, UnderOverListColumns) {
                 Qt::AlignHCenter,
             Qt::AlignHCenter);
   ASSERT_FALSE(test::SaveAndLoad(*s, "tips-week-uo.png").isNull());
+}
+
+// The header's context menu switches the columns on; the settings file keeps the choice, so
+// the next list (here a new session on the same folder) shows them from the start.
+TEST_F(TipsListUiTest, SecondOpinionColumnsSwitchFromTheHeaderAndStaySwitched) {
+  {
+    auto s = RunWeek(0, "tips-week-second-opinion.png");
+    ASSERT_TRUE(s);
+    TipsListWindow* w = s->window().TipsWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Grid()->model()->columnCount(), 11);
+    ASSERT_TRUE(w->Grid()->horizontalHeader()->actions().contains(w->SecondOpinionAction()));
+    EXPECT_FALSE(w->SecondOpinionAction()->isChecked());
+    w->SecondOpinionAction()->trigger();
+    EXPECT_EQ(Headers(w->Grid()).mid(11), (QStringList{"Model %", "Market %"}));
+  }
+  auto s = RunWeek(0, "tips-week-second-opinion-again.png");
+  ASSERT_TRUE(s);
+  TipsListWindow* w = s->window().TipsWindow();
+  ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(w->SecondOpinionAction()->isChecked());
+  EXPECT_EQ(Headers(w->Grid()).mid(11), (QStringList{"Model %", "Market %"}));
 }
 
 }  // namespace
