@@ -632,6 +632,10 @@ DemoSummary CreateDemoDatabase(const std::string& path, const DemoOptions& optio
     CreateEmptyDatabase(temp, true);
     Tdm dm;
     dm.ADOConnection1.OpenFile(temp, false);
+    // A file nobody else sees until it is complete and synced (ReplaceFileAtomically), and that
+    // is thrown away on any failure: it needs no write-ahead log and no syncs while it grows.
+    dm.ADOConnection1.ExecuteNative("PRAGMA journal_mode=MEMORY");
+    dm.ADOConnection1.ExecuteNative("PRAGMA synchronous=OFF");
     if (progress) progress("Results, fixtures and odds:");
     summary = GenerateDemoData(dm.ADOConnection1, options, progress);
     SetDatabaseOrigin(dm.ADOConnection1, "demo");
@@ -639,7 +643,6 @@ DemoSummary CreateDemoDatabase(const std::string& path, const DemoOptions& optio
                         QuoteSqlText(EncipherText(FormatDateText(options.today))));
     if (progress) progress("Season-start data and rating differences:");
     PrepareSeasons(dm, wait, msgs, options.leagues, progress);
-    dm.ADOConnection1.ExecuteNative("PRAGMA wal_checkpoint(TRUNCATE)");
     dm.ADOConnection1.Close();
   });
   return summary;

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -110,8 +111,17 @@ void ReplaceFileAtomically(const fs::path& path,
     RemoveWithCompanions(temp);
     throw;
   }
-  // The new file was checkpointed and closed by `build`; companions of the old file would be
-  // read as belonging to the new one.
+  // The new file was checkpointed and closed by `build`; it reaches the disk before its name
+  // does, whatever the build's own synchronous setting was. Companions of the old file would
+  // be read as belonging to the new one.
+  {
+    FileDescriptor built(::open(temp.c_str(), O_RDONLY | O_CLOEXEC));
+    if (built.Get() < 0 || ::fsync(built.Get()) != 0) {
+      const std::string why = std::strerror(errno);
+      RemoveWithCompanions(temp);
+      throw FileError("Cannot write '" + path.string() + "': " + why);
+    }
+  }
   std::error_code ec;
   for (const char* suffix : {"-wal", "-shm"}) {
     fs::path p = path;

@@ -35,7 +35,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view con
 
 // Builds a database file beside `path` with `build` (which receives the temporary file's path
 // and must have closed every connection to it when it returns), then renames it over `path`,
-// dropping the old file's -wal and -shm companions. The temporary file and its companions are
+// dropping the old file's -wal and -shm companions. The built file is synced before the rename,
+// so `build` may write it without syncs of its own. The temporary file and its companions are
 // removed on every failure path; `build`'s exception passes through, a failed rename throws
 // FileError.
 void ReplaceFileAtomically(const std::filesystem::path& path,
