@@ -120,7 +120,9 @@ TEST_F(ImportProcess, TwoImportsAtOnceCountEveryMatchOnce) {
       SCOPED_TRACE((filled ? "filled folder, round " : "fresh folder, round ") +
                    std::to_string(round));
       const std::string home = Home((filled ? "filled" : "fresh") + std::to_string(round));
-      if (filled) ASSERT_EQ(Run(home, {"import", Data("first").string()}).code, 0);
+      if (filled) {
+        ASSERT_EQ(Run(home, {"import", Data("first").string()}).code, 0);
+      }
       Process a = Start(home, {"import", Data("all").string()});
       Process b = Start(home, {"import", Data("all").string()});
       const Finished fa = a.Wait(), fb = b.Wait();

@@ -158,7 +158,9 @@ TEST_F(StartupTest, UnusableDatabaseEndsTheProgramWithTheReasonAndStaysUntouched
         << ui_.messages[0].text;
     EXPECT_NE(ui_.messages[0].text.find(c.reason), std::string::npos) << ui_.messages[0].text;
     EXPECT_EQ(fs::exists(path), had_file);
-    if (had_file) EXPECT_EQ(ReadFile(path), before) << "the refused file is not modified";
+    if (had_file) {
+      EXPECT_EQ(ReadFile(path), before) << "the refused file is not modified";
+    }
     EXPECT_FALSE(fs::exists(path + "-wal"));
     EXPECT_TRUE(fs::exists(dir_.Path() / "update.tmp"));
   }
