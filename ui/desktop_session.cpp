@@ -280,7 +280,7 @@ DesktopSession::DesktopSession(DesktopOptions options)
     : options_(std::move(options)),
       box_(MakeWaitBox()),
       wait_(MakeWaitIndicator(box_.get())),
-      program_(ui_, *wait_),
+      program_(options_.ui ? *options_.ui : static_cast<UserInterface&>(ui_), *wait_),
       model_(program_) {
   const bool screenshot = options_.unattended || !options_.screenshot.isEmpty();
   if (screenshot && !options_.language) options_.language = kEnglish;
@@ -297,7 +297,7 @@ DesktopSession::~DesktopSession() {
 
 bool DesktopSession::Start() {
   StartupResult result = StartupResult::kEndProgram;
-  Guarded(ui_, [&] {
+  Guarded(program_.ui, [&] {
     result = RunStartup(program_, DesktopStartupOptions(options_, program_));
     // Seasons an interrupted import left unreplayed are finished before the first tip.
     if (result == StartupResult::kReady) ReplayPendingAtStartup(program_);
@@ -343,7 +343,7 @@ void DesktopSession::ApplyStartChoices() {
 bool DesktopSession::StartUpdateChecks() {
   bool go_on = true;
   ServerCheckPlan plan;
-  Guarded(ui_, [&] {
+  Guarded(program_.ui, [&] {
     bool compulsory = false;
     go_on = model_.Updates().CompulsoryInstall(compulsory) != InstallResult::kEndProgram;
     if (go_on) plan = model_.Updates().PlanStartupChecks(compulsory);
@@ -399,7 +399,7 @@ bool DesktopSession::ApplyMatchChoice() {
     found = !program_.selection.competition.empty() && find_in_season();
   } else {
     for (int league = 1; league <= kLeagueCount && !found; ++league) {
-      Guarded(ui_, [&] {
+      Guarded(program_.ui, [&] {
         program_.selection.league = std::to_string(league);
         NacitajIDsutaz(program_.dm, program_.selection, "Active");
         found = !program_.selection.competition.empty() && find_in_season();
@@ -444,12 +444,12 @@ int DesktopSession::RunScreenshot() {
   ApplyStartChoices();
   Settle();
   if (!ApplyMatchChoice()) {
-    Guarded(ui_, [this] { Exit(); });
+    Guarded(program_.ui, [this] { Exit(); });
     return 1;
   }
   Settle();
   const bool saved = SaveScreenshot(options_.screenshot);
-  Guarded(ui_, [this] { Exit(); });
+  Guarded(program_.ui, [this] { Exit(); });
   if (!saved) {
     std::cerr << "Cannot write the picture " << options_.screenshot.toStdString() << "\n";
     return 1;

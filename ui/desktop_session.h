@@ -45,6 +45,10 @@ struct DesktopOptions {
   // score, found as for --match.
   std::optional<std::pair<std::string, std::string>> live;
   int ht_home = 0, ht_away = 0;
+  // Where the program's messages and questions go instead of the toolkit's boxes: a test's
+  // recording interface, which answers the questions as the test chose (a screenshot run's
+  // boxes answer every question No). Not owned; it outlives the session.
+  UserInterface* ui = nullptr;
 };
 
 // Parses the program's command line (arguments[0] is the program). On a wrong line returns

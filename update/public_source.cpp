@@ -188,7 +188,8 @@ FetchReport FetchFromSource(Tdm& dm, const std::string& folder, WaitIndicator& w
   HttpClient http;
   http.SetTimeouts(options.timeouts);
   http.SetCancelFlag(options.cancel);
-  for (size_t i = 0; i < plan.size(); ++i) {
+  const auto cancelled = [&] { return options.cancel && options.cancel->load(); };
+  for (size_t i = 0; i < plan.size() && !cancelled(); ++i) {
     const std::string& path = plan[i].path;
     if (options.progress)
       options.progress(static_cast<int>(i), static_cast<int>(plan.size()), path);
@@ -223,6 +224,15 @@ FetchReport FetchFromSource(Tdm& dm, const std::string& folder, WaitIndicator& w
   }
   if (options.progress)
     options.progress(static_cast<int>(plan.size()), static_cast<int>(plan.size()), "");
+  std::error_code ec;
+  // A cancelled run imports nothing: the user saw it end, and changing the database behind the
+  // user's back afterwards (the replay can take a while) would surprise. What came before the
+  // cancel is asked for again by the next fetch, its validators not having been kept.
+  if (cancelled()) {
+    report.cancelled = true;
+    fs::remove_all(work, ec);
+    return report;
+  }
   KillPoint("fetch:downloaded");
 
   // Each file in its own import transaction, its validators with it; a main league's past
@@ -253,7 +263,6 @@ FetchReport FetchFromSource(Tdm& dm, const std::string& folder, WaitIndicator& w
       if (line.rfind(prefix, 0) == 0) line = JoinUrl(options.base_url, line.substr(prefix.size()));
   for (FileImport& f : report.import.files)
     if (f.file.rfind(prefix, 0) == 0) f.file = f.file.substr(prefix.size());
-  std::error_code ec;
   fs::remove_all(work, ec);
 
   if (!report.import.changed_leagues.empty()) {

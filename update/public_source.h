@@ -69,6 +69,7 @@ struct FetchOptions {
   std::function<void(int, int, const std::string&)> progress;
   // Lines of the replay ("England: 3 seasons, ...").
   std::function<void(const std::string&)> replay_progress;
+  // Once set, the run asks for no further file and ends without importing any (cancelled).
   const std::atomic<bool>* cancel = nullptr;
 };
 
@@ -80,6 +81,7 @@ struct FetchReport {
   ImportReport import;                // of the files downloaded
   std::vector<std::string> warnings;  // "mmz4281/2526/E0.csv: the server answered 404"
   std::vector<std::string> not_replayable;
+  bool cancelled = false;  // FetchOptions::cancel ended the run: nothing of it was imported
   bool NothingNew() const { return files_new + files_changed == 0; }
 };
 

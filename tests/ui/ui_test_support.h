@@ -33,14 +33,15 @@ inline QString ScreenshotPath(const std::string& name) {
   return QString::fromStdString((dir / name).string());
 }
 
-// A session over the program folder `home` on 5 June 2010 with its main window on screen.
+// A session over the program folder `home` on 5 June 2010 (or o.today) with its main window on
+// screen.
 // Its screenshot option makes it a run without the user: messages go to stderr and the tips
 // list stays open without waiting.
 inline std::unique_ptr<DesktopSession> OpenSession(const std::string& home, int language,
                                                    const std::string& picture,
                                                    DesktopOptions o = {}) {
   o.home = home;
-  o.today = MakeDate(2010, 6, 5);
+  if (!o.today) o.today = MakeDate(2010, 6, 5);
   o.language = language;
   o.screenshot = ScreenshotPath(picture);
   auto session = std::make_unique<DesktopSession>(o);

@@ -3,15 +3,15 @@
 // a missing file, a malformed one, the size cap, and runs killed half-way.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <httplib.h>
 
-#include <map>
-#include <mutex>
-#include <thread>
+#include <chrono>
+#include <sstream>
 
 #include "child_process.h"
 #include "cli_capture.h"
 #include "core/database.h"
+#include "fetch_mirror.h"
+#include "nginx_server.h"
 #include "slow_servers.h"
 #include "test_support.h"
 #include "update/http_client.h"
@@ -20,124 +20,35 @@ namespace morvela {
 namespace {
 
 namespace fs = std::filesystem;
+using test::EnglandSeason;
+using test::kFixturesHeader;
+using test::MirrorServer;
 using ::testing::HasSubstr;
 using ::testing::Not;
-
-// Serves files by path with an ETag of their own; a request whose If-None-Match names the
-// current ETag gets 304. Records each request's path and whether it was conditional.
-class MirrorServer {
- public:
-  MirrorServer() {
-    server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
-      std::lock_guard<std::mutex> guard(mutex_);
-      const std::string path = req.path.substr(1);
-      const bool conditional = req.has_header("If-None-Match");
-      requests_.push_back(path + (conditional ? " ?" : ""));
-      const auto file = files_.find(path);
-      if (file == files_.end()) {
-        res.status = 404;
-        return;
-      }
-      const std::string etag = "\"" + std::to_string(std::hash<std::string>{}(file->second)) + "\"";
-      res.set_header("ETag", etag);
-      if (req.get_header_value("If-None-Match") == etag) {
-        res.status = 304;
-        return;
-      }
-      res.set_content(file->second, "text/csv");
-    });
-    port_ = server_.bind_to_any_port("127.0.0.1");
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
-    for (int i = 0; i < 500 && !server_.is_running(); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  ~MirrorServer() {
-    server_.stop();
-    thread_.join();
-  }
-  std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
-  void Serve(const std::string& path, const std::string& body) {
-    std::lock_guard<std::mutex> guard(mutex_);
-    files_[path] = body;
-  }
-  void Remove(const std::string& path) {
-    std::lock_guard<std::mutex> guard(mutex_);
-    files_.erase(path);
-  }
-  // The requests since the last call, "path" or "path ?" for a conditional one.
-  std::vector<std::string> TakeRequests() {
-    std::lock_guard<std::mutex> guard(mutex_);
-    return std::exchange(requests_, {});
-  }
-
- private:
-  httplib::Server server_;
-  std::thread thread_;
-  int port_ = 0;
-  std::mutex mutex_;
-  std::map<std::string, std::string> files_;
-  std::vector<std::string> requests_;
-};
-
-constexpr const char* kMainHeader =
-    "Div,Date,Time,HomeTeam,AwayTeam,FTHG,FTAG,FTR,HTHG,HTAG,HTR,B365H,B365D,B365A,AvgH,AvgD,"
-    "AvgA,Avg>2.5,Avg<2.5\n";
-constexpr const char* kNewHeader =
-    "Country,League,Season,Date,Time,Home,Away,HG,AG,Res,PSCH,PSCD,PSCA,MaxCH,MaxCD,MaxCA,AvgCH,"
-    "AvgCD,AvgCA\n";
-
-// A round of four English clubs from 2 March; `late` adds the match of the fixture list played
-// on 16 March (listed for the 15th).
-std::string EnglandSeason(bool late) {
-  std::string s = std::string(kMainHeader) +
-                  "E0,02/03/2025,15:00,Arsenal,Chelsea,2,1,H,1,0,H,2,3.4,3.6,2.05,3.3,3.7,1.8,2\n"
-                  "E0,02/03/2025,17:30,Everton,Fulham,0,0,D,0,0,D,2.6,3.1,2.8,2.5,3.2,2.9,2.1,1.7\n"
-                  "E0,09/03/2025,15:00,Chelsea,Everton,1,1,D,0,1,A,1.6,4,5.5,1.62,4,5.2,1.7,2.1\n";
-  if (late) s += "E0,16/03/2025,16:00,Fulham,Arsenal,0,3,A,0,1,A,4,3.6,1.9,4.1,3.5,1.9,1.9,1.9\n";
-  return s;
-}
-
-constexpr const char* kFixturesHeader =
-    "Div,Date,Time,HomeTeam,AwayTeam,B365H,B365D,B365A,AvgH,AvgD,AvgA,Avg>2.5,Avg<2.5\n";
-const std::string kEnglishFixtures =
-    std::string(kFixturesHeader) +
-    "E0,15/03/2025,15:00,Fulham,Arsenal,4.2,3.6,1.85,4,3.5,1.9,1.9,1.9\n"
-    "E1,15/03/2025,15:00,Leeds,Burnley,2,3.3,3.9,2,3.3,3.8,2,1.8\n";
-
-const std::string kAustria = std::string(kNewHeader) +
-                             "Austria,Bundesliga,2021/2022,30/07/2021,17:00,Salzburg,Rapid,3,0,H,"
-                             "1.3,5.5,9,1.35,6,10,1.3,5.4,8.5\n"
-                             "Austria,Bundesliga,2024/2025,01/03/2025,17:00,Salzburg,Sturm,1,1,D,"
-                             "1.9,3.6,3.8,2,3.8,4,1.88,3.5,3.7\n"
-                             "Austria,Bundesliga,2024/2025,02/03/2025,17:00,Rapid,LASK,2,0,H,2.1,"
-                             "3.4,3.3,2.2,3.5,3.5,2.05,3.3,3.2\n";
-
-constexpr const char* kNewFixtures =
-    "Country,League,Date,Time,Home,Away,PSCH,PSCD,PSCA,AvgCH,AvgCD,AvgCA\n"
-    "Austria,Bundesliga,15/03/2025,17:00,Sturm,Rapid,1.8,3.7,4.2,1.78,3.6,4.1\n"
-    "Argentina,Liga Profesional,15/03/2025,20:00,Boca,River,2.4,3,3.1,2.3,3,3\n";
 
 class FetchTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    server_.Serve("mmz4281/2223/E0.csv", std::string(kMainHeader) +
-                                             "E0,07/05/2023,15:00,Chelsea,Arsenal,1,2,A,0,1,A,3,"
-                                             "3.5,2.2,3.1,3.4,2.3,1.7,2.1\n");
-    server_.Serve("mmz4281/2324/E0.csv", std::string(kMainHeader) +
-                                             "E0,05/05/2024,15:00,Arsenal,Fulham,3,0,H,1,0,H,1.3,"
-                                             "5,9,1.3,5.2,9.5,1.5,2.6\n");
-    server_.Serve("mmz4281/2425/E0.csv", EnglandSeason(false));
-    server_.Serve("fixtures.csv", kEnglishFixtures);
-    server_.Serve("new/AUT.csv", kAustria);
-    server_.Serve("new_league_fixtures.csv", kNewFixtures);
+    for (const auto& [path, body] : test::SmallMirror()) server_.Serve(path, body);
   }
 
-  std::vector<std::string> Args(const std::string& today) {
-    return {"--home",   home_.Folder(), "--today",  today, "fetch",     "--source", server_.Url(),
-            "--league", "E0",           "--league", "AUT", "--seasons", "2"};
+  std::vector<std::string> Args(const std::string& today, const std::string& source = "") {
+    return {"--home",
+            home_.Folder(),
+            "--today",
+            today,
+            "fetch",
+            "--source",
+            source.empty() ? server_.Url() : source,
+            "--league",
+            "E0",
+            "--league",
+            "AUT",
+            "--seasons",
+            "2"};
   }
-  test::CliRun Fetch(const std::string& today = "2025-03-10") {
-    return test::RunCliInProcess(Args(today));
+  test::CliRun Fetch(const std::string& today = "2025-03-10", const std::string& source = "") {
+    return test::RunCliInProcess(Args(today, source));
   }
   std::string Dump(const std::string& sql) {
     Connection conn;
@@ -220,6 +131,63 @@ TEST_F(FetchTest, FirstFetchThenNothingNewThenResults) {
   EXPECT_EQ(Dump("SELECT COUNT(*) AS N FROM VYSLEDKY WHERE HOME_GOAL=0 AND AWAY_GOAL=3 AND "
                  "ELO_ROZDIEL IS NOT NULL"),
             "1\n");
+}
+
+// The same mirror as static files of a real nginx, which answers conditional requests from the
+// files' modification times and sizes. The second fetch's requests are all answered 304; a
+// season file that grows (its time moved on) is the one file the third fetch downloads.
+TEST_F(FetchTest, RealNginxAnswersTheSecondFetchWithNotModified) {
+  if (!fs::exists(test::kNginx)) GTEST_SKIP() << "nginx is not installed (scripts/install-deps.sh)";
+  test::TempDir server_dir;
+  const fs::path www = server_dir.Path() / "www";
+  for (const auto& [path, body] : test::SmallMirror()) {
+    fs::create_directories((www / path).parent_path());
+    test::WriteBytes(www / path, body);
+  }
+  test::Nginx nginx(server_dir.Path(), "");
+  ASSERT_TRUE(nginx.Running()) << test::ReadBytes(server_dir.Path() / "error.log");
+  // The access log's lines since the last call: "status \"GET /path HTTP/1.1\" \"etag\" \"date\"".
+  size_t logged = 0;
+  const auto requests = [&] {
+    std::vector<std::string> lines;
+    std::istringstream log(test::ReadBytes(server_dir.Path() / "access.log"));
+    size_t n = 0;
+    for (std::string line; std::getline(log, line); ++n)
+      if (n >= logged) lines.push_back(line);
+    logged = n;
+    return lines;
+  };
+
+  const test::CliRun first = Fetch("2025-03-12", nginx.Url());
+  ASSERT_EQ(first.rc, 0) << first.err;
+  EXPECT_THAT(first.out, HasSubstr("Files: 6 new, 0 changed, 0 unchanged"));
+  EXPECT_EQ(Matches(), kFirstFetch);
+  EXPECT_THAT(requests(), ::testing::Each(::testing::StartsWith("200 ")));
+  const test::CliRun week =
+      test::RunCliInProcess({"--home", home_.Folder(), "--today", "2025-03-12", "tips", "week"});
+  EXPECT_EQ(week.rc, 0) << week.err;
+  EXPECT_THAT(week.out, HasSubstr("Fulham"));
+
+  const test::CliRun second = Fetch("2025-03-12", nginx.Url());
+  EXPECT_EQ(second.rc, 3) << second.err;
+  EXPECT_THAT(second.out, HasSubstr("Nothing new"));
+  const std::vector<std::string> conditional = requests();
+  EXPECT_EQ(conditional.size(), 5u);  // the season before last is not asked for again
+  // Answered 304 because of the validators sent back: each came with both.
+  EXPECT_THAT(conditional, ::testing::Each(::testing::StartsWith("304 ")));
+  EXPECT_THAT(conditional, ::testing::Each(Not(HasSubstr("\"-\""))));
+
+  const fs::path season = www / "mmz4281/2425/E0.csv";
+  test::WriteBytes(season, EnglandSeason(true));
+  fs::last_write_time(season, fs::last_write_time(season) + std::chrono::minutes(5));
+  const test::CliRun third = Fetch("2025-03-24", nginx.Url());
+  EXPECT_EQ(third.rc, 0) << third.err;
+  EXPECT_THAT(third.out, HasSubstr("Files: 0 new, 1 changed, 4 unchanged"));
+  std::vector<std::string> downloaded;
+  for (const std::string& line : requests())
+    if (line.rfind("304 ", 0) != 0) downloaded.push_back(line.substr(0, line.find(" HTTP/")));
+  EXPECT_THAT(downloaded, ::testing::ElementsAre("200 \"GET /mmz4281/2425/E0.csv"));
+  EXPECT_THAT(Matches(), HasSubstr("4|16.03.2025|Fulham|Arsenal|0|3|4,1|1,89\n"));
 }
 
 // A malformed row is reported by the source's address and line; the rest of the file and the

@@ -2,15 +2,13 @@
 // and basic authentication, serves the packages `morvela-cli package` wrote; morvela-cli brings
 // a second program folder up to date from it, results first, then odds, and afterwards finds
 // its database current (the package carries the date it is published with).
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 #include "child_process.h"
 #include "core/text.h"
+#include "nginx_server.h"
 #include "test_support.h"
 #include "update/odds_update.h"
 #include "update/server_settings.h"
@@ -21,31 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kNginx = "/usr/sbin/nginx";
 constexpr const char* kToday = "2025-10-15";
-
-int FreePort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-  socklen_t len = sizeof addr;
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-  ::close(fd);
-  return ntohs(addr.sin_port);
-}
-
-bool Accepts(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(static_cast<uint16_t>(port));
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-  ::close(fd);
-  return ok;
-}
 
 // "user:$apr1$..." as nginx reads it, made by openssl.
 std::string PasswordLine(const std::string& user, const std::string& password) {
@@ -57,77 +31,28 @@ std::string PasswordLine(const std::string& user, const std::string& password) {
   return user + ":" + std::string(TrimBlanksAndControls(hash)) + "\n";
 }
 
-// An nginx of the test's own in `dir`: /morvela/ below dir/www behind basic authentication.
-class Nginx {
- public:
-  Nginx(const fs::path& dir, const std::string& password_line) : port_(FreePort()) {
-    fs::create_directories(dir / "www" / "morvela");
-    fs::create_directories(dir / "temp");
-    test::WriteBytes(dir / "htpasswd", password_line);
-    const std::string d = dir.string();
-    test::WriteBytes(dir / "nginx.conf",
-                     "daemon off;\nmaster_process off;\nworker_processes 1;\n"
-                     "pid " +
-                         d + "/nginx.pid;\nerror_log " + d +
-                         "/error.log;\n"
-                         "events { worker_connections 32; }\n"
-                         "http {\n  access_log " +
-                         d +
-                         "/access.log;\n"
-                         "  client_body_temp_path " +
-                         d +
-                         "/temp/body;\n"
-                         "  proxy_temp_path " +
-                         d +
-                         "/temp/proxy;\n"
-                         "  fastcgi_temp_path " +
-                         d +
-                         "/temp/fastcgi;\n"
-                         "  uwsgi_temp_path " +
-                         d +
-                         "/temp/uwsgi;\n"
-                         "  scgi_temp_path " +
-                         d +
-                         "/temp/scgi;\n"
-                         "  server {\n    listen 127.0.0.1:" +
-                         std::to_string(port_) +
-                         ";\n"
-                         "    root " +
-                         d +
-                         "/www;\n"
-                         "    location /morvela/ {\n      auth_basic \"Morvela\";\n"
-                         "      auth_basic_user_file " +
-                         d +
-                         "/htpasswd;\n    }\n"
-                         "    location = /morvela/report {\n      auth_basic \"Morvela\";\n"
-                         "      auth_basic_user_file " +
-                         d +
-                         "/htpasswd;\n      return 200 \"ok\";\n"
-                         "    }\n  }\n}\n");
-    process_ = std::make_unique<test::Process>(
-        std::vector<std::string>{"-p", d, "-c", d + "/nginx.conf", "-e", d + "/error.log"},
-        dir / "nginx", kNginx);
-    for (int i = 0; i < 500 && !Accepts(port_); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    running_ = Accepts(port_);
-  }
-  ~Nginx() {
-    process_->Kill(SIGQUIT);
-    process_->Wait();
-  }
-  bool Running() const { return running_; }
-  std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/morvela/"; }
-
- private:
-  int port_;
-  bool running_ = false;
-  std::unique_ptr<test::Process> process_;
-};
+// /morvela/ below dir/www behind basic authentication with `password_line`.
+std::unique_ptr<test::Nginx> NginxWithAuthentication(const fs::path& dir,
+                                                     const std::string& password_line) {
+  fs::create_directories(dir / "www" / "morvela");
+  test::WriteBytes(dir / "htpasswd", password_line);
+  const std::string d = dir.string();
+  return std::make_unique<test::Nginx>(
+      dir,
+      "    location /morvela/ {\n      auth_basic \"Morvela\";\n"
+      "      auth_basic_user_file " +
+          d +
+          "/htpasswd;\n    }\n"
+          "    location = /morvela/report {\n      auth_basic \"Morvela\";\n"
+          "      auth_basic_user_file " +
+          d + "/htpasswd;\n      return 200 \"ok\";\n    }\n");
+}
 
 TEST(UpdateNginxTest, ASecondHomeComesUpToDateFromNginxWithBasicAuthentication) {
-  if (!fs::exists(kNginx)) GTEST_SKIP() << "nginx is not installed (scripts/install-deps.sh)";
+  if (!fs::exists(test::kNginx)) GTEST_SKIP() << "nginx is not installed (scripts/install-deps.sh)";
   test::TempDir server_dir, home, work, maker;
-  Nginx nginx(server_dir.Path(), PasswordLine("tipper", "s3cret"));
+  const auto served = NginxWithAuthentication(server_dir.Path(), PasswordLine("tipper", "s3cret"));
+  const test::Nginx& nginx = *served;
   ASSERT_TRUE(nginx.Running()) << test::ReadBytes(server_dir.Path() / "error.log");
   const fs::path www = server_dir.Path() / "www" / "morvela";
   // What a maker publishes: `package` writes it from the maker's database (a copy of the demo
@@ -158,7 +83,7 @@ TEST(UpdateNginxTest, ASecondHomeComesUpToDateFromNginxWithBasicAuthentication) 
   ASSERT_GT(coming_odds, 0u);
 
   test::MakeDatabase(home.Path() / "Morvela.mdb", "01.06.2010", 3, "Old");
-  test::WriteUpdateSettings(home.Folder(), nginx.Url());
+  test::WriteUpdateSettings(home.Folder(), nginx.Url("morvela/"));
   auto run = [&](const std::vector<std::string>& args, const std::string& name) {
     std::vector<std::string> all = {"--home", home.Folder(), "--today", kToday, "update"};
     all.insert(all.end(), args.begin(), args.end());
@@ -178,8 +103,9 @@ TEST(UpdateNginxTest, ASecondHomeComesUpToDateFromNginxWithBasicAuthentication) 
   EXPECT_NE(refused.err.find("Could not connect to update server !"), std::string::npos)
       << refused.err;
   // Basic authentication over http: said before the requests.
-  EXPECT_EQ(refused.err.rfind(
-                "Warning: the user name and password go to " + nginx.Url() + " over plain http", 0),
+  EXPECT_EQ(refused.err.rfind("Warning: the user name and password go to " + nginx.Url("morvela/") +
+                                  " over plain http",
+                              0),
             0u)
       << refused.err;
   EXPECT_EQ(test::Inspect(home.Path() / "Morvela.mdb").tag, "Old");
