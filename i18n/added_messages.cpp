@@ -167,6 +167,9 @@ constexpr AddedMessage kAdded[] = {
       "Stiahnite ich do iného priečinka programu.",
       "Questo è il database dimostrativo con club inventati; i risultati reali non vi vengono "
       "mescolati. Scaricateli in un'altra cartella del programma."}},
+    {305,
+     {"Fetching %1 of %2: %3", "Hole %1 von %2: %3", "Sťahuje sa %1 z %2: %3",
+      "Download %1 di %2: %3"}},
 
     // 350-399: the second opinion.
     {350,

@@ -239,6 +239,7 @@ inline constexpr MessageId kFetchSummary{301};          // "Files: %1 new, ... %
 inline constexpr MessageId kFetchNothingNew{302};       // "Nothing new at the public ..."
 inline constexpr MessageId kFetchFailed{303};           // "Fetching from the public ... failed !"
 inline constexpr MessageId kFetchIntoDemoRefused{304};  // "This is the demo database ..."
+inline constexpr MessageId kFetchProgress{305};         // "Fetching %1 of %2: %3"
 
 // The second opinion: the goal model and the market beside the tips.
 inline constexpr MessageId kSecondOpinionModel{350};   // "Goal model (1-0-2) %: %1 ..."

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "i18n/message_ids.h"
 #include "i18n/messages.h"
 #include "ui/qt_text.h"
@@ -24,8 +26,7 @@ constexpr int kRetryMs = 200;
 
 }  // namespace
 
-BackgroundCheck::BackgroundCheck(QWidget* parent, const Messages& messages,
-                                 std::function<void(const std::atomic<bool>&)> work,
+BackgroundCheck::BackgroundCheck(QWidget* parent, const Messages& messages, BackgroundWork work,
                                  std::function<void()> done)
     : QObject(parent), done_(std::move(done)), modal_at_start_(QApplication::activeModalWidget()) {
   // Above the dialog on top (the settings dialog for "Find a new version"), else the window.
@@ -36,9 +37,13 @@ BackgroundCheck::BackgroundCheck(QWidget* parent, const Messages& messages,
   dialog_->setModal(false);
   auto* layout = new QVBoxLayout(dialog_);
   layout->addWidget(new QLabel(Q(messages.Msg(msg::kPleaseWait)), dialog_));
-  auto* bar = new QProgressBar(dialog_);
-  bar->setRange(0, 0);  // no end known: the bar shows that something goes on
-  layout->addWidget(bar);
+  progress_line_ = new QLabel(dialog_);
+  progress_line_->setObjectName(QStringLiteral("ProgressLine"));
+  progress_line_->hide();
+  layout->addWidget(progress_line_);
+  bar_ = new QProgressBar(dialog_);
+  bar_->setRange(0, 0);  // no end known until the worker reports one
+  layout->addWidget(bar_);
   cancel_button_ = new QPushButton(Q(messages.Dialogs().cancel), dialog_);
   cancel_button_->setObjectName(QStringLiteral("Cancel"));
   layout->addWidget(cancel_button_, 0, Qt::AlignHCenter);
@@ -50,7 +55,14 @@ BackgroundCheck::BackgroundCheck(QWidget* parent, const Messages& messages,
   });
 
   worker_ = std::thread([this, work = std::move(work)] {
-    work(cancel_);
+    // Queued to the window thread like the end; reports still queued when the check goes are
+    // dropped with it.
+    const BackgroundProgress progress = [this](int done, int total, const std::string& text) {
+      QMetaObject::invokeMethod(
+          this, [this, done, total, text] { ShowProgress(done, total, text); },
+          Qt::QueuedConnection);
+    };
+    work(cancel_, progress);
     worker_ended_ = true;
     // Queued to this object's thread; a check destroyed in the meantime receives nothing.
     QMetaObject::invokeMethod(this, &BackgroundCheck::WorkDone, Qt::QueuedConnection);
@@ -69,6 +81,16 @@ void BackgroundCheck::Cancel() {
   cancel_ = true;
   if (dialog_) dialog_->hide();
   emit Finished();
+}
+
+void BackgroundCheck::ShowProgress(int done, int total, const std::string& text) {
+  if (!running_) return;
+  if (total > 0) {
+    bar_->setRange(0, total);
+    bar_->setValue(std::clamp(done, 0, total));
+  }
+  progress_line_->setText(Q(text));
+  progress_line_->setVisible(!text.empty());
 }
 
 void BackgroundCheck::WorkDone() {

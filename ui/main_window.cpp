@@ -114,8 +114,7 @@ MainWindow::MainWindow(TForm1& model, Program& program, bool modal_tips, QWidget
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::StartCheck(std::function<void(const std::atomic<bool>&)> work,
-                            std::function<void()> done) {
+void MainWindow::StartCheck(BackgroundWork work, std::function<void()> done) {
   if (check_ && check_->Running()) {
     if (QDialog* dialog = check_->Dialog()) {
       dialog->show();
@@ -130,14 +129,14 @@ void MainWindow::StartCheck(std::function<void(const std::atomic<bool>&)> work,
 void MainWindow::RunStartupChecks(const ServerCheckPlan& plan, std::function<void()> end_program) {
   if (plan.Empty()) return;
   auto found = std::make_shared<ServerCheckResult>();
-  StartCheck(
-      [plan, found](const std::atomic<bool>& cancel) { *found = RunServerChecks(plan, &cancel); },
-      [this, plan, found, end_program = std::move(end_program)] {
-        bool go_on = true;
-        Guarded(p_.ui, [&] { go_on = model_.ShowStartupFindings(plan, *found); });
-        Refresh();
-        if (!go_on) end_program();
-      });
+  StartCheck([plan, found](const std::atomic<bool>& cancel,
+                           const BackgroundProgress&) { *found = RunServerChecks(plan, &cancel); },
+             [this, plan, found, end_program = std::move(end_program)] {
+               bool go_on = true;
+               Guarded(p_.ui, [&] { go_on = model_.ShowStartupFindings(plan, *found); });
+               Refresh();
+               if (!go_on) end_program();
+             });
 }
 
 void MainWindow::FindNewVersion() {
@@ -145,11 +144,11 @@ void MainWindow::FindNewVersion() {
   Guarded(p_.ui, [&] { plan = model_.Updates().PlanVersionCheck(); });
   if (plan.Empty()) return;  // the settings could not be read; the user has been told
   auto found = std::make_shared<ServerCheckResult>();
-  StartCheck(
-      [plan, found](const std::atomic<bool>& cancel) { *found = RunServerChecks(plan, &cancel); },
-      [this, found] {
-        Guarded(p_.ui, [&] { model_.Updates().ShowVersionFinding(*found->version); });
-      });
+  StartCheck([plan, found](const std::atomic<bool>& cancel,
+                           const BackgroundProgress&) { *found = RunServerChecks(plan, &cancel); },
+             [this, found] {
+               Guarded(p_.ui, [&] { model_.Updates().ShowVersionFinding(*found->version); });
+             });
 }
 
 QWidget* MainWindow::BuildHeader() {

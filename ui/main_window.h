@@ -78,7 +78,7 @@ class MainWindow : public QMainWindow {
   void Handle(const std::function<void()>& handler);
   // Starts an update check on a worker thread, unless one is still running (its dialog comes
   // to the front instead).
-  void StartCheck(std::function<void(const std::atomic<bool>&)> work, std::function<void()> done);
+  void StartCheck(BackgroundWork work, std::function<void()> done);
 
   TForm1& model_;
   Program& p_;

@@ -44,10 +44,18 @@ void OfferPublicFetch(Program& p, const StartBackground& start, std::function<vo
   auto out = std::make_shared<Outcome>();
   // The worker has copies of everything it reads: the window may go on meanwhile.
   start(
-      [folder, options, messages = m, out](const std::atomic<bool>& cancel) {
+      [folder, options, messages = m, out](const std::atomic<bool>& cancel,
+                                           const BackgroundProgress& progress) {
         try {
           FetchOptions mine = options;
           mine.cancel = &cancel;
+          // The same progress as the command line's: the file being fetched, of how many.
+          mine.progress = [&progress, &messages](int done, int total, const std::string& path) {
+            if (path.empty()) return;
+            progress(done, total,
+                     messages.Filled(msg::kFetchProgress,
+                                     {std::to_string(done + 1), std::to_string(total), path}));
+          };
           if (fs::exists(folder + "team_aliases.csv"))
             mine.aliases = TeamAliases::Load(folder + "team_aliases.csv");
           FolderLock lock(folder, kWriterPatience, "fetch");

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <functional>
 
+#include "ui/background_work.h"
+
 namespace morvela {
 
 struct Program;
@@ -16,8 +18,7 @@ struct Program;
 bool NoUpdateServerSet(const Program& p);
 
 // Starts `work` off the window thread and `done` on it afterwards (MainWindow::StartCheck).
-using StartBackground = std::function<void(std::function<void(const std::atomic<bool>&)> work,
-                                           std::function<void()> done)>;
+using StartBackground = std::function<void(BackgroundWork work, std::function<void()> done)>;
 
 // Asks whether to fetch; on Yes fetches with `start`, then shows the summary (or "nothing
 // new", or the failure with its reason) and runs `changed` so that the windows show the new

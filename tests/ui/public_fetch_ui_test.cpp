@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QEventLoop>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -106,10 +107,17 @@ TEST_F(DesktopPublicFetchTest, UpdateWithoutAServerFetchesBesideTheWindow) {
   ASSERT_TRUE(check);
   // Only a fetch off the window thread lets the window's timer tick while the server holds it.
   int ticks_while_held = 0;
+  std::string progress_while_held;
   RunUntilFinished(check, [&](bool held) {
-    if (held && ++ticks_while_held == 3) Release();
+    if (held && ++ticks_while_held == 3) {
+      progress_while_held = check->ProgressLine()->text().toStdString();
+      Release();
+    }
   });
   EXPECT_EQ(ticks_while_held, 3) << "the window's timer ran while the fetch waited for the server";
+  // The dialog says which file is coming, as the command line does.
+  EXPECT_EQ(progress_while_held.rfind("Fetching ", 0), 0u) << progress_while_held;
+  EXPECT_NE(progress_while_held.find(": fixtures.csv"), std::string::npos) << progress_while_held;
   EXPECT_FALSE(check->Running());
   ASSERT_EQ(ui_.messages.size(), 2u);
   EXPECT_EQ(ui_.messages[1].kind, MessageKind::kInformation);
