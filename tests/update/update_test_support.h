@@ -172,14 +172,18 @@ struct DatabaseState {
   std::string mark;  // VERZIA deciphered
 };
 
-inline DatabaseState Inspect(const fs::path& path) {
+// `check_integrity` false leaves `intact` false and spares reading the whole file (0.6 s for the
+// demo database), for callers that look at the other fields only.
+inline DatabaseState Inspect(const fs::path& path, bool check_integrity = true) {
   DatabaseState s;
   try {
     Connection c;
     c.SetConnectionString("Data Source=" + path.string());
     c.Open();
-    const ResultData check = c.Select("PRAGMA integrity_check");
-    s.intact = check.rows.size() == 1 && std::get<std::string>(check.rows[0][0]) == "ok";
+    if (check_integrity) {
+      const ResultData check = c.Select("PRAGMA integrity_check");
+      s.intact = check.rows.size() == 1 && std::get<std::string>(check.rows[0][0]) == "ok";
+    }
     Query q(c);
     q.Open("SELECT COUNT(*) AS N, MIN(NAZOV) AS T FROM MUZSTVA");
     s.teams = q.FieldByName("N").AsInteger();
