@@ -81,4 +81,18 @@ void FixtureDb::AddOdds(int match_id, double k1, double kx, double k2, double k1
       Odds(k1x) + "," + Odds(kx2) + "," + Odds(k12) + "," + Odds(under) + "," + Odds(over) + ")");
 }
 
+std::string DumpRows(Connection& conn, const std::string& sql) {
+  Query q(conn);
+  q.Open(sql);
+  std::string out;
+  for (; !q.Eof(); q.Next()) {
+    for (size_t c = 0; c < q.FieldNames().size(); ++c) {
+      const Field f = q.FieldByName(q.FieldNames()[c]);
+      out += (c ? "|" : "") + (f.IsNull() ? std::string("-") : f.AsString());
+    }
+    out += "\n";
+  }
+  return out;
+}
+
 }  // namespace morvela::test

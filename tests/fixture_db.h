@@ -53,4 +53,7 @@ class FixtureDb {
   Tdm dm_;
 };
 
+// The rows of a query as "a|b|c" lines, NULL shown as "-": whole tables compared in one string.
+std::string DumpRows(Connection& conn, const std::string& sql);
+
 }  // namespace morvela::test

@@ -34,19 +34,7 @@ class Importing {
     return ImportCsv(db_.conn(), paths, options);
   }
   // Rows of a query as "a|b|c" lines; NULL shows as "-".
-  std::string Dump(const std::string& sql) {
-    Query q(db_.conn());
-    q.Open(sql);
-    std::string out;
-    for (; !q.Eof(); q.Next()) {
-      for (size_t c = 0; c < q.FieldNames().size(); ++c) {
-        const Field f = q.FieldByName(q.FieldNames()[c]);
-        out += (c ? "|" : "") + (f.IsNull() ? std::string("-") : f.AsString());
-      }
-      out += "\n";
-    }
-    return out;
-  }
+  std::string Dump(const std::string& sql) { return test::DumpRows(db_.conn(), sql); }
   void Native(const std::string& sql) { db_.conn().ExecuteNative(sql); }
   int64_t Count(const std::string& table) {
     Query q(db_.conn());

@@ -11,6 +11,7 @@
 #include "cli_capture.h"
 #include "core/database.h"
 #include "fetch_mirror.h"
+#include "fixture_db.h"
 #include "nginx_server.h"
 #include "slow_servers.h"
 #include "test_support.h"
@@ -54,17 +55,7 @@ class FetchTest : public ::testing::Test {
     Connection conn;
     conn.SetConnectionString(MakeConnectionString(home_.Folder(), ""));
     conn.Open();
-    Query q(conn);
-    q.Open(sql);
-    std::string out;
-    for (; !q.Eof(); q.Next()) {
-      for (size_t c = 0; c < q.FieldNames().size(); ++c) {
-        const Field f = q.FieldByName(q.FieldNames()[c]);
-        out += (c ? "|" : "") + (f.IsNull() ? std::string("-") : f.AsString());
-      }
-      out += "\n";
-    }
-    return out;
+    return test::DumpRows(conn, sql);
   }
   // Every match as "league|date|home|away|goals|1X2 and 1X odds", in a fixed order.
   std::string Matches() {
