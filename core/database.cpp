@@ -347,6 +347,7 @@ void Connection::OpenPath(const std::string& path, bool create, bool check_schem
     ExecuteNative("PRAGMA journal_mode=WAL");
     ExecuteNative("PRAGMA synchronous=NORMAL");
     ExecuteNative("PRAGMA foreign_keys=OFF");
+    ExecuteNative("PRAGMA cache_size=-65536");
     RegisterFunctions();
   } catch (const DatabaseError& e) {
     Close();

@@ -1,7 +1,6 @@
 #include "core/sql_dialect.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <optional>
@@ -32,12 +31,24 @@ struct Token {
   bool to_date = false;  // a short-date text that a DATUM column receives
 };
 
+// ASCII classes, not the locale's: statements are translated by the hundred thousand, and a
+// name's letters beyond ASCII are name characters whatever the locale says.
+constexpr bool IsAsciiDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+constexpr char UpperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+constexpr bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
 bool IsIdentStart(char c) {
-  return std::isalpha(static_cast<unsigned char>(c)) || c == '_' ||
+  return (UpperAscii(c) >= 'A' && UpperAscii(c) <= 'Z') || c == '_' ||
          static_cast<unsigned char>(c) >= 0x80;
 }
 bool IsIdentChar(char c) {
-  return IsIdentStart(c) || std::isdigit(static_cast<unsigned char>(c)) || c == '$';
+  return IsIdentStart(c) || IsAsciiDigit(c) || c == '$';
 }
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -71,6 +82,7 @@ class Scanner {
 
   std::vector<Token> Tokens() {
     std::vector<Token> out;
+    out.reserve(in_.size() / 4 + 4);
     while (SkipBlanks()) out.push_back(Next(out.empty() ? nullptr : &out.back()));
     EndAtSemicolon(out);
     return out;
@@ -78,11 +90,11 @@ class Scanner {
 
  private:
   bool SkipBlanks() {
-    while (i_ < in_.size() && std::isspace(static_cast<unsigned char>(in_[i_]))) ++i_;
+    while (i_ < in_.size() && IsBlank(in_[i_])) ++i_;
     return i_ < in_.size();
   }
   char At(size_t k) const { return k < in_.size() ? in_[k] : '\0'; }
-  static bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+  static bool IsDigit(char c) { return IsAsciiDigit(c); }
 
   Token Next(const Token* previous) {
     const char c = in_[i_];
@@ -208,7 +220,7 @@ std::vector<Token> Tokenize(std::string_view in) {
 bool IsKeyword(const Token& t, std::string_view kw) {
   if (t.type != Tok::kIdent || t.text.size() != kw.size()) return false;
   for (size_t i = 0; i < kw.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(t.text[i])) != kw[i]) return false;
+    if (UpperAscii(t.text[i]) != kw[i]) return false;
   return true;
 }
 
@@ -397,6 +409,7 @@ SqlParam NumberParam(const std::string& text, bool negative) {
 class Translator {
  public:
   explicit Translator(std::string_view sql) : t_(Tokenize(sql)) {
+    out_.sql.reserve(sql.size() + 32);
     if (!t_.empty()) {
       std::string first = AsciiUpper(t_[0].text);
       lift_ = t_[0].type == Tok::kIdent &&

@@ -20,28 +20,52 @@ struct FitMatch {
   double w;
 };
 
-// The value of x in [lo, hi] where f (unimodal there) is largest, by golden-section search.
-template <class F>
-double Maximise(double lo, double hi, F f) {
-  const double r = (std::sqrt(5.0) - 1) / 2;
-  double a = hi - r * (hi - lo), b = lo + r * (hi - lo);
-  double fa = f(a), fb = f(b);
-  for (int i = 0; i < 60; ++i) {
-    if (fa < fb) {
-      lo = a;
-      a = b;
-      fa = fb;
-      b = lo + r * (hi - lo);
-      fb = f(b);
-    } else {
-      hi = b;
-      b = a;
-      fb = fa;
-      a = hi - r * (hi - lo);
-      fa = f(a);
-    }
+// A low score's correction is 1 + c * rho, its weight w.
+struct LowScore {
+  double c, w;
+};
+
+// The rho in [lo, hi] maximising the sum of w * log(1 + c * rho). The sum is concave where
+// every correction is positive, so its slope falls: the answer is a bound where the slope
+// keeps its sign, else the slope's root, found by Newton's steps kept inside a shrinking
+// bracket. A dozen slope evaluations replace the sixty logarithm sums of a section search.
+double MaximiseLowScoreLikelihood(const std::vector<LowScore>& low, double lo, double hi) {
+  // The corrections stay positive strictly inside (lo, hi) after these cuts.
+  for (const LowScore& s : low) {
+    if (s.c > 0) lo = std::max(lo, -1 / s.c);
+    if (s.c < 0) hi = std::min(hi, -1 / s.c);
   }
-  return (lo + hi) / 2;
+  auto slope = [&](double rho, double* curvature) {
+    double g = 0, h = 0;
+    for (const LowScore& s : low) {
+      const double q = s.c / (1 + s.c * rho);
+      g += s.w * q;
+      h -= s.w * q * q;
+    }
+    if (curvature) *curvature = h;
+    return g;
+  };
+  const auto feasible = [&](double rho) {
+    for (const LowScore& s : low)
+      if (1 + s.c * rho <= 0) return false;
+    return true;
+  };
+  if (feasible(lo) && slope(lo, nullptr) <= 0) return lo;
+  if (feasible(hi) && slope(hi, nullptr) >= 0) return hi;
+  double a = lo, b = hi, rho = std::clamp(0.0, lo, hi);
+  if (rho <= a || rho >= b) rho = (a + b) / 2;
+  for (int i = 0; i < 100; ++i) {
+    double h = 0;
+    const double g = slope(rho, &h);
+    if (g > 0) a = rho;
+    if (g < 0) b = rho;
+    if (g == 0 || b - a < 1e-15) break;
+    double next = h < 0 ? rho - g / h : (a + b) / 2;
+    if (!(next > a && next < b)) next = (a + b) / 2;
+    if (std::abs(next - rho) < 1e-15) break;
+    rho = next;
+  }
+  return rho;
 }
 
 double Percentile(std::vector<double> v, double q) {
@@ -253,21 +277,15 @@ GoalModel GoalModel::Fit(std::span<const PlayedGoals> matches, int64_t day,
   }
 
   if (o.fit_rho) {
-    // Only the scores 0-0, 1-0, 0-1 and 1-1 depend on rho.
-    std::vector<FitMatch> low;
-    for (const FitMatch& m : fit)
-      if (m.x <= 1 && m.y <= 1) low.push_back(m);
-    auto log_likelihood = [&](double rho) {
-      double s = 0;
-      for (const FitMatch& m : low) {
-        const double t =
-            LowScoreCorrection(m.x, m.y, a[m.home] * d[m.away] * g, a[m.away] * d[m.home], rho);
-        if (t <= 0) return -std::numeric_limits<double>::infinity();
-        s += m.w * std::log(t);
-      }
-      return s;
-    };
-    model.rho_ = Maximise(-0.3, 0.3, log_likelihood);
+    // Only the scores 0-0, 1-0, 0-1 and 1-1 depend on rho, each through 1 + c * rho.
+    std::vector<LowScore> low;
+    for (const FitMatch& m : fit) {
+      if (m.x > 1 || m.y > 1 || m.w <= 0) continue;
+      const double lambda = a[m.home] * d[m.away] * g, mu = a[m.away] * d[m.home];
+      const double c = m.x == 0 ? (m.y == 0 ? -lambda * mu : lambda) : (m.y == 0 ? mu : -1.0);
+      low.push_back({c, m.w});
+    }
+    model.rho_ = MaximiseLowScoreLikelihood(low, -0.3, 0.3);
   }
   model.home_advantage_ = g;
   for (size_t i = 0; i < n; ++i) model.strengths_[ids[i]] = {a[i], d[i]};

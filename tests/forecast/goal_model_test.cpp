@@ -140,5 +140,41 @@ TEST(GoalModelTest, FitsSettleAndAWarmStartReachesTheSameRates) {
   EXPECT_NEAR(warm.Rho(), cold.Rho(), 1e-6);
 }
 
+// Rho maximises the low scores' likelihood over [-0.3, 0.3] at the fitted rates: no point of a
+// fine grid does better, whether the low scores lean to draws, to one-goal wins, or so far to
+// draws that the bound holds it.
+TEST(GoalModelTest, RhoIsTheBestLowScoreFactorWithinItsBounds) {
+  const struct {
+    const char* lean;
+    std::vector<std::pair<int, int>> scores;  // one round's results, repeated
+  } cases[] = {{"draws", {{0, 0}, {1, 1}, {2, 1}, {1, 0}, {0, 2}, {3, 1}}},
+               {"one-goal wins", {{1, 0}, {0, 1}, {2, 2}, {0, 0}, {2, 1}, {1, 3}}},
+               {"only draws", {{0, 0}, {1, 1}, {0, 0}, {1, 1}, {2, 2}, {0, 0}}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lean);
+    std::vector<PlayedGoals> matches;
+    int64_t day = 0;
+    for (int round = 0; round < 20; ++round)
+      for (size_t k = 0; k < c.scores.size(); ++k, ++day)
+        matches.push_back({day, int64_t(1 + k % 4), int64_t(1 + (k + 1 + round % 3) % 4),
+                           c.scores[k].first, c.scores[k].second});
+    GoalModelOptions o;
+    o.decay_per_day = 0;
+    const GoalModel m = GoalModel::Fit(matches, day, o);
+    auto likelihood = [&](double rho) {
+      double sum = 0;
+      for (const PlayedGoals& g : matches) {
+        const GoalModel::Rates r = m.ExpectedGoals(g.home, g.away);
+        sum += std::log(LowScoreCorrection(g.home_goals, g.away_goals, r.home, r.away, rho));
+      }
+      return sum;
+    };
+    ASSERT_GE(m.Rho(), -0.3);
+    ASSERT_LE(m.Rho(), 0.3);
+    for (double rho = -0.3; rho <= 0.3; rho += 1e-4)
+      EXPECT_GE(likelihood(m.Rho()), likelihood(rho) - 1e-9) << rho;
+  }
+}
+
 }  // namespace
 }  // namespace morvela
