@@ -110,19 +110,27 @@ const char* const kBuilderTables[] = {
     "ID_LIGA, KIND, BUCKET, LAST_DAY)",
 };
 
+// The indexes over the rating differences (the outcome searches' lookups). Every difference a
+// replay writes moves an entry in two of them.
+struct NamedIndex {
+  const char* name;
+  const char* definition;
+};
+const NamedIndex kDifferenceIndexes[] = {
+    {"IX_VYSLEDKY_SUTAZ_ELO",
+     "VYSLEDKY (ID_SUTAZ, ELO_ROZDIEL, KONTUMACIA, VYSLEDOK, HOME_GOAL, AWAY_GOAL, DATUM)"},
+    {"IX_VYSLEDKY_SUTAZ_HT_ELO",
+     "VYSLEDKY (ID_SUTAZ, HT_ELO_ROZDIEL, KONTUMACIA, HT_VYSLEDOK, DATUM)"},
+    {"IX_VYSLEDKY_SUTAZ_SHT_ELO",
+     "VYSLEDKY (ID_SUTAZ, SHT_ELO_ROZDIEL, KONTUMACIA, SHT_VYSLEDOK, DATUM)"},
+    {"IX_VYSLEDKY_ELO",
+     "VYSLEDKY (ELO_ROZDIEL, ID_SUTAZ, KONTUMACIA, VYSLEDOK, HOME_GOAL, AWAY_GOAL, DATUM)"},
+    {"IX_VYSLEDKY_HT_ELO", "VYSLEDKY (HT_ELO_ROZDIEL, ID_SUTAZ, KONTUMACIA, HT_VYSLEDOK, DATUM)"},
+    {"IX_VYSLEDKY_SHT_ELO",
+     "VYSLEDKY (SHT_ELO_ROZDIEL, ID_SUTAZ, KONTUMACIA, SHT_VYSLEDOK, DATUM)"},
+};
+
 const char* const kIndexes[] = {
-    "CREATE INDEX IX_VYSLEDKY_SUTAZ_ELO ON VYSLEDKY (ID_SUTAZ, ELO_ROZDIEL, KONTUMACIA, VYSLEDOK, "
-    "HOME_GOAL, AWAY_GOAL, DATUM)",
-    "CREATE INDEX IX_VYSLEDKY_SUTAZ_HT_ELO ON VYSLEDKY (ID_SUTAZ, HT_ELO_ROZDIEL, KONTUMACIA, "
-    "HT_VYSLEDOK, DATUM)",
-    "CREATE INDEX IX_VYSLEDKY_SUTAZ_SHT_ELO ON VYSLEDKY (ID_SUTAZ, SHT_ELO_ROZDIEL, KONTUMACIA, "
-    "SHT_VYSLEDOK, DATUM)",
-    "CREATE INDEX IX_VYSLEDKY_ELO ON VYSLEDKY (ELO_ROZDIEL, ID_SUTAZ, KONTUMACIA, VYSLEDOK, "
-    "HOME_GOAL, AWAY_GOAL, DATUM)",
-    "CREATE INDEX IX_VYSLEDKY_HT_ELO ON VYSLEDKY (HT_ELO_ROZDIEL, ID_SUTAZ, KONTUMACIA, "
-    "HT_VYSLEDOK, DATUM)",
-    "CREATE INDEX IX_VYSLEDKY_SHT_ELO ON VYSLEDKY (SHT_ELO_ROZDIEL, ID_SUTAZ, KONTUMACIA, "
-    "SHT_VYSLEDOK, DATUM)",
     "CREATE INDEX IX_VYSLEDKY_SUTAZ_DATUM ON VYSLEDKY (ID_SUTAZ, DATUM)",
     "CREATE INDEX IX_VYSLEDKY_PAIR ON VYSLEDKY (HOME, AWAY, DATUM)",
     "CREATE INDEX IX_VYSLEDKY_AWAY ON VYSLEDKY (AWAY, DATUM)",
@@ -134,8 +142,19 @@ const char* const kIndexes[] = {
 
 }  // namespace
 
+void DropDifferenceIndexes(Connection& conn) {
+  for (const NamedIndex& i : kDifferenceIndexes)
+    conn.ExecuteNative(std::string("DROP INDEX IF EXISTS ") + i.name);
+}
+
+void CreateDifferenceIndexes(Connection& conn) {
+  for (const NamedIndex& i : kDifferenceIndexes)
+    conn.ExecuteNative(std::string("CREATE INDEX IF NOT EXISTS ") + i.name + " ON " + i.definition);
+}
+
 void CreateSchema(Connection& conn) {
   for (const char* sql : kTables) conn.ExecuteNative(sql);
+  CreateDifferenceIndexes(conn);
   for (const char* sql : kIndexes) conn.ExecuteNative(sql);
   EnsureBuilderTables(conn);
   for (int id = 1; id <= 20; ++id) {

@@ -12,6 +12,12 @@ namespace morvela {
 // Creates the tables, indexes and fixed rows in an open, empty database.
 void CreateSchema(Connection& conn);
 
+// The six indexes over the rating differences. A builder that writes every difference of a
+// new file (the demo) drops them first and makes them again after: one sort each instead of two
+// index moves per difference written.
+void DropDifferenceIndexes(Connection& conn);
+void CreateDifferenceIndexes(Connection& conn);  // those missing
+
 // Adds the builder's bookkeeping tables (REPLAY_PENDING, DB_ORIGIN) to a database made before
 // they existed; does nothing when they are there.
 void EnsureBuilderTables(Connection& conn);

@@ -19,6 +19,7 @@
 #include "core/cipher.h"
 #include "core/data_module.h"
 #include "core/helpers.h"
+#include "fixture_db.h"
 #include "i18n/leagues.h"
 #include "test_support.h"
 
@@ -391,6 +392,14 @@ TEST_F(DemoDatabaseTest, ThePreparedDatabaseCarriesRatingsDifferencesAndUnderPer
   Query q(Conn());
   q.Open("SELECT DAT_DB FROM NASTAVENIE");
   EXPECT_EQ(DecipherText(q.FieldByName("DAT_DB").AsString(), false), "13.03.2024");
+  // The build sets the difference indexes aside while it writes; they are all back.
+  test::TempDir empty;
+  CreateEmptyDatabase(empty.Folder() + "Morvela.mdb", false);
+  Connection fresh;
+  fresh.OpenFile(empty.Folder() + "Morvela.mdb", false);
+  const std::string indexes =
+      "SELECT name, sql FROM sqlite_master WHERE type=\"index\" ORDER BY name";
+  EXPECT_EQ(test::DumpRows(Conn(), indexes), test::DumpRows(fresh, indexes));
 }
 
 TEST(DemoDataTest, TheSameSeedAndTodayGiveTheSameData) {
