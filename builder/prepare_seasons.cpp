@@ -8,6 +8,7 @@
 #include "builder/season_start.h"
 #include "core/atomic_file.h"
 #include "core/folder_lock.h"
+#include "core/kill_point.h"
 #include "i18n/leagues.h"
 #include "i18n/message_ids.h"
 #include "rating/season_replay.h"
@@ -21,16 +22,25 @@ std::string Counted(size_t n, const std::string& noun) {
   return std::to_string(n) + " " + noun + (n == 1 ? "" : noun.back() == 'h' ? "es" : "s");
 }
 
-}  // namespace
+// Replaying at least half of all matches rewrites so many differences that making their
+// indexes again costs less than moving two entries per difference written.
+bool ReplaysMostMatches(Connection& conn, const std::vector<int>& leagues) {
+  std::string ids;
+  for (int id : leagues) ids += (ids.empty() ? "" : ",") + std::to_string(id);
+  Query q(conn);
+  q.Open("SELECT COUNT(*) AS N FROM VYSLEDKY");
+  const int64_t all = q.FieldByName("N").AsInteger();
+  q.Open(
+      "SELECT COUNT(*) AS N FROM VYSLEDKY WHERE ID_SUTAZ IN (SELECT ID FROM SUTAZ WHERE "
+      "ID_LIGA IN (" +
+      ids + "))");
+  return all > 0 && 2 * q.FieldByName("N").AsInteger() >= all;
+}
 
-PrepareReport PrepareSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
-                             const std::vector<int>& leagues,
-                             std::function<void(const std::string&)> progress) {
-  std::vector<int> ids = leagues;
-  if (ids.empty())
-    for (int id = 1; id <= kLeagueCount; ++id) ids.push_back(id);
+PrepareReport PrepareLeagues(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
+                             const std::vector<int>& ids,
+                             const std::function<void(const std::string&)>& progress) {
   Connection& conn = dm.ADOConnection1;
-  EnsureBuilderTables(conn);
   PrepareReport result;
   for (int league : ids) {
     const auto started = std::chrono::steady_clock::now();
@@ -65,6 +75,43 @@ PrepareReport PrepareSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
     }
   }
   return result;
+}
+
+}  // namespace
+
+PrepareReport PrepareSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
+                             const std::vector<int>& leagues,
+                             std::function<void(const std::string&)> progress) {
+  std::vector<int> ids = leagues;
+  if (ids.empty())
+    for (int id = 1; id <= kLeagueCount; ++id) ids.push_back(id);
+  Connection& conn = dm.ADOConnection1;
+  EnsureBuilderTables(conn);
+  const bool set_aside = ReplaysMostMatches(conn, ids);
+  if (set_aside) {
+    DropDifferenceIndexes(conn);
+  } else {
+    RestoreDifferenceIndexes(conn);
+  }
+  try {
+    PrepareReport result = PrepareLeagues(dm, wait, msgs, ids, progress);
+    KillPoint("prepare:replayed");
+    if (set_aside) CreateDifferenceIndexes(conn);
+    return result;
+  } catch (...) {
+    if (set_aside) {
+      try {
+        CreateDifferenceIndexes(conn);
+      } catch (const DatabaseError&) {
+        // the next start makes them (RestoreDifferenceIndexes)
+      }
+    }
+    throw;
+  }
+}
+
+void RestoreDifferenceIndexes(Connection& conn) {
+  if (!DifferenceIndexesComplete(conn)) CreateDifferenceIndexes(conn);
 }
 
 void MarkLeagueForReplay(Connection& conn, int league) {
@@ -103,6 +150,11 @@ PrepareReport ReplayPendingAtStartup(Program& program) {
   // What a killed install or import left beside the database (a half-inflated package can be
   // gigabytes) goes now, not at the next install.
   RemoveStaleTemporaryFiles(program.DatabasePath());
+  try {
+    RestoreDifferenceIndexes(conn);
+  } catch (const DatabaseError&) {
+    // A file that cannot be written answers without them, only slower.
+  }
   // Start-up only reads: a database that never saw an import has no marks to keep.
   Query table(conn);
   table.Open("SELECT name FROM sqlite_master WHERE type=\"table\" AND name=\"REPLAY_PENDING\"");

@@ -29,6 +29,9 @@ struct PrepareReport {
 // they were. A database error rolls back the competition at hand and escapes as DatabaseError.
 // Each competition's replay removes its REPLAY_PENDING mark in the replay's own transaction (a
 // refused one too: the refusal is reported and retrying cannot change it).
+// When the leagues hold at least half of all matches (a first import), the rating-difference
+// indexes are set aside for the replays and made again at the end, also after an error; a run
+// killed in between leaves them to RestoreDifferenceIndexes at the next start.
 PrepareReport PrepareSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
                              const std::vector<int>& leagues,
                              std::function<void(const std::string&)> progress);
@@ -46,6 +49,10 @@ std::vector<int> PendingReplayLeagues(Connection& conn);
 // under the folder's writer lock.
 PrepareReport ReplayPendingSeasons(Tdm& dm, WaitIndicator& wait, const Messages& msgs,
                                    std::function<void(const std::string&)> progress);
+
+// Makes the rating-difference indexes that a killed replay left set aside. Only reads when
+// they are all there.
+void RestoreDifferenceIndexes(Connection& conn);
 
 // For the start-up of a front end, after the program's start-up sequence: when no other writer
 // holds the program folder, removes what killed writers left beside the database and, when

@@ -152,6 +152,16 @@ void CreateDifferenceIndexes(Connection& conn) {
     conn.ExecuteNative(std::string("CREATE INDEX IF NOT EXISTS ") + i.name + " ON " + i.definition);
 }
 
+bool DifferenceIndexesComplete(Connection& conn) {
+  std::string names;
+  for (const NamedIndex& i : kDifferenceIndexes)
+    names += std::string(names.empty() ? "" : ",") + "\"" + i.name + "\"";
+  Query q(conn);
+  q.Open("SELECT COUNT(*) AS N FROM sqlite_master WHERE type=\"index\" AND name IN (" + names +
+         ")");
+  return q.FieldByName("N").AsInteger() == static_cast<int64_t>(std::size(kDifferenceIndexes));
+}
+
 void CreateSchema(Connection& conn) {
   for (const char* sql : kTables) conn.ExecuteNative(sql);
   CreateDifferenceIndexes(conn);

@@ -17,6 +17,7 @@ void CreateSchema(Connection& conn);
 // index moves per difference written.
 void DropDifferenceIndexes(Connection& conn);
 void CreateDifferenceIndexes(Connection& conn);  // those missing
+bool DifferenceIndexesComplete(Connection& conn);
 
 // Adds the builder's bookkeeping tables (REPLAY_PENDING, DB_ORIGIN) to a database made before
 // they existed; does nothing when they are there.

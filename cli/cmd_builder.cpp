@@ -171,6 +171,7 @@ int OpenForRealResults(const std::string& folder, const std::string& verb, bool 
   }
   dm.ADOConnection1.SetConnectionString(MakeConnectionString(folder, DatabasePassword()));
   dm.ADOConnection1.Open();
+  RestoreDifferenceIndexes(dm.ADOConnection1);  // a replay killed with them set aside
   if (DatabaseOrigin(dm.ADOConnection1) == "demo" && !force) {
     std::string capital = verb;
     capital[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(capital[0])));

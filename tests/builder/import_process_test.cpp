@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "builder/schema.h"
 #include "child_process.h"
 #include "core/database.h"
 #include "core/folder_lock.h"
@@ -64,6 +65,7 @@ void WriteSeasons(const fs::path& folder, const std::string& div, int first_seas
 // Counts of the import's tables, read directly from the database file.
 struct Counts {
   long long competitions = -1, clubs = -1, matches = -1, without_difference = -1, pending = -1;
+  bool difference_indexes = true;  // all there (a first import sets them aside while it replays)
   bool operator==(const Counts&) const = default;
 };
 
@@ -84,6 +86,7 @@ Counts CountRows(const std::string& folder) {
   c.without_difference =
       Count(conn, "SELECT COUNT(*) AS N FROM VYSLEDKY WHERE ELO_ROZDIEL IS NULL");
   c.pending = Count(conn, "SELECT COUNT(*) AS N FROM REPLAY_PENDING");
+  c.difference_indexes = DifferenceIndexesComplete(conn);
   conn.Close();
   return c;
 }
@@ -211,6 +214,20 @@ TEST_F(ImportProcess, AnImportKilledAnywhereIsFinishedByTheNext) {
   EXPECT_TRUE(outran);
   EXPECT_GE(killed, 8);
   EXPECT_GE(left_marked, 1);
+
+  // Killed after its replays, before the indexes it set aside are back: no season is marked,
+  // and the next command's start makes them again.
+  const std::string home = Home("killed-before-the-indexes");
+  const Finished cut =
+      Process({"--home", home, "import", Data("all").string()}, dir_.Path() / "log-cut",
+              MORVELA_CLI_PATH, {"MORVELA_KILL_AT=prepare:replayed"})
+          .Wait();
+  ASSERT_EQ(cut.code, -SIGKILL) << cut.err;
+  Counts left = expected;
+  left.difference_indexes = false;
+  EXPECT_EQ(CountRows(home), left);
+  EXPECT_EQ(Run(home, {"info"}).code, 0);
+  EXPECT_EQ(CountRows(home), expected);
 }
 
 // What an import says with its exit code, and the first words a user sees on stderr.
