@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 
 #include "analysis/match_window.h"
@@ -81,6 +82,11 @@ void DrawLabel(QLabel* w, const WindowLabel& l) {
   if (l.large) f.setPointSizeF(base.pointSizeF() * 1.2);
   w->setFont(f);
   w->setVisible(l.visible);
+}
+
+void KeepCountTogether(QLabel* w) {
+  static const QRegularExpression kBetweenNumbers(QStringLiteral("(\\d) - (?=\\d)"));
+  w->setText(w->text().replace(kBetweenNumbers, QStringLiteral("\\1\u00A0-\u00A0")));
 }
 
 ChoiceBand BuildChoiceBand(QWidget* window) {

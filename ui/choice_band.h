@@ -66,6 +66,9 @@ QHBoxLayout* BuildTeamBlocks(QWidget* parent, QLabel* const (&home)[4], QLabel* 
 void FillChooser(QComboBox* box, const TeamChooser& chooser);
 // A label drawn as the model says: text, colour, weight, size (large: 1.2 times) and visibility.
 void DrawLabel(QLabel* label, const WindowLabel& model);
+// Joins the numbers of a drawn count ("7 - 2 - 1") with non-breaking spaces, so that a line too
+// long for its row wraps before the count, not inside it.
+void KeepCountTogether(QLabel* label);
 
 // Creates the band's controls as children of `window` and lays them out in a grid: headings
 // over the choosers, the two buttons beside them, the choosers taking the spare width.

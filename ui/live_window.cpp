@@ -198,6 +198,8 @@ void LiveTipWindow::Refresh() {
   }
   for (size_t n = 0; n < labels_.size(); ++n)
     DrawLabel(labels_[n], model_.Label(static_cast<int>(n)));
+  KeepCountTogether(labels_[kHeadToHead]);
+  KeepCountTogether(labels_[kLiveHeadToHead]);
   for (int i = 0; i < kLiveOddsCount; ++i) {
     QDoubleSpinBox* e = odds_[static_cast<size_t>(i)];
     const QSignalBlocker block(e);

@@ -232,6 +232,7 @@ void MatchTipWindow::Refresh() {
       model_.Captions(), model_.home, model_.away);
   bet_->setText(Q(model_.BetCaption()));
   for (int n = kTipLine; n <= kAwayVenueForm; ++n) DrawLabel(labels_[n], model_.Label(n));
+  KeepCountTogether(labels_[kHeadToHead]);
   QStringList opinion;
   for (const std::string& line : model_.SecondOpinionLines()) opinion << Q(line);
   second_opinion_->setText(opinion.join(QLatin1Char('\n')));
