@@ -101,8 +101,12 @@ bool HaveRealData() {
 const RealDataBuild& RealDatabaseBuild() {
   static const RealDataBuild build = [] {
     const char* env = std::getenv("MORVELA_REALDATA_CACHE");
-    const fs::path dir =
-        env && *env ? fs::path(env) : fs::temp_directory_path() / "morvela-realdata-cache";
+#ifdef MORVELA_REALDATA_CACHE_DEFAULT
+    const fs::path fallback = MORVELA_REALDATA_CACHE_DEFAULT;
+#else
+    const fs::path fallback = fs::temp_directory_path() / "morvela-realdata-cache";
+#endif
+    const fs::path dir = env && *env ? fs::path(env) : fallback;
     fs::create_directories(dir);
     const fs::path db = dir / "Morvela.mdb";
     const fs::path record = dir / "complete";

@@ -11,7 +11,11 @@ namespace morvela::test {
 
 std::filesystem::path TestTempRoot() {
   if (const char* env = std::getenv("MORVELA_TEST_TMP"); env && *env) return env;
+#ifdef MORVELA_TEST_TMP_DEFAULT
+  return MORVELA_TEST_TMP_DEFAULT;
+#else
   return std::filesystem::temp_directory_path() / "morvela-tests";
+#endif
 }
 
 std::string ReadBytes(const std::filesystem::path& path) {
