@@ -636,6 +636,8 @@ DemoSummary CreateDemoDatabase(const std::string& path, const DemoOptions& optio
     // is thrown away on any failure: it needs no write-ahead log and no syncs while it grows.
     dm.ADOConnection1.ExecuteNative("PRAGMA journal_mode=MEMORY");
     dm.ADOConnection1.ExecuteNative("PRAGMA synchronous=OFF");
+    // The generated rows go in without the difference indexes too; the preparation, which
+    // replays every match of this file, makes them at its end.
     DropDifferenceIndexes(dm.ADOConnection1);
     if (progress) progress("Results, fixtures and odds:");
     summary = GenerateDemoData(dm.ADOConnection1, options, progress);
@@ -644,7 +646,6 @@ DemoSummary CreateDemoDatabase(const std::string& path, const DemoOptions& optio
                         QuoteSqlText(EncipherText(FormatDateText(options.today))));
     if (progress) progress("Season-start data and rating differences:");
     PrepareSeasons(dm, wait, msgs, options.leagues, progress);
-    CreateDifferenceIndexes(dm.ADOConnection1);
     dm.ADOConnection1.Close();
   });
   return summary;

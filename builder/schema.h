@@ -12,8 +12,8 @@ namespace morvela {
 // Creates the tables, indexes and fixed rows in an open, empty database.
 void CreateSchema(Connection& conn);
 
-// The six indexes over the rating differences. A builder that writes every difference of a
-// new file (the demo) drops them first and makes them again after: one sort each instead of two
+// The six indexes over the rating differences. A replay of most of the database
+// (PrepareSeasons) drops them first and makes them again after: one sort each instead of two
 // index moves per difference written.
 void DropDifferenceIndexes(Connection& conn);
 void CreateDifferenceIndexes(Connection& conn);  // those missing
